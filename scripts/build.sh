@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds the program, its tests, benchmarks and the data build.
+# BUILD_DIR (default: build) and BUILD_TYPE (default: RelWithDebInfo) may be set.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+type="${BUILD_TYPE:-RelWithDebInfo}"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE="$type" -DLOQUENA_WERROR=ON
+cmake --build "$build" -j "$(nproc)"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Command (2): installs the packages, builds and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh"
+export XDG_RUNTIME_DIR="$(mktemp -d /tmp/loquena-runtime-XXXXXX)"
+export QT_QPA_PLATFORM=offscreen
+export SDL_AUDIODRIVER=dummy
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 </dev/null
+# Checks that start the real program under a virtual screen.
+for t in "$root"/tests/system/*.sh; do
+  [ -e "$t" ] || continue
+  echo "== $(basename "$t")"
+  BUILD_DIR="$build" bash "$t" </dev/null
+done

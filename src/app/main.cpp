@@ -1,0 +1,5 @@
+// Entry point of the program. Start-up fills this in.
+int main()
+{
+    return 0;
+}
