@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <QDir>
+#include <QString>
 #include <QTemporaryDir>
 
 // A temporary folder for one test's fixtures, removed when the test ends.

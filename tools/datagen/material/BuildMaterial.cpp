@@ -1,0 +1,6 @@
+#include "DataBuild.h"
+
+void BuildMaterial(const DataBuildContext&)
+{
+    Progress("material: not built yet");
+}

@@ -1,0 +1,6 @@
+#include "DataBuild.h"
+
+void BuildSkins(const DataBuildContext&)
+{
+    Progress("skins: not built yet");
+}
