@@ -109,11 +109,11 @@ void CSoundRecorder::Record(int fromMs, int toMs)
             m_samples.truncate(std::min(m_samples.size(), BytesForMs(fromMs)));
         m_limit = toMs >= 0 ? BytesForMs(toMs) : -1;
         m_endPosted = false;
+        ++m_take; // an end reported for an earlier take is stale now
         if (m_limit >= 0 && m_samples.size() >= m_limit) {
             // Already at the end position: nothing to record.
             m_samples.truncate(m_limit);
-            m_endPosted = true;
-            QMetaObject::invokeMethod(this, &CSoundRecorder::CaptureEnded, Qt::QueuedConnection);
+            PostEnd();
         }
     }
     m_mode = EMediaMode::Recording;
@@ -149,10 +149,16 @@ void CSoundRecorder::OnCapture(const uint8_t* data, int length)
     if (m_limit >= 0)
         take = std::min(take, m_limit - m_samples.size());
     m_samples.append(reinterpret_cast<const char*>(data), std::max<qsizetype>(take, 0));
-    if (m_limit >= 0 && m_samples.size() >= m_limit) {
-        m_endPosted = true;
-        QMetaObject::invokeMethod(this, &CSoundRecorder::CaptureEnded, Qt::QueuedConnection);
-    }
+    if (m_limit >= 0 && m_samples.size() >= m_limit)
+        PostEnd();
+}
+
+void CSoundRecorder::PostEnd()
+{
+    m_endPosted = true;
+    const int take = m_take;
+    QMetaObject::invokeMethod(
+        this, [this, take] { CaptureEnded(take); }, Qt::QueuedConnection);
 }
 
 void CSoundRecorder::CloseCapture()
@@ -162,8 +168,13 @@ void CSoundRecorder::CloseCapture()
     m_capture = 0;
 }
 
-void CSoundRecorder::CaptureEnded()
+void CSoundRecorder::CaptureEnded(int take)
 {
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (take != m_take)
+            return; // recording restarted meanwhile
+    }
     if (m_mode != EMediaMode::Recording)
         return; // stopped by the program meanwhile
     CloseCapture();

@@ -51,13 +51,15 @@ signals:
     void Notify();
 
 private slots:
-    void CaptureEnded();
     void PollPlayback();
 
 private:
     static void SDLCALL CaptureCallback(void* self, Uint8* stream, int length);
     void OnCapture(const uint8_t* data, int length);
     void CloseCapture();
+    // Reports the end of the take on the GUI thread; called under m_lock.
+    void PostEnd();
+    void CaptureEnded(int take);
     qsizetype BytesForMs(qint64 ms) const;
     void Finish();
 
@@ -70,6 +72,7 @@ private:
     QByteArray m_samples;
     qsizetype m_limit = -1; // byte count at which the recording ends, -1 none
     bool m_endPosted = false;
+    int m_take = 0; // counts the recordings started
 
     SDL_AudioDeviceID m_capture = 0;
     CSoundPlayer m_player;

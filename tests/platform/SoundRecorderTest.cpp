@@ -136,6 +136,26 @@ TEST(SoundRecorder, AStopAskedForIsNotNotifiedAndKeepsWhatWasRecorded)
     EXPECT_EQ(recorder.Length(), length);
 }
 
+TEST(SoundRecorder, ARecordingRestartedWithoutPositionsIgnoresTheEarlierEnd)
+{
+    TempDir dir;
+    const QString path = dir.file("rec.wav");
+    WriteFile(path, EmptyWave());
+    CSoundRecorder recorder;
+    recorder.Open(path);
+    QSignalSpy notified(&recorder, &CSoundRecorder::Notify);
+    recorder.SetNotify(true);
+    // An end position already reached, then at once an open-ended recording.
+    recorder.Record(0, 0);
+    recorder.Record(-1, -1);
+    QTest::qWait(300);
+    EXPECT_EQ(recorder.Mode(), EMediaMode::Recording);
+    EXPECT_EQ(notified.count(), 0);
+    recorder.SetNotify(false);
+    recorder.Stop();
+    EXPECT_GT(recorder.Length(), 150);
+}
+
 TEST(SoundRecorder, PlaybackEndsByItselfWithANotification)
 {
     TempDir dir;
