@@ -102,6 +102,13 @@ void BuildSkins(const DataBuildContext& ctx)
                 throw DataBuildError("skins: cannot write " + ctx.work.filePath(name));
         }
     }
+    // Every image on its own too, for looking at one at full size.
+    ctx.work.mkpath("skins/images");
+    for (SkinFile f : kFiles)
+        for (const auto& [index, image] : all.at(f))
+            image.save(ctx.work.filePath(QString("skins/images/%1_%2.png")
+                                             .arg(SkinFileName(f).section('.', 0, 0))
+                                             .arg(index, 3, 10, QChar('0'))));
     WriteFile(ctx.work.filePath("skins/skins.md"), SkinMapMarkdown().toUtf8());
     Progress("skins: contact sheets in " + ctx.work.filePath("skins"));
     WriteSplash(ctx);
