@@ -265,3 +265,23 @@ TEST_F(PatientStore, FillListSortsByNameInPolishOrder)
     EXPECT_LT(CPatientListItem::Compare("Zając", "Źrebiec"), 0);
     EXPECT_LT(CPatientListItem::Compare("Źrebiec", "Żak"), 0);
 }
+
+TEST_F(PatientStore, MissingSettingsRowIsMadeAgainAtTheEnd)
+{
+    const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"});
+    {
+        CDbConnection connection;
+        connection.Connect(path);
+        connection.Execute("DELETE FROM Ust");
+    }
+    {
+        CPatient patient;
+        ASSERT_TRUE(patient.Open(path)); // no stored choice: the first patient
+        EXPECT_EQ(patient.ActiveId(), ids[0]);
+        patient.Select(ids[1]);
+    }
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    EXPECT_EQ(patient.ActiveId(), ids[1]);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Ust").toInt(), 1);
+}
