@@ -263,7 +263,8 @@ ImagePair Button(QSize size, Look look, const QColor& face,
             QRectF box = r.adjusted(r.width() * 0.18, r.height() * 0.16, -r.width() * 0.18,
                                     -r.height() * 0.16);
             if (!caption.isEmpty()) {
-                const qreal capH = std::max<qreal>(14, r.height() * 0.26);
+                const qreal capH =
+                    std::max<qreal>(14, std::min(r.height() * 0.26, r.width() * 0.3));
                 box = QRectF(r.left() + r.width() * 0.2, r.top() + r.height() * 0.1,
                              r.width() * 0.6, r.height() - capH - r.height() * 0.14);
                 const QRect capRect(int(r.left() + 3), int(r.bottom() - capH - 3),

@@ -21,7 +21,7 @@ tests every index below, and nothing else decides a skin's size.
 - **Size**: width x height in pixels. Masks always have their image's size; the
   three states of a button have one size.
 - **Fixed**: the size is required by a layout (window, paint box, photo), not chosen.
-- Images are 24-bit (BMP, or JPEG for full-screen pictures); masks 8-bit grey BMP,
+- Images are 24-bit BMP, or JPEG from 100,000 pixels on; masks 8-bit grey BMP,
   0 = background, 255 = image, soft edges between.
 
 ## How the sizes follow from the layouts

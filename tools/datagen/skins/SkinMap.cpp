@@ -409,13 +409,14 @@ void AddGrwin(Builder& b)
         b.Add(F, m, "bookmark strip, no bookmark raised", size, none, -1, false, [=] {
              return SkinImages{BookmarkStrip(big, -1, marks), {}, {}};
          }).fixedSize = true;
-        for (int i = 0; i < 13; ++i)
+        for (int i = 0; i < 13; ++i) {
             b.Add(F, m, QString("bookmark strip, \"%1\" raised").arg(marks[i]), size, none + 1 + i,
                   -1, false,
                   [=] {
                       return SkinImages{BookmarkStrip(big, i, marks), {}, {}};
                   })
                 .fixedSize = true;
+        }
     }
 
     b.Add(F, ALL, "message and result window frame source (tiled)", {200, 200}, 36, -1, false, [] {
@@ -488,6 +489,11 @@ std::vector<SkinItem> BuildMap()
     AddGrwin(b);
     AddBttofa(b);
     AddCextb(b);
+    // Large pictures go in as JPEG to keep the containers small; masks and
+    // small images (buttons, tiles) stay exact BMP.
+    for (SkinItem& it : b.items)
+        if (it.size.width() * it.size.height() >= 100000)
+            it.jpeg = true;
     return std::move(b.items);
 }
 
