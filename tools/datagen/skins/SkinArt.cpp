@@ -215,7 +215,7 @@ CardStyle StyleFor(Look look, const QColor& face, QSize size)
         s.top = plain ? Mix(Ink::Hot, Qt::white, 0.45) : face.lighter(135);
         s.low = plain ? Ink::Hot : face.lighter(118);
         s.border = Ink::HotBorder;
-        s.borderWidth += 2;
+        s.borderWidth += 3;
         break;
     case Look::Pressed:
         s.top = plain ? Ink::Pressed.darker(112) : face.darker(125);
