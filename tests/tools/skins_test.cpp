@@ -235,8 +235,15 @@ TEST(SkinMap, DocumentationIsTheGeneratedMap)
 {
     QFile doc(QStringLiteral(LOQUENA_SOURCE_DIR) + "/docs/skins.md");
     ASSERT_TRUE(doc.open(QIODevice::ReadOnly)) << "docs/skins.md missing";
-    EXPECT_TRUE(QString::fromUtf8(doc.readAll()) == SkinMapMarkdown())
-        << "docs/skins.md is stale: copy <work>/skins/skins.md from a data build";
+    const QString generated = SkinMapMarkdown();
+    if (QString::fromUtf8(doc.readAll()) != generated) {
+        const QString fresh = QDir::temp().filePath("skins.md");
+        QFile out(fresh);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(generated.toUtf8());
+        ADD_FAILURE() << "docs/skins.md is stale: the generated map is in " << fresh.toStdString()
+                      << " (and in <work>/skins/skins.md after a data build)";
+    }
 }
 
 // The data build run once into a temporary folder for the tests below.

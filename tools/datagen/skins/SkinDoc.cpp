@@ -60,6 +60,8 @@ tests every index below, and nothing else decides a skin's size.
   1280x960). Patient buttons 48 x 48 (markers 56 apart), statistics buttons 44 x 44
   (their markers), message and result buttons 64 x 64 (between the markers of both
   windows), close button 64 x 64 (it must fit at 800x600 too).
+- Information background: a panel under the text block of the window's labels
+  (260, 326, 640 x 450 at 1280x960); the top-left corner stays free for the version.
 - The message / result frame source is 200 x 200: corners 65 wide, a top band of 125
   and a bottom band of 65; its middle rows and columns are plain so that they tile.
 )md";
