@@ -171,6 +171,12 @@ TEST(SkinPainter, LayoutsGetTheSizesTheyRequire)
     EXPECT_LE(654 + SizeOf(SkinFile::Cextb, 206).height() +
                   2 * SizeOf(SkinFile::Cextb, 272).height(),
               871);
+    // An exercise title drawn into the menu box at (13, 9) / (16, 11) stays left of
+    // the drop arrow, which takes the right 0.8 box heights.
+    EXPECT_LE(13 + SizeOf(SkinFile::Cextb, 48).width(),
+              SizeOf(SkinFile::Cextb, 34).width() - SizeOf(SkinFile::Cextb, 34).height() * 4 / 5);
+    EXPECT_LE(16 + SizeOf(SkinFile::Cextb, 70).width(),
+              SizeOf(SkinFile::Cextb, 46).width() - SizeOf(SkinFile::Cextb, 46).height() * 4 / 5);
     // The PWP hint and input labels are 68 apart, the DC captions 86.
     EXPECT_LE(SizeOf(SkinFile::Cextb, 334).height(), 68);
     EXPECT_LE(SizeOf(SkinFile::Cextb, 310).height(), 86);

@@ -39,7 +39,7 @@ tests every index below, and nothing else decides a skin's size.
   positions (back 680, forward 750, hint 870, stop 950 at 1024x768): 64 x 64, and
   80 x 80 in 1280x960; the stop button is one image for both modes, 64 x 64.
 - Exercise menu: the box fits from x 370 to the back button (290 x 48); its caption at
-  (13, 9) and the item height 30 give the title pictures 240 x 28; the header, the
+  (13, 9) and the item height 30 give the title pictures 230 x 28 (288 x 35), short of the drop arrow; the header, the
   footer and the item backgrounds have the box's width.
 - Photo: the frame is centred in the exercise area (left 262 of 1024), the photo sits
   at (5, 4) in it, so frame = photo + (10, 8). Photos are 4:3: 490 x 368 in 1024x768
