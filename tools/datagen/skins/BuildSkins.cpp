@@ -1,8 +1,10 @@
 #include "DataBuild.h"
+#include "SkinArt.h"
 #include "SkinMap.h"
 #include "SkinSheets.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
@@ -84,7 +86,7 @@ void BuildSkins(const DataBuildContext& ctx)
         return;
     }
     ctx.work.mkpath("skins");
-    Progress("skins: painting");
+    Progress("skins: painting with the font " + QFontInfo(SkinArt::Font(20)).family());
     const std::map<SkinFile, SkinImageSet> all = PaintAllSkins();
     for (SkinFile f : kFiles) {
         for (bool big : {true, false}) {
