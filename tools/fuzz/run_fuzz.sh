@@ -15,7 +15,7 @@ JPEGFLAGS=$(pkg-config --cflags --libs libjpeg)
     -I"$ROOT/src" \
     "$ROOT/tools/fuzz/fuzz_container.cpp" \
     "$ROOT/src/graphics/CBitmapsContainer.cpp" \
-    "$ROOT/src/graphics/JpegDecode.cpp" \
+    "$ROOT/src/app/JpegDecoder.cpp" \
     "$ROOT/src/app/CError.cpp" \
     $QTFLAGS $JPEGFLAGS -o "$OUT/fuzz_container"
 
