@@ -1,0 +1,184 @@
+#include "content/ContentSound.h"
+
+#include "content/ContentScramble.h"
+#include "platform/CSoundPlayer.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QThread>
+#include <array>
+#include <memory>
+#include <numeric>
+
+QString FilmDir = QStringLiteral("Data/asm/");
+QByteArray* SoundBuffer = nullptr;
+
+namespace {
+
+std::unique_ptr<QByteArray> g_soundBuffer;
+std::unique_ptr<CSoundPlayer> g_player;
+bool g_waitingForSound = false;
+QString g_lastPath;
+
+// A shuffled cycle through the numbers 1..N.
+template <int N> class CRotation
+{
+public:
+    CRotation() { std::iota(m_order.begin(), m_order.end(), 1); }
+
+    int Next()
+    {
+        if (m_position == 0) {
+            // Each shuffle starts from the order the previous one left.
+            for (int i = 0; i < N - 1; ++i)
+                std::swap(m_order[i], m_order[QRandomGenerator::global()->bounded(i, N)]);
+        }
+        const int number = m_order[m_position];
+        m_position = (m_position + 1) % N;
+        return number;
+    }
+
+private:
+    std::array<int, N> m_order{};
+    int m_position = 0;
+};
+
+CRotation<16> g_praiseOrder;
+CRotation<9> g_errorOrder;
+
+CSoundPlayer& Player()
+{
+    if (!g_player)
+        g_player = std::make_unique<CSoundPlayer>();
+    return *g_player;
+}
+
+void Sleep16()
+{
+    QThread::msleep(16);
+}
+
+bool LoadWv(const QString& path)
+{
+    QFile file(path + QStringLiteral(".wv"));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *SoundBuffer = file.readAll();
+    if (file.error() != QFileDevice::NoError || SoundBuffer->size() < WvScrambledBytes)
+        return false;
+    XorWvHeader(SoundBuffer->data(), SoundBuffer->size());
+    return true;
+}
+
+} // namespace
+
+QString ActionFilmPath(const CRecAction& action)
+{
+    return FilmDir + QString::number(action.ID) + QStringLiteral(".mpg");
+}
+
+void PlayWv(const QString& path, bool async)
+{
+    g_lastPath = path;
+    try {
+        if (!g_soundBuffer) {
+            g_soundBuffer = std::make_unique<QByteArray>();
+            SoundBuffer = g_soundBuffer.get();
+        }
+        if (!SoundBuffer->isEmpty())
+            Player().Stop(); // its image is about to be overwritten
+        SoundBuffer->clear();
+        if (!LoadWv(path))
+            return;
+        Player().Play(SoundBuffer->constData(), SoundBuffer->size(), async);
+        if (!async) {
+            SoundBuffer->clear();
+            SoundBuffer->squeeze();
+        }
+    } catch (...) {
+        // A sound that cannot be played is simply not heard.
+    }
+}
+
+void PlayWordSound(const CRecWord& word, bool async)
+{
+    PlayWv(QStringLiteral("Data/ws/") + word.Nazwa, async);
+}
+
+void PlayWordDescription(const CRecWord& word, bool async)
+{
+    PlayWv(QStringLiteral("Data/dws/") + word.Nazwa, async);
+}
+
+void PlayProverbBegin(const CRecProverb& proverb, bool async)
+{
+    PlayWv(QStringLiteral("Data/ps/") + proverb.SoundPocz, async);
+}
+
+void PlayProverbEnd(const CRecProverb& proverb, bool async)
+{
+    PlayWv(QStringLiteral("Data/ps/") + proverb.SoundKon, async);
+}
+
+void PlayActionSound1(const CRecAction& action, bool async)
+{
+    PlayWv(QStringLiteral("Data/as/p1_") + QString::number(action.ID), async);
+}
+
+void PlayActionSound2(const CRecAction& action, bool async)
+{
+    PlayWv(QStringLiteral("Data/as/p2_") + QString::number(action.ID), async);
+}
+
+void PlayPraise(bool async)
+{
+    PlayWv(QStringLiteral("Data/sp/g") + QString::number(g_praiseOrder.Next()), async);
+}
+
+void PlayErrorSound(bool async)
+{
+    PlayWv(QStringLiteral("Data/sp/b") + QString::number(g_errorOrder.Next()), async);
+}
+
+bool ContentSoundBusy()
+{
+    return g_player && g_player->IsBusy();
+}
+
+bool WaitSoundEnd()
+{
+    g_waitingForSound = true;
+    Sleep16();
+    while (ContentSoundBusy()) {
+        Sleep16();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!g_waitingForSound)
+            return false;
+    }
+    g_waitingForSound = false;
+    return true;
+}
+
+bool StopContentSound()
+{
+    const bool wasWaiting = g_waitingForSound;
+    g_waitingForSound = false;
+    if (g_player)
+        g_player->Stop();
+    Sleep16();
+    return wasWaiting;
+}
+
+void ReleaseContentSound()
+{
+    g_player.reset();
+    g_soundBuffer.reset();
+    SoundBuffer = nullptr;
+    CSoundPlayer::Shutdown();
+}
+
+QString LastWvPath()
+{
+    return g_lastPath;
+}
