@@ -51,7 +51,9 @@ QList<QImage> ReadArchive(const QString& path)
 {
     const QByteArray file = ReadAll(path);
     QList<QImage> images;
-    if (file.size() < 17 || !file.startsWith(QByteArray("BC\x01" "1", 4)))
+    if (file.size() < 17 || !file.startsWith(QByteArray("BC\x01"
+                                                        "1",
+                                                        4)))
         return images;
     const int count = qFromLittleEndian<int32_t>(file.constData() + 13);
     for (int i = 0; i < count; ++i) {
@@ -70,7 +72,8 @@ QStringList Column(const QString& dbPath, const QString& sql)
 {
     QStringList out;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &db, SQLITE_OPEN_READONLY,
+                        nullptr) == SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK) {
             while (sqlite3_step(st) == SQLITE_ROW)
@@ -96,9 +99,9 @@ FilmInfo ProbeFilm(const QString& scrambled, const QString& scratch)
     QFile::copy(scrambled, scratch);
     UnscrambleFilm(scratch);
     QProcess probe;
-    probe.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-                            "stream=width,height,nb_read_frames:format=duration", "-of",
-                            "default=noprint_wrappers=1", scratch});
+    probe.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0",
+                            "-show_entries", "stream=width,height,nb_read_frames:format=duration",
+                            "-of", "default=noprint_wrappers=1", scratch});
     probe.waitForFinished(60000);
     FilmInfo info;
     for (const QString& line : QString::fromUtf8(probe.readAllStandardOutput()).split('\n')) {
@@ -121,7 +124,8 @@ int FrameColourfulness(const QString& film, const QString& scratch, const QStrin
     QFile::remove(scratch);
     QFile::copy(film, scratch);
     UnscrambleFilm(scratch);
-    QProcess::execute("ffmpeg", {"-v", "error", "-y", "-ss", "2", "-i", scratch, "-frames:v", "1", png});
+    QProcess::execute("ffmpeg",
+                      {"-v", "error", "-y", "-ss", "2", "-i", scratch, "-frames:v", "1", png});
     const QImage image = QImage(png).convertToFormat(QImage::Format_RGB32);
     int most = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -154,8 +158,8 @@ protected:
         m_ctx.work = QDir(m_dir.file("work"));
         QDir().mkpath(m_dir.file("program/Data"));
         QDir().mkpath(m_dir.file("work"));
-        m_src.Words = {Word("KOT", "Z", "red", "Zwierzę domowe, które miauczy."), Word("DOM", "D", "blue", ""),
-                       Word("ŻABA", "ZG", "red", "")};
+        m_src.Words = {Word("KOT", "Z", "red", "Zwierzę domowe, które miauczy."),
+                       Word("DOM", "D", "blue", ""), Word("ŻABA", "ZG", "red", "")};
         m_src.Proverbs = {Proverb(7, "Z", "BEZ PRACY", "NIE MA KOŁACZY"),
                           Proverb(1234, "LB", "GOŚĆ W DOM,", "BÓG W DOM")};
         SourceAction a;
@@ -175,7 +179,8 @@ protected:
                          Phrase("dml/m10", "październik", {})};
     }
 
-    static SourceWord Word(const QString& n, const QString& g, const QString& pic, const QString& opis)
+    static SourceWord Word(const QString& n, const QString& g, const QString& pic,
+                           const QString& opis)
     {
         SourceWord w;
         w.Nazwa = n;
@@ -233,9 +238,11 @@ TEST_F(SmallMaterial, ContentDatabaseHoldsEveryRowInSourceOrder)
     EXPECT_EQ(Column(db, "SELECT Nazwa FROM Slowa"), QStringList({"KOT", "DOM", "ŻABA"}));
     EXPECT_EQ(Column(db, "SELECT Slowo FROM Slowa"), QStringList({"kot", "dom", "żaba"}));
     EXPECT_EQ(Column(db, "SELECT BCIndex FROM Slowa"), QStringList({"0", "1", "2"}));
-    EXPECT_EQ(Column(db, "SELECT Opis FROM Slowa"), QStringList({"Zwierzę domowe, które miauczy.", "", ""}));
+    EXPECT_EQ(Column(db, "SELECT Opis FROM Slowa"),
+              QStringList({"Zwierzę domowe, które miauczy.", "", ""}));
     EXPECT_EQ(Column(db, "SELECT ID FROM Przyslowia"), QStringList({"7", "1234"}));
-    EXPECT_EQ(Column(db, "SELECT Kon FROM Przyslowia"), QStringList({"NIE MA KOŁACZY", "BÓG W DOM"}));
+    EXPECT_EQ(Column(db, "SELECT Kon FROM Przyslowia"),
+              QStringList({"NIE MA KOŁACZY", "BÓG W DOM"}));
     EXPECT_EQ(Column(db, "SELECT Podpis2 FROM Czynnosci"), QStringList({"BIEGNIE"}));
     EXPECT_EQ(Column(db, "SELECT count(*) FROM Slowa WHERE Jest = 1"), QStringList({"3"}));
 
@@ -248,7 +255,8 @@ TEST_F(SmallMaterial, ContentDatabaseHoldsEveryRowInSourceOrder)
 TEST_F(SmallMaterial, PhotoArchivesHoldOnePictureAtEachIndex)
 {
     Run(BuildPhotoArchives);
-    for (auto [name, size] : {std::pair{"zdjar3.bb", PhotoSize1024}, std::pair{"zdjar5.bb", PhotoSize1280}}) {
+    for (auto [name, size] :
+         {std::pair{"zdjar3.bb", PhotoSize1024}, std::pair{"zdjar5.bb", PhotoSize1280}}) {
         const QList<QImage> photos = ReadArchive(Data(name));
         ASSERT_EQ(photos.size(), 3) << name;
         for (const QImage& photo : photos)
@@ -269,16 +277,17 @@ TEST_F(SmallMaterial, EverySoundUnscramblesToAWaveOfAtLeastAFifthOfASecond)
     if (!HasTool("espeak-ng"))
         GTEST_SKIP() << "espeak-ng is not installed";
     Run(BuildSpeech);
-    const QStringList expected = {"ws/KOT", "ws/DOM", "ws/ŻABA", "dws/KOT", "ps/p007", "ps/k007",
-                                  "ps/p1234", "ps/k1234", "as/p1_12", "as/p2_12", "sp/g1", "sp/b1",
-                                  "dml/m10"};
+    const QStringList expected = {"ws/KOT",  "ws/DOM",   "ws/ŻABA",  "dws/KOT",  "ps/p007",
+                                  "ps/k007", "ps/p1234", "ps/k1234", "as/p1_12", "as/p2_12",
+                                  "sp/g1",   "sp/b1",    "dml/m10"};
     for (const QString& key : expected) {
         const QByteArray wv = ReadAll(Data(key + ".wv"));
         ASSERT_FALSE(wv.isEmpty()) << key.toStdString();
         EXPECT_FALSE(wv.startsWith("RIFF")) << key.toStdString() << " is not scrambled";
         EXPECT_GE(WaveDuration(UnscrambleSound(wv)), 0.2) << key.toStdString();
     }
-    EXPECT_FALSE(QFileInfo::exists(Data("dws/DOM.wv"))) << "a word without a riddle has no riddle sound";
+    EXPECT_FALSE(QFileInfo::exists(Data("dws/DOM.wv")))
+        << "a word without a riddle has no riddle sound";
     EXPECT_NEAR(WaveDuration(UnscrambleSound(ReadAll(Data("sp/b1.wv")))), 0.44, 0.001);
 }
 
@@ -324,7 +333,8 @@ TEST_F(SmallMaterial, FilmsDecodeInColourAndGrey)
         EXPECT_LE(info.seconds, 6.0);
     }
     EXPECT_GT(FrameColourfulness(Data("asm/12.mpg"), m_dir.file("c.mpg"), m_dir.file("c.png")), 60);
-    EXPECT_LT(FrameColourfulness(Data("asmgr/12.mpg"), m_dir.file("g.mpg"), m_dir.file("g.png")), 12);
+    EXPECT_LT(FrameColourfulness(Data("asmgr/12.mpg"), m_dir.file("g.mpg"), m_dir.file("g.png")),
+              12);
 }
 
 TEST_F(SmallMaterial, FilmFramesShowTheMotion)
@@ -349,12 +359,14 @@ TEST_F(SmallMaterial, FilmFramesShowTheMotion)
 // (LOQUENA_PROGRAM_DIR, default program/ at the top of the checkout).
 TEST(MaterialBuiltFolder, MatchesTheSources)
 {
-    const QString prog = qEnvironmentVariable("LOQUENA_PROGRAM_DIR", QString(LOQUENA_SOURCE_DIR) + "/program");
+    const QString prog =
+        qEnvironmentVariable("LOQUENA_PROGRAM_DIR", QString(LOQUENA_SOURCE_DIR) + "/program");
     const QString db = prog + "/Data/sdrow.qp";
     if (!QFileInfo::exists(db))
         GTEST_SKIP() << "no built program folder at " << prog.toStdString();
     const MaterialSources s = ReadMaterialSources(QString(LOQUENA_SOURCE_DIR) + "/data");
-    EXPECT_EQ(Column(db, "SELECT count(*) FROM Slowa WHERE Jest = 1"), QStringList{QString::number(s.Words.size())});
+    EXPECT_EQ(Column(db, "SELECT count(*) FROM Slowa WHERE Jest = 1"),
+              QStringList{QString::number(s.Words.size())});
     EXPECT_EQ(Column(db, "SELECT count(*) FROM Przyslowia WHERE Jest = 1"),
               QStringList{QString::number(s.Proverbs.size())});
     EXPECT_EQ(Column(db, "SELECT count(*) FROM Czynnosci WHERE Jest = 1"),
@@ -375,15 +387,16 @@ TEST(MaterialBuiltFolder, MatchesTheSources)
     int riddles = 0;
     for (const SourceWord& w : s.Words)
         riddles += !w.Opis.isEmpty();
-    EXPECT_EQ(sounds, s.Words.size() + riddles + 2 * s.Proverbs.size() + 2 * s.Actions.size() + s.Phrases.size());
+    EXPECT_EQ(sounds, s.Words.size() + riddles + 2 * s.Proverbs.size() + 2 * s.Actions.size() +
+                          s.Phrases.size());
 
     if (!HasTool("ffprobe"))
         return;
     TempDir scratch;
     for (const SourceAction& a : s.Actions)
         for (const QString& dir : {"asm", "asmgr"}) {
-            const FilmInfo info =
-                ProbeFilm(QString("%1/Data/%2/%3.mpg").arg(prog, dir).arg(a.ID), scratch.file("f.mpg"));
+            const FilmInfo info = ProbeFilm(QString("%1/Data/%2/%3.mpg").arg(prog, dir).arg(a.ID),
+                                            scratch.file("f.mpg"));
             EXPECT_NEAR(info.frames, FilmFrames, 2) << dir << " " << a.ID;
         }
 }

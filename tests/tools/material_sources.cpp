@@ -130,7 +130,8 @@ TEST(MaterialSources, EveryPictureExists)
 {
     const QString icons = InstalledIcons();
     if (icons.isEmpty())
-        GTEST_SKIP() << "fluentui-emoji is not installed (run the data build, or set LOQUENA_EMOJI_DIR)";
+        GTEST_SKIP()
+            << "fluentui-emoji is not installed (run the data build, or set LOQUENA_EMOJI_DIR)";
     const QStringList missing = CheckPictures(Real(), icons);
     EXPECT_TRUE(missing.isEmpty()) << missing.join("\n").toStdString();
 }
@@ -144,11 +145,15 @@ TEST(MaterialSources, ChecksReportEachKindOfFault)
         const char* expected;
     };
     const QList<Case> cases = {
-        {"small letters", "Kot | Z | cat |", GoodProverb, GoodAction, GoodPhrase, "NAZWA must be capitals"},
+        {"small letters", "Kot | Z | cat |", GoodProverb, GoodAction, GoodPhrase,
+         "NAZWA must be capitals"},
         {"Q", "QUIZ | Z | cat |", GoodProverb, GoodAction, GoodPhrase, "NAZWA must be capitals"},
-        {"space", "BIAŁY KOT | Z | cat |", GoodProverb, GoodAction, GoodPhrase, "NAZWA must be capitals"},
-        {"hyphen", "KOT-EK | Z | cat |", GoodProverb, GoodAction, GoodPhrase, "NAZWA must be capitals"},
-        {"word category", "KOT | ZX | cat |", GoodProverb, GoodAction, GoodPhrase, "categories must be"},
+        {"space", "BIAŁY KOT | Z | cat |", GoodProverb, GoodAction, GoodPhrase,
+         "NAZWA must be capitals"},
+        {"hyphen", "KOT-EK | Z | cat |", GoodProverb, GoodAction, GoodPhrase,
+         "NAZWA must be capitals"},
+        {"word category", "KOT | ZX | cat |", GoodProverb, GoodAction, GoodPhrase,
+         "categories must be"},
         {"riddle names it", "KOT | Z | cat | Duży kot.", GoodProverb, GoodAction, GoodPhrase,
          "riddle says the word"},
         {"duplicate word", QString(GoodWord) + "\n" + GoodWord, GoodProverb, GoodAction, GoodPhrase,
@@ -159,14 +164,15 @@ TEST(MaterialSources, ChecksReportEachKindOfFault)
          "ending must be capitals"},
         {"small beginning", GoodWord, "1 | Z | Zgoda | BUDUJE", GoodAction, GoodPhrase,
          "beginning must be in capitals"},
-        {"duplicate proverb", GoodWord, QString(GoodProverb) + "\n" + GoodProverb, GoodAction, GoodPhrase,
-         "proverbs: duplicate key 1"},
-        {"action category", GoodWord, GoodProverb,
-         "1 | HZ | Mycie | MYCIE | MYJE | cat 1,1,1", GoodPhrase, "categories must be"},
-        {"small caption", GoodWord, GoodProverb, "1 | H | Mycie | mycie | MYJE | cat 1,1,1", GoodPhrase,
-         "captions must be in capitals"},
+        {"duplicate proverb", GoodWord, QString(GoodProverb) + "\n" + GoodProverb, GoodAction,
+         GoodPhrase, "proverbs: duplicate key 1"},
+        {"action category", GoodWord, GoodProverb, "1 | HZ | Mycie | MYCIE | MYJE | cat 1,1,1",
+         GoodPhrase, "categories must be"},
+        {"small caption", GoodWord, GoodProverb, "1 | H | Mycie | mycie | MYJE | cat 1,1,1",
+         GoodPhrase, "captions must be in capitals"},
         {"missing phrase", GoodWord, GoodProverb, GoodAction, GoodPhrase, "phrases: missing sp/g2"},
-        {"unknown phrase", GoodWord, GoodProverb, GoodAction, "sp/g17 | Brawo!", "unknown key sp/g17"},
+        {"unknown phrase", GoodWord, GoodProverb, GoodAction, "sp/g17 | Brawo!",
+         "unknown key sp/g17"},
         {"too few words", GoodWord, GoodProverb, GoodAction, GoodPhrase, "words: 1, at least 250"},
         {"too few in a category", GoodWord, GoodProverb, GoodAction, GoodPhrase,
          "words in category D: 0, at least 20"},
@@ -175,9 +181,8 @@ TEST(MaterialSources, ChecksReportEachKindOfFault)
         TempDir dir;
         WriteFixture(dir, c.words, c.proverbs, c.actions, c.phrases);
         const QStringList problems = CheckMaterialSources(ReadMaterialSources(dir.path()));
-        EXPECT_TRUE(problems.join("\n").contains(c.expected))
-            << c.name << ":\n"
-            << problems.join("\n").toStdString();
+        EXPECT_TRUE(problems.join("\n").contains(c.expected)) << c.name << ":\n"
+                                                              << problems.join("\n").toStdString();
     }
 }
 
@@ -194,7 +199,8 @@ TEST(MaterialSources, MalformedOrMissingSourcesStopTheBuildWithTheLine)
         {"id not a number", GoodWord, "x | Z | A | B", GoodAction, "proverbs.txt:1: ID"},
         {"unknown film option", GoodWord, GoodProverb, "1 | H | M | M | M | cat 1,1,1 zoom=2",
          "unknown film option"},
-        {"film position", GoodWord, GoodProverb, "1 | H | M | M | M | cat 1,1", "expected 3 numbers"},
+        {"film position", GoodWord, GoodProverb, "1 | H | M | M | M | cat 1,1",
+         "expected 3 numbers"},
         {"no film", GoodWord, GoodProverb, "1 | H | M | M | M | ", "the film has no pictures"},
     };
     for (const Case& c : cases) {
