@@ -1,16 +1,16 @@
 // What the material step makes: a small folder built from a few fixture
 // records and home-made icons, and (when one has been built) the real program
 // folder.
-#include "BuildStamps.h"
 #include "DataBuild.h"
-#include "EmojiLibrary.h"
-#include "MaterialDeps.h"
-#include "MaterialSources.h"
-#include "MaterialSteps.h"
-#include "MaterialWave.h"
 #include "PhotoSize.h"
-#include "ProcessPool.h"
 #include "common/TempDir.h"
+#include "material/BuildStamps.h"
+#include "material/EmojiLibrary.h"
+#include "material/MaterialDeps.h"
+#include "material/MaterialSources.h"
+#include "material/MaterialSteps.h"
+#include "material/MaterialWave.h"
+#include "material/ProcessPool.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,7 +42,7 @@ void Write(const QString& path, const QByteArray& bytes)
 bool HasTool(const QString& program)
 {
     QProcess p;
-    p.start(program, {"--version"});
+    p.start(program, {program.startsWith("ff") ? "-version" : "--version"});
     return p.waitForFinished(10000) && p.exitCode() == 0;
 }
 
@@ -276,7 +276,9 @@ TEST_F(SmallMaterial, EverySoundUnscramblesToAWaveOfAtLeastAFifthOfASecond)
 {
     if (!HasTool("espeak-ng"))
         GTEST_SKIP() << "espeak-ng is not installed";
+    Write(Data("ws/STARY.wv"), "left by a word that is gone");
     Run(BuildSpeech);
+    EXPECT_FALSE(QFileInfo::exists(Data("ws/STARY.wv")));
     const QStringList expected = {"ws/KOT",  "ws/DOM",   "ws/ŻABA",  "dws/KOT",  "ps/p007",
                                   "ps/k007", "ps/p1234", "ps/k1234", "as/p1_12", "as/p2_12",
                                   "sp/g1",   "sp/b1",    "dml/m10"};
@@ -300,7 +302,6 @@ TEST_F(SmallMaterial, RecordingReplacesSynthesisAndOnlyChangesAreRedone)
     Run(BuildSpeech);
     EXPECT_EQ(UnscrambleSound(ReadAll(Data("ws/KOT.wv"))), recording);
 
-    const QDateTime domTime = QFileInfo(Data("ws/DOM.wv")).lastModified();
     const QByteArray dom = ReadAll(Data("ws/DOM.wv"));
     QFile::remove(Data("ws/DOM.wv"));
     Write(Data("ws/DOM.wv"), dom); // same bytes, new time: a rebuild must leave it
@@ -310,7 +311,6 @@ TEST_F(SmallMaterial, RecordingReplacesSynthesisAndOnlyChangesAreRedone)
     Run(BuildSpeech);
     EXPECT_EQ(QFileInfo(Data("ws/DOM.wv")).lastModified(), rewritten);
     EXPECT_NE(UnscrambleSound(ReadAll(Data("ws/KOT.wv"))), recording) << "back to synthesis";
-    Q_UNUSED(domTime);
 
     // A recording that is not a WAVE stops the build with its key.
     Write(m_dir.file("data/voice/ws/DOM.wav"), "not a wave");
@@ -394,7 +394,7 @@ TEST(MaterialBuiltFolder, MatchesTheSources)
         return;
     TempDir scratch;
     for (const SourceAction& a : s.Actions)
-        for (const QString& dir : {"asm", "asmgr"}) {
+        for (const char* dir : {"asm", "asmgr"}) {
             const FilmInfo info = ProbeFilm(QString("%1/Data/%2/%3.mpg").arg(prog, dir).arg(a.ID),
                                             scratch.file("f.mpg"));
             EXPECT_NEAR(info.frames, FilmFrames, 2) << dir << " " << a.ID;

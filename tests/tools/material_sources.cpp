@@ -1,9 +1,9 @@
 // The material's sources under data/: the rules the program relies on.
 #include "DataBuild.h"
-#include "EmojiLibrary.h"
-#include "MaterialSources.h"
-#include "MaterialWave.h"
 #include "common/TempDir.h"
+#include "material/EmojiLibrary.h"
+#include "material/MaterialSources.h"
+#include "material/MaterialWave.h"
 
 #include <QCoreApplication>
 #include <QDir>

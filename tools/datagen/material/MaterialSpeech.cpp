@@ -144,7 +144,7 @@ void BuildSpeech(MaterialJob& job)
     }
     job.pool.Finish();
     int pruned = 0;
-    for (const QString& folder : {"ws", "dws", "ps", "as", "sp", "dml"})
+    for (const char* folder : {"ws", "dws", "ps", "as", "sp", "dml"})
         pruned += PruneDataFolder(job.ctx, folder, "*.wv", outputs);
     Progress(
         QString("material: speech: %1 sounds made, %2 from recordings, %3 up to date, %4 removed")
