@@ -4,6 +4,7 @@
 #include "DataBuild.h"
 #include "PhotoSize.h"
 #include "common/TempDir.h"
+#include "content/CWords.h"
 #include "material/BuildStamps.h"
 #include "material/EmojiLibrary.h"
 #include "material/MaterialDeps.h"
@@ -246,6 +247,23 @@ TEST_F(SmallMaterial, ContentDatabaseHoldsEveryRowInSourceOrder)
     EXPECT_EQ(Column(db, "SELECT Podpis2 FROM Czynnosci"), QStringList({"BIEGNIE"}));
     EXPECT_EQ(Column(db, "SELECT count(*) FROM Slowa WHERE Jest = 1"), QStringList({"3"}));
 
+    // The program's loader reads it as the sources say.
+    CWords words;
+    ASSERT_TRUE(words.Open(db)) << words.LastError().toStdString();
+    ASSERT_EQ(words.Words().size(), 3u);
+    EXPECT_EQ(words.Words()[2].Nazwa, "ŻABA");
+    EXPECT_EQ(words.Words()[2].BCIndex, 2);
+    EXPECT_EQ(words.CountWords(1 << 1), 2); // Z: KOT and ŻABA
+    EXPECT_EQ(words.CountWords(1 << 6), 1); // G: ŻABA
+    EXPECT_EQ(words.CountDescribedWords(0x1FF), 1);
+    ASSERT_EQ(words.Proverbs().size(), 2u);
+    EXPECT_EQ(words.Proverbs()[0].SoundPocz, "p007");
+    EXPECT_EQ(words.Proverbs()[1].SoundKon, "k1234");
+    EXPECT_EQ(words.CountProverbs(1 << 2), 1); // B
+    ASSERT_EQ(words.Actions().size(), 1u);
+    EXPECT_EQ(words.Actions()[0].ID, 12);
+    EXPECT_EQ(words.CountActions(1 << 3), 1); // S
+
     // A changed source replaces the database whole.
     m_src.Words.removeLast();
     Run(BuildContentDatabase);
@@ -371,9 +389,23 @@ TEST(MaterialBuiltFolder, MatchesTheSources)
               QStringList{QString::number(s.Proverbs.size())});
     EXPECT_EQ(Column(db, "SELECT count(*) FROM Czynnosci WHERE Jest = 1"),
               QStringList{QString::number(s.Actions.size())});
-    for (QChar c : WordCategories)
-        EXPECT_EQ(Column(db, QString("SELECT count(*) FROM Slowa WHERE Grupy LIKE '%%1%'").arg(c)),
-                  QStringList{QString::number(CountCategory(s, 'W', c))});
+    CWords words;
+    ASSERT_TRUE(words.Open(db)) << words.LastError().toStdString();
+    EXPECT_EQ(int(words.Words().size()), s.Words.size());
+    EXPECT_EQ(int(words.Proverbs().size()), s.Proverbs.size());
+    EXPECT_EQ(int(words.Actions().size()), s.Actions.size());
+    for (int bit = 0; bit < 9; ++bit) {
+        EXPECT_EQ(words.CountWords(1 << bit), CountCategory(s, 'W', WordCategories[bit])) << bit;
+        EXPECT_EQ(words.CountActions(1 << bit), CountCategory(s, 'A', ActionCategories[bit]))
+            << bit;
+    }
+    for (int bit = 0; bit < 4; ++bit)
+        EXPECT_EQ(words.CountProverbs(1 << bit), CountCategory(s, 'P', ProverbCategories[bit]))
+            << bit;
+    int described = 0;
+    for (const SourceWord& w : s.Words)
+        described += !w.Opis.isEmpty();
+    EXPECT_EQ(words.CountDescribedWords(0x1FF), described);
     EXPECT_EQ(ReadArchive(prog + "/Data/zdjar3.bb").size(), s.Words.size());
     EXPECT_EQ(ReadArchive(prog + "/Data/zdjar5.bb").size(), s.Words.size());
 
