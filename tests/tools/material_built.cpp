@@ -250,17 +250,17 @@ TEST_F(SmallMaterial, ContentDatabaseHoldsEveryRowInSourceOrder)
     // The program's loader reads it as the sources say.
     CWords words;
     ASSERT_TRUE(words.Open(db)) << words.LastError().toStdString();
-    ASSERT_EQ(words.Words().size(), 3u);
+    ASSERT_EQ(words.Words().Count(), 3);
     EXPECT_EQ(words.Words()[2].Nazwa, "ŻABA");
     EXPECT_EQ(words.Words()[2].BCIndex, 2);
     EXPECT_EQ(words.CountWords(1 << 1), 2); // Z: KOT and ŻABA
     EXPECT_EQ(words.CountWords(1 << 6), 1); // G: ŻABA
     EXPECT_EQ(words.CountDescribedWords(0x1FF), 1);
-    ASSERT_EQ(words.Proverbs().size(), 2u);
+    ASSERT_EQ(words.Proverbs().Count(), 2);
     EXPECT_EQ(words.Proverbs()[0].SoundPocz, "p007");
     EXPECT_EQ(words.Proverbs()[1].SoundKon, "k1234");
     EXPECT_EQ(words.CountProverbs(1 << 2), 1); // B
-    ASSERT_EQ(words.Actions().size(), 1u);
+    ASSERT_EQ(words.Actions().Count(), 1);
     EXPECT_EQ(words.Actions()[0].ID, 12);
     EXPECT_EQ(words.CountActions(1 << 3), 1); // S
 
@@ -391,9 +391,9 @@ TEST(MaterialBuiltFolder, MatchesTheSources)
               QStringList{QString::number(s.Actions.size())});
     CWords words;
     ASSERT_TRUE(words.Open(db)) << words.LastError().toStdString();
-    EXPECT_EQ(int(words.Words().size()), s.Words.size());
-    EXPECT_EQ(int(words.Proverbs().size()), s.Proverbs.size());
-    EXPECT_EQ(int(words.Actions().size()), s.Actions.size());
+    EXPECT_EQ(words.Words().Count(), s.Words.size());
+    EXPECT_EQ(words.Proverbs().Count(), s.Proverbs.size());
+    EXPECT_EQ(words.Actions().Count(), s.Actions.size());
     for (int bit = 0; bit < 9; ++bit) {
         EXPECT_EQ(words.CountWords(1 << bit), CountCategory(s, 'W', WordCategories[bit])) << bit;
         EXPECT_EQ(words.CountActions(1 << bit), CountCategory(s, 'A', ActionCategories[bit]))
