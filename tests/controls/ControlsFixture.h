@@ -79,6 +79,9 @@ inline QImage HalfMask()
 class ControlsTest : public ::testing::Test
 {
 protected:
+    // Before any placement table a test holds is made, so that none asks.
+    ControlsTest() { SetDisplayModeFor(1024, 768); }
+
     void SetUp() override
     {
         SetDisplayModeFor(1024, 768);
