@@ -7,25 +7,49 @@
 #include <memory>
 
 namespace {
-std::unique_ptr<CAudioOutput> g_output;
+
+// Plain values, valid for the whole run even while statics are destroyed, so
+// that a player destroyed at exit can still ask whether the output is there.
+CAudioOutput* g_current = nullptr;
 int g_generation = 0;
+
+// The owner of the output; if the program did not shut the sound down, it
+// closes the device when the statics are destroyed.
+struct SOwner
+{
+    std::unique_ptr<CAudioOutput> output;
+    ~SOwner()
+    {
+        g_current = nullptr;
+        output.reset();
+        CAudioSystem::Shutdown();
+    }
+};
+
+SOwner& Owner()
+{
+    static SOwner owner;
+    return owner;
+}
+
 } // namespace
 
 CAudioOutput* CAudioOutput::Get()
 {
-    if (!g_output) {
+    if (!g_current) {
         std::unique_ptr<CAudioOutput> output(new CAudioOutput());
         if (!output->Open())
             return nullptr;
-        g_output = std::move(output);
+        Owner().output = std::move(output);
+        g_current = Owner().output.get();
         ++g_generation;
     }
-    return g_output.get();
+    return g_current;
 }
 
 CAudioOutput* CAudioOutput::Current()
 {
-    return g_output.get();
+    return g_current;
 }
 
 int CAudioOutput::Generation()
@@ -35,7 +59,8 @@ int CAudioOutput::Generation()
 
 void CAudioOutput::Shutdown()
 {
-    g_output.reset();
+    g_current = nullptr;
+    Owner().output.reset();
     CAudioSystem::Shutdown();
 }
 

@@ -25,12 +25,11 @@ void CSoundPlayer::Shutdown()
     CAudioOutput::Shutdown();
 }
 
-namespace {
-
 // Converts the samples to the device's format. SDL's resampler keeps back the
 // last part of its input even when flushed, so the input is followed by a tail
 // of silence and the output cut to the exact converted length.
-bool ConvertSamples(const CWaveImage& wave, const SDL_AudioSpec& spec, std::vector<int16_t>& out)
+bool CSoundPlayer::ConvertSamples(const CWaveImage& wave, const SDL_AudioSpec& spec,
+                                  std::vector<int16_t>& out)
 {
     out.clear();
     if (wave.Frames() == 0)
@@ -58,8 +57,6 @@ bool ConvertSamples(const CWaveImage& wave, const SDL_AudioSpec& spec, std::vect
     SDL_FreeAudioStream(stream);
     return ok;
 }
-
-} // namespace
 
 bool CSoundPlayer::Convert(const void* image, qsizetype size, const SDL_AudioSpec& spec)
 {

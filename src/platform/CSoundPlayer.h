@@ -3,6 +3,8 @@
 
 #include <QtGlobal>
 
+class CWaveImage;
+
 // Plays WAVE images from memory (8- or 16-bit PCM, mono or stereo, any rate),
 // one at a time per player: a new play first stops the one in progress. The
 // image is converted when the play starts, so the caller's buffer may change
@@ -21,6 +23,11 @@ public:
     void Stop();
     // True while the last sound still plays (its end is known to a few ms).
     bool IsBusy();
+
+    // The image's samples in the format of `spec` (only freq and channels
+    // count; samples are signed 16-bit); false when they cannot be converted.
+    static bool ConvertSamples(const CWaveImage& wave, const SDL_AudioSpec& spec,
+                               std::vector<int16_t>& out);
 
     // Releases the shared device and the audio subsystem at program end.
     static void Shutdown();

@@ -1,0 +1,11 @@
+#pragma once
+
+// What a media player (recorder or film player) is doing.
+enum class EMediaMode
+{
+    NotOpen,
+    Stopped,
+    Playing,
+    Recording,
+    Paused,
+};
