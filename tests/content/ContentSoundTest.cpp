@@ -133,7 +133,8 @@ TEST_F(ContentSoundTest, SynchronousPlayLastsTheSound)
     clock.start();
     PlayWordSound(word, false);
     EXPECT_GE(clock.elapsed(), 300 - 5);
-    EXPECT_LE(clock.elapsed(), 300 + 60);
+    // Loading and converting come on top of the sound (slow in sanitizer builds).
+    EXPECT_LE(clock.elapsed(), 300 + 150);
     EXPECT_FALSE(ContentSoundBusy());
     ASSERT_NE(SoundBuffer, nullptr);
     EXPECT_TRUE(SoundBuffer->isEmpty());
