@@ -1,0 +1,18 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+
+// Decodes JPEG data held in memory with libjpeg-turbo. Every libjpeg error,
+// and a file cut short, comes back as false: the library's own handler would
+// end the process.
+class JpegDecoder
+{
+public:
+    // Colour pictures become Format_BGR888, grey ones Format_Grayscale8.
+    // On failure *out is left null and the result is false.
+    static bool Decode(const QByteArray& data, QImage* out);
+    static bool Decode(const unsigned char* data, size_t size, QImage* out);
+
+    // Pictures larger than this on either side are refused as damaged.
+    static constexpr int MaxSide = 16384;
+};

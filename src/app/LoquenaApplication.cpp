@@ -1,0 +1,31 @@
+#include "app/LoquenaApplication.h"
+
+#include "app/AppMessage.h"
+#include "app/CError.h"
+
+LoquenaApplication::LoquenaApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool LoquenaApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportEventError(std::current_exception());
+        return false;
+    }
+}
+
+void LoquenaApplication::ReportEventError(const std::exception_ptr& error)
+{
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const CError& e) {
+        text = e.Message();
+    } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        text = QStringLiteral("Nieznany błąd.");
+    }
+    ShowAppMessage(QMessageBox::Critical, ApplicationTitle(), text);
+}
