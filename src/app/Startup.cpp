@@ -125,7 +125,8 @@ void Startup::CreateAndRunWindows()
 {
     Cursors::Load();
     for (const WindowFactory& create : m_factories)
-        m_windows.push_back(create());
+        if (auto window = create())
+            m_windows.push_back(std::move(window));
     if (m_windows.empty()) {
         HoldSplash();
         return;

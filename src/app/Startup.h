@@ -22,7 +22,8 @@ public:
 
     // Windows are created in the order they are added. The first is the main
     // window: it is shown when all are created and its closing ends the
-    // program. A factory that fails throws (a CError "#NN: ..." for the user).
+    // program. A factory that fails throws (a CError "#NN: ..." for the user);
+    // one that keeps its window elsewhere may return null.
     void AddWindow(WindowFactory factory);
     // Run on the way out, last added first (freeing shared buffers and such).
     void AddShutdownStep(std::function<void()> step);

@@ -16,6 +16,17 @@ int32_t Int32At(const char* p)
     return v;
 }
 
+// One 24-byte directory record, field by field.
+void ReadRecord(CBitmapsContainer::CBitmapInfo& info, const char* p)
+{
+    info.offset = Int32At(p);
+    info.size = Int32At(p + 4);
+    std::memcpy(info.unused8, p + 8, 8);
+    info.unused16 = Int32At(p + 16);
+    info.format = static_cast<uint8_t>(p[20]);
+    std::memcpy(info.unused21, p + 21, 3);
+}
+
 // Colour images as 24-bit blue-green-red; 8-bit grey-palette images (masks) as
 // grey; other 8-bit images keep their palette for the caller to normalise.
 QImage Normalised(QImage img)
@@ -95,8 +106,7 @@ void CBitmapsContainer::DoOpen(const QString& fileName)
     // Records the block is too short for keep their fresh values.
     const int available = std::min(count, (dirSize - 4) / RecordSize);
     for (int i = 0; i < available; ++i)
-        std::memcpy(&m_directory[static_cast<size_t>(i)], block.constData() + 4 + i * RecordSize,
-                    RecordSize);
+        ReadRecord(m_directory[static_cast<size_t>(i)], block.constData() + 4 + i * RecordSize);
     m_fileName = fileName;
 }
 

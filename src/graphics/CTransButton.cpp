@@ -268,7 +268,6 @@ void CTransButton::mouseReleaseEvent(QMouseEvent* event)
     const bool click = m_clickArmed && inside && IsFullyEnabled();
     m_pressedFlag = false;
     m_clickArmed = false;
-    m_mouseInside = inside && underMouse();
     SelectState();
     if (IsFullyEnabled())
         Draw();

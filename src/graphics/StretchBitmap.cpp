@@ -7,28 +7,60 @@
 
 namespace {
 
-// Truncating division by a divisor fixed for a whole call: one multiply and
-// shift per byte. Exact for every numerator up to 255 * divisor when
-// 255 * divisor^2 < 2^55 (then n * m < 2^64); plain division otherwise.
+// Truncating division by a divisor fixed for a whole call, as one 32 x 32 bit
+// multiply and a shift per byte (which vectorises). Exact for numerators up to
+// 255 * divisor when 255 * divisor^2 < 2^shift and the multiplier fits 32 bits;
+// otherwise plain division.
 class CDivider
 {
 public:
     explicit CDivider(uint64_t divisor) : m_divisor(divisor)
     {
-        const unsigned __int128 limit = static_cast<unsigned __int128>(1) << Shift;
-        m_fast = static_cast<unsigned __int128>(divisor) * divisor * 255 < limit;
-        m_multiplier = m_fast ? static_cast<uint64_t>((limit + divisor - 1) / divisor) : 0;
+        const unsigned __int128 bound = static_cast<unsigned __int128>(divisor) * divisor * 255;
+        while (m_shift < 64 && (static_cast<unsigned __int128>(1) << m_shift) <= bound)
+            ++m_shift;
+        if (m_shift < 64) {
+            const unsigned __int128 m =
+                ((static_cast<unsigned __int128>(1) << m_shift) + divisor - 1) / divisor;
+            m_fast = m <= 0xffffffffu && divisor * 255 <= 0xffffffffu;
+            m_multiplier = m_fast ? static_cast<uint32_t>(m) : 0;
+        }
     }
     bool Fast() const { return m_fast; }
-    uint64_t Multiplier() const { return m_multiplier; }
+    uint32_t Multiplier() const { return m_multiplier; }
+    int Shift() const { return m_shift; }
     uint64_t Divisor() const { return m_divisor; }
-    static constexpr int Shift = 55;
 
 private:
     uint64_t m_divisor;
-    uint64_t m_multiplier;
-    bool m_fast;
+    uint32_t m_multiplier = 0;
+    int m_shift = 0;
+    bool m_fast = false;
 };
+
+#define LOQUENA_KERNEL __attribute__((target_clones("avx2", "default")))
+
+// out[k] = (a[k] * w1 + b[k] * w2) / divisor, the sums within 32 bits.
+LOQUENA_KERNEL void CombineFast(const uint32_t* a, const uint32_t* b, uint32_t w1, uint32_t w2,
+                                int n, uint32_t m, int shift, uchar* out)
+{
+    for (int k = 0; k < n; ++k) {
+        const uint32_t s = a[k] * w1 + b[k] * w2;
+        out[k] = static_cast<uchar>((static_cast<uint64_t>(s) * m) >> shift);
+    }
+}
+
+LOQUENA_KERNEL void DivideFast(const uint32_t* acc, size_t n, uint32_t m, int shift, uchar* out)
+{
+    for (size_t k = 0; k < n; ++k)
+        out[k] = static_cast<uchar>((static_cast<uint64_t>(acc[k]) * m) >> shift);
+}
+
+LOQUENA_KERNEL void Accumulate(uint32_t* acc, const uint32_t* h, uint32_t w, size_t n)
+{
+    for (size_t k = 0; k < n; ++k)
+        acc[k] += h[k] * w;
+}
 
 QImage As24(const QImage& source)
 {
@@ -83,23 +115,18 @@ void LinearRow(const uchar* src, const std::vector<SLinear>& cols, uint32_t* out
     }
 }
 
-template <typename Sum>
 void LinearCombine(const uint32_t* top, const uint32_t* bottom, uint32_t w1, uint32_t w2, int n,
-                   const CDivider& div, uchar* out)
+                   const CDivider& div, bool wide, uchar* out)
 {
-    if (div.Fast()) {
-        const uint64_t m = div.Multiplier();
-        for (int k = 0; k < n; ++k) {
-            const uint64_t s = static_cast<Sum>(top[k]) * w1 + static_cast<Sum>(bottom[k]) * w2;
-            out[k] = static_cast<uchar>((s * m) >> CDivider::Shift);
-        }
-    } else {
-        const uint64_t d = div.Divisor();
-        for (int k = 0; k < n; ++k) {
-            const uint64_t s =
-                static_cast<uint64_t>(top[k]) * w1 + static_cast<uint64_t>(bottom[k]) * w2;
-            out[k] = static_cast<uchar>(s / d);
-        }
+    if (!wide && div.Fast()) {
+        CombineFast(top, bottom, w1, w2, n, div.Multiplier(), div.Shift(), out);
+        return;
+    }
+    const uint64_t d = div.Divisor();
+    for (int k = 0; k < n; ++k) {
+        const uint64_t s =
+            static_cast<uint64_t>(top[k]) * w1 + static_cast<uint64_t>(bottom[k]) * w2;
+        out[k] = static_cast<uchar>(s / d);
     }
 }
 
@@ -199,10 +226,7 @@ void StretchBilinear(QImage& dest, const QImage& source)
         const SLinear& t = rows[static_cast<size_t>(DH - 1 - r)];
         const uint32_t* a = cache.Get(H - 1 - t.first, fill);
         const uint32_t* b = cache.Get(H - 1 - t.second, fill);
-        if (wide)
-            LinearCombine<uint64_t>(a, b, t.w1, t.w2, n, div, dest.scanLine(r));
-        else
-            LinearCombine<uint32_t>(a, b, t.w1, t.w2, n, div, dest.scanLine(r));
+        LinearCombine(a, b, t.w1, t.w2, n, div, wide, dest.scanLine(r));
     }
 }
 
@@ -216,11 +240,24 @@ void StretchBox(QImage& dest, const QImage& source)
     const SBox rows = BoxTable(SH, DH);
     const size_t n = static_cast<size_t>(DW) * 3;
     const CDivider div(static_cast<uint64_t>(SW) * static_cast<uint64_t>(SH));
-    std::vector<uint64_t> acc(n);
     CRowCache cache(src, n);
     auto fill = [&cols](const uchar* s, uint32_t* o) { BoxRow(s, cols, o); };
+    // Sums stay within 32 bits whenever the divisor allows the fast path.
+    if (div.Fast()) {
+        std::vector<uint32_t> acc(n);
+        for (int r = 0; r < DH; ++r) {
+            std::fill(acc.begin(), acc.end(), 0u);
+            for (int k = rows.start[static_cast<size_t>(r)];
+                 k < rows.start[static_cast<size_t>(r) + 1]; ++k)
+                Accumulate(acc.data(), cache.Get(rows.pos[static_cast<size_t>(k)], fill),
+                           rows.weight[static_cast<size_t>(k)], n);
+            DivideFast(acc.data(), n, div.Multiplier(), div.Shift(), dest.scanLine(r));
+        }
+        return;
+    }
+    std::vector<uint64_t> acc(n);
     for (int r = 0; r < DH; ++r) {
-        std::fill(acc.begin(), acc.end(), 0);
+        std::fill(acc.begin(), acc.end(), 0u);
         for (int k = rows.start[static_cast<size_t>(r)]; k < rows.start[static_cast<size_t>(r) + 1];
              ++k) {
             const uint32_t* h = cache.Get(rows.pos[static_cast<size_t>(k)], fill);
@@ -229,14 +266,8 @@ void StretchBox(QImage& dest, const QImage& source)
                 acc[x] += h[x] * w;
         }
         uchar* out = dest.scanLine(r);
-        if (div.Fast()) {
-            const uint64_t m = div.Multiplier();
-            for (size_t x = 0; x < n; ++x)
-                out[x] = static_cast<uchar>((acc[x] * m) >> CDivider::Shift);
-        } else {
-            for (size_t x = 0; x < n; ++x)
-                out[x] = static_cast<uchar>(acc[x] / div.Divisor());
-        }
+        for (size_t x = 0; x < n; ++x)
+            out[x] = static_cast<uchar>(acc[x] / div.Divisor());
     }
 }
 

@@ -45,8 +45,7 @@ void CDbConnection::Connect(const QString& path)
         throw CError(QString("CDbConnection::Connect - Brak pliku bazy danych \"%1\"").arg(path));
     sqlite3* db = nullptr;
     const QByteArray name = QFile::encodeName(path);
-    const int rc = sqlite3_open_v2(name.constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = SqliteMessage(db);
         sqlite3_close_v2(db);

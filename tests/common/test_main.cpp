@@ -1,5 +1,7 @@
 // The one main() of every test program: a QApplication on the offscreen
 // platform, so that widget tests can create windows without a display.
+#include "app/AppMessage.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -20,6 +22,14 @@ int main(int argc, char** argv)
     // Settings written by tests never reach the user's real store.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // No test may wait for a person: a box that a test did not answer itself
+    // is printed and cancelled.
+    SetAppMessageHandler([](QMessageBox::Icon, const QString& caption, const QString& text,
+                            QMessageBox::StandardButtons) {
+        fprintf(stderr, "unanswered message box \"%s\": %s\n", qPrintable(caption),
+                qPrintable(text));
+        return QMessageBox::Cancel;
+    });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

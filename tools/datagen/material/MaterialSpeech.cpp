@@ -1,0 +1,132 @@
+#include "BuildStamps.h"
+#include "DataBuild.h"
+#include "MaterialDeps.h"
+#include "MaterialSources.h"
+#include "MaterialSteps.h"
+#include "MaterialWave.h"
+#include "ProcessPool.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Slower than espeak-ng's default: the listeners have aphasia.
+const QStringList EspeakOptions = {"-v", "pl", "-s", "140", "-g", "4"};
+const QString SpeechVersion = "speech 1";
+
+struct SoundItem
+{
+    QString Key;  // "ws/KOT": Data/ws/KOT.wv
+    QString Text; // spoken text; empty for a tone
+    QList<int> Tone;
+};
+
+QList<SoundItem> SoundItems(const MaterialSources& s)
+{
+    QList<SoundItem> items;
+    for (const SourceWord& w : s.Words) {
+        items << SoundItem{"ws/" + w.Nazwa, w.Speak, {}};
+        if (!w.Opis.isEmpty())
+            items << SoundItem{"dws/" + w.Nazwa, w.Opis, {}};
+    }
+    for (const SourceProverb& p : s.Proverbs) {
+        const QString number = QString::number(p.ID).rightJustified(3, '0');
+        items << SoundItem{"ps/p" + number, p.SpeakPocz, {}};
+        items << SoundItem{"ps/k" + number, p.SpeakKon, {}};
+    }
+    for (const SourceAction& a : s.Actions) {
+        items << SoundItem{QString("as/p1_%1").arg(a.ID), a.Podpis1.toLower(), {}};
+        items << SoundItem{QString("as/p2_%1").arg(a.ID), a.Podpis2.toLower(), {}};
+    }
+    for (const SourcePhrase& p : s.Phrases)
+        items << SoundItem{p.Key, p.Text, p.ToneHz};
+    return items;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw DataBuildError("cannot write " + path);
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataBuildError("cannot read " + path);
+    return file.readAll();
+}
+
+// Checks a sound before it goes into Data/, then scrambles and writes it.
+void InstallSound(const QString& key, const QByteArray& wave, const QString& from, const QString& out)
+{
+    const double seconds = WaveDuration(wave);
+    if (seconds < 0)
+        throw DataBuildError(QString("%1: %2 is not a PCM WAVE file").arg(key, from));
+    if (seconds < 0.2)
+        throw DataBuildError(QString("%1: %2 lasts only %3 s").arg(key, from).arg(seconds, 0, 'f', 2));
+    WriteFile(out, ScrambleSound(wave));
+}
+
+} // namespace
+
+QString VoiceOverride(const QString& sourceDir, const QString& key)
+{
+    const QString path = sourceDir + "/voice/" + key + ".wav";
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+void BuildSpeech(MaterialJob& job)
+{
+    const QString sourceDir = job.ctx.source.path();
+    const QList<SoundItem> items = SoundItems(job.sources);
+    int made = 0, recorded = 0;
+    for (const SoundItem& item : items) {
+        const QString out = job.ctx.dataPath(item.Key + ".wv");
+        const QString voice = VoiceOverride(sourceDir, item.Key);
+        const QStringList recipe = {SpeechVersion, EspeakOptions.join(' '), item.Text,
+                                    QString::number(item.Tone.size()), voice};
+        QStringList toneText;
+        for (int f : item.Tone)
+            toneText << QString::number(f);
+        const QByteArray hash = BuildStamps::Hash(recipe + toneText, voice.isEmpty() ? QStringList() : QStringList{voice});
+        if (!job.ctx.force && job.stamps.UpToDate(out, hash))
+            continue;
+        if (!voice.isEmpty()) {
+            InstallSound(item.Key, ReadFile(voice), voice, out);
+            job.stamps.Record(out, hash);
+            ++recorded;
+        } else if (!item.Tone.isEmpty()) {
+            InstallSound(item.Key, MakeToneWave(item.Tone), "the tone", out);
+            job.stamps.Record(out, hash);
+            ++made;
+        } else {
+            const QString raw = job.ctx.work.filePath("speech/" + item.Key + ".wav");
+            QDir().mkpath(QFileInfo(raw).path());
+            ProcessPool::Job p;
+            p.Program = "espeak-ng";
+            p.Arguments = EspeakOptions + QStringList{"-w", raw, item.Text};
+            p.Name = item.Key;
+            BuildStamps& stamps = job.stamps;
+            const QString key = item.Key;
+            p.OnSuccess = [key, raw, out, hash, &stamps]() {
+                InstallSound(key, ReadFile(raw), "espeak-ng's output", out);
+                stamps.Record(out, hash);
+            };
+            job.pool.Add(std::move(p));
+            ++made;
+        }
+        if ((made + recorded) % 100 == 0)
+            Progress(QString("material: speech %1 of %2").arg(made + recorded).arg(items.size()));
+    }
+    job.pool.Finish();
+    Progress(QString("material: speech: %1 sounds made, %2 from recordings, %3 up to date")
+                 .arg(made)
+                 .arg(recorded)
+                 .arg(items.size() - made - recorded));
+}
