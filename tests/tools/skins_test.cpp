@@ -298,8 +298,9 @@ TEST(BuildSkins, WritesTheSplashAndEveryNamedIndex)
             const QImage img = QImage::fromData(bytes.mid(r.offset, r.size));
             EXPECT_EQ(img.size(), row.item->size)
                 << SkinFileName(f).toStdString() << " " << row.index;
-            if (row.role == "mask")
+            if (row.role == "mask") {
                 EXPECT_TRUE(img.isGrayscale()) << SkinFileName(f).toStdString() << " " << row.index;
+            }
         }
     }
     // A second run finds everything up to date and rewrites nothing.

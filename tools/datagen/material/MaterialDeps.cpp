@@ -19,7 +19,7 @@
 
 namespace {
 
-[[noreturn]] void Missing(const char* what)
+[[noreturn, maybe_unused]] void Missing(const char* what)
 {
     throw DataBuildError(QString("this build has no %1 yet").arg(what));
 }
