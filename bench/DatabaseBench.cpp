@@ -45,7 +45,7 @@ void BM_ContentOpen(benchmark::State& state)
         CWords words;
         if (!words.Open(path))
             state.SkipWithError("Open failed");
-        benchmark::DoNotOptimize(words.Words().size());
+        benchmark::DoNotOptimize(words.Words().Count());
     }
 }
 BENCHMARK(BM_ContentOpen)->Arg(300)->Arg(3000)->Unit(benchmark::kMillisecond);

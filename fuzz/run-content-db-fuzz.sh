@@ -19,9 +19,9 @@ if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned 
 fi
 
 mkdir -p "$out/corpus"
-qt=$(pkg-config --cflags --libs Qt6Core)
+qt=$(pkg-config --cflags --libs Qt6Gui Qt6Core)
 sqlite=$(pkg-config --cflags --libs sqlite3)
-sources="$root/src/app/CError.cpp $root/src/platform/CDbConnection.cpp \
+sources="$root/src/app/CError.cpp $root/src/app/Universalfn.cpp $root/src/platform/CDbConnection.cpp \
  $root/src/platform/CDbDataSet.cpp $root/src/platform/CDbField.cpp \
  $root/src/platform/CDbQuery.cpp $root/src/platform/CDbStatement.cpp \
  $root/src/platform/CDbTable.cpp $root/src/platform/DbDateText.cpp \

@@ -1,31 +1,13 @@
 #include "content/CWords.h"
 
 #include "app/CError.h"
+#include "app/Universalfn.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbTable.h"
 
 #include <QRandomGenerator>
 
 namespace {
-
-// Upper case as the material is written: ASCII letters and the nine Polish
-// lower-case letters; every other character stays as it is.
-QString UpperPolish(const QString& text)
-{
-    static const QString lower = QStringLiteral("ąęśćńźżół");
-    static const QString upper = QStringLiteral("ĄĘŚĆŃŹŻÓŁ");
-    QString result = text;
-    for (QChar& c : result) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = QChar(c.unicode() - 'a' + 'A');
-        } else {
-            const qsizetype i = lower.indexOf(c);
-            if (i >= 0)
-                c = upper[i];
-        }
-    }
-    return result;
-}
 
 // Removes blanks and control characters from both ends.
 QString TrimBlanks(const QString& text)
@@ -37,16 +19,6 @@ QString TrimBlanks(const QString& text)
     while (end > begin && text[end - 1].unicode() <= ' ')
         --end;
     return text.mid(begin, end - begin);
-}
-
-// The decimal text of `number`, filled with zeros on the left (after a minus
-// sign) to at least `length` characters.
-QString ZeroFilled(int number, int length)
-{
-    const QString digits = QString::number(qint64(number) < 0 ? -qint64(number) : qint64(number));
-    const QString sign = number < 0 ? QStringLiteral("-") : QString();
-    const qsizetype fill = std::max<qsizetype>(0, length - sign.size() - digits.size());
-    return sign + QString(fill, QLatin1Char('0')) + digits;
 }
 
 // Opens `tableName` on the table data set and returns the positions of
@@ -70,34 +42,34 @@ std::vector<int> OpenTable(CDbTable& table, const char* tableName,
 // Fills `records` with one record per row in use, in table order: sized once
 // to the row count, shrunk once to the rows in use.
 template <class T, class F>
-void LoadRows(CDbTable& table, int jestColumn, std::vector<T>& records, F&& fill)
+void LoadRows(CDbTable& table, int jestColumn, MyArray<T>& records, F&& fill)
 {
-    records.clear();
-    records.shrink_to_fit();
+    records.Clear();
     const int rows = table.RecordCount();
     if (rows == 0)
         return;
-    records.reserve(rows);
+    records.Reserve(rows);
     for (table.First(); !table.Eof(); table.Next()) {
         if (!table.Fields(jestColumn).AsBoolean())
             continue;
-        records.emplace_back();
-        fill(records.back());
+        T record;
+        fill(record);
+        records.Add(std::move(record));
     }
-    records.shrink_to_fit();
+    records.ShrinkToFit();
 }
 
 template <class T, class P>
-void Select(std::vector<T>& records, int groups, P&& wanted, std::vector<T*>& pool)
+void Select(MyArray<T>& records, int groups, P&& wanted, MyArray<T*>& pool)
 {
-    pool.clear();
-    pool.reserve(records.size());
+    pool.RemoveAll();
+    pool.Reserve(records.Count());
     for (T& record : records)
         if ((record.Grupy & groups) != 0 && wanted(record))
-            pool.push_back(&record);
+            pool.Add(&record);
 }
 
-template <class T, class P> int Count(const std::vector<T>& records, int groups, P&& wanted)
+template <class T, class P> int Count(const MyArray<T>& records, int groups, P&& wanted)
 {
     int count = 0;
     for (const T& record : records)
@@ -108,13 +80,13 @@ template <class T, class P> int Count(const std::vector<T>& records, int groups,
 
 const auto Everything = [](const auto&) { return true; };
 
-template <class T> void SetMarks(const std::vector<T*>& list, uint32_t bits)
+template <class T> void SetMarks(const MyArray<T*>& list, uint32_t bits)
 {
     for (T* record : list)
         record->Mark(bits);
 }
 
-template <class T> void ClearMarks(const std::vector<T*>& list, uint32_t bits)
+template <class T> void ClearMarks(const MyArray<T*>& list, uint32_t bits)
 {
     for (T* record : list)
         record->Unmark(bits);
@@ -122,9 +94,9 @@ template <class T> void ClearMarks(const std::vector<T*>& list, uint32_t bits)
 
 // The first index from `start` round to `start` - 1 whose record bears none of
 // `avoidBits`; -1 when there is none.
-template <class T> int FirstFree(const std::vector<T*>& pool, int start, uint32_t avoidBits)
+template <class T> int FirstFree(const MyArray<T*>& pool, int start, uint32_t avoidBits)
 {
-    const int m = int(pool.size());
+    const int m = pool.Count();
     for (int k = 0; k < m; ++k) {
         const int c = (start + k) % m;
         if ((pool[c]->Marks & avoidBits) == 0)
@@ -144,15 +116,15 @@ int Pick(const CWords::RandomSource& random, int m)
 }
 
 template <class T>
-bool Draw(std::vector<T*>& out, int n, uint32_t markBits, uint32_t avoidBits,
-          const std::vector<T*>& pool, const CWords::RandomSource& random)
+bool Draw(MyArray<T*>& out, int n, uint32_t markBits, uint32_t avoidBits, const MyArray<T*>& pool,
+          const CWords::RandomSource& random)
 {
-    const int m = int(pool.size());
+    const int m = pool.Count();
     if (m == 0)
         return false;
-    out.clear();
+    out.RemoveAll();
     n = std::max(n, 0);
-    out.reserve(n);
+    out.Reserve(n);
     for (int i = 0; i < n; ++i) {
         int c = Pick(random, m);
         if ((pool[c]->Marks & avoidBits) != 0) {
@@ -167,7 +139,7 @@ bool Draw(std::vector<T*>& out, int n, uint32_t markBits, uint32_t avoidBits,
                     return false;
             }
         }
-        out.push_back(pool[c]);
+        out.Add(pool[c]);
         pool[c]->Mark(markBits);
     }
     return true;
@@ -195,7 +167,7 @@ void CWords::SetRandomSource(RandomSource source)
 
 int CWords::ParseGroups(const QString& text, const char* letters)
 {
-    const QString upper = UpperPolish(text);
+    const QString upper = UpperPL(text);
     int groups = 0;
     for (int bit = 0; letters[bit] != '\0'; ++bit)
         if (upper.contains(QLatin1Char(letters[bit])))
@@ -244,7 +216,7 @@ void CWords::LoadProverbs()
     const auto c = OpenTable(*m_table, "Przyslowia", {"ID", "Pocz", "Kon", "Grupy", "Jest"},
                              "Problem z nazwami kolumn w bazie przysłów!");
     LoadRows(*m_table, c[4], m_proverbs, [&](CRecProverb& proverb) {
-        const QString number = ZeroFilled(m_table->Fields(c[0]).AsInteger(), 3);
+        const QString number = IntToStrZero(m_table->Fields(c[0]).AsInteger(), 3);
         proverb.SoundPocz = "p" + number;
         proverb.SoundKon = "k" + number;
         proverb.Pocz = TrimBlanks(m_table->Fields(c[1]).AsString());
@@ -261,8 +233,8 @@ void CWords::LoadActions()
     LoadRows(*m_table, c[5], m_actions, [&](CRecAction& action) {
         action.ID = m_table->Fields(c[0]).AsInteger();
         action.Nazwa = m_table->Fields(c[1]).AsString();
-        action.Podpis1 = UpperPolish(TrimBlanks(m_table->Fields(c[2]).AsString()));
-        action.Podpis2 = UpperPolish(TrimBlanks(m_table->Fields(c[3]).AsString()));
+        action.Podpis1 = UpperPL(TrimBlanks(m_table->Fields(c[2]).AsString()));
+        action.Podpis2 = UpperPL(TrimBlanks(m_table->Fields(c[3]).AsString()));
         action.Grupy = ParseGroups(m_table->Fields(c[4]).AsString(), ActionLetters);
     });
 }

@@ -2,21 +2,21 @@
 #include "content/CRecAction.h"
 #include "content/CRecProverb.h"
 #include "content/CRecWord.h"
+#include "graphics/MyArray.h"
 
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class CDbConnection;
 class CDbTable;
 
 // Pools: lists of pointers to records of one kind, owned by the callers.
 // CWords fills and reads them but keeps none.
-using WordPool = std::vector<CRecWord*>;
-using ProverbPool = std::vector<CRecProverb*>;
-using ActionPool = std::vector<CRecAction*>;
+using WordPool = MyArray<CRecWord*>;
+using ProverbPool = MyArray<CRecProverb*>;
+using ActionPool = MyArray<CRecAction*>;
 
 // The therapy material: the words, proverbs and activities in use, loaded
 // once from the content database and kept in memory. Exercises select records
@@ -45,9 +45,9 @@ public:
     // The message of the error that made the last Open fail.
     const QString& LastError() const { return m_lastError; }
 
-    const std::vector<CRecWord>& Words() const { return m_words; }
-    const std::vector<CRecProverb>& Proverbs() const { return m_proverbs; }
-    const std::vector<CRecAction>& Actions() const { return m_actions; }
+    const MyArray<CRecWord>& Words() const { return m_words; }
+    const MyArray<CRecProverb>& Proverbs() const { return m_proverbs; }
+    const MyArray<CRecAction>& Actions() const { return m_actions; }
 
     // Empties `pool` and appends every record that shares a category bit with
     // `groups`, in table order.
@@ -97,9 +97,9 @@ private:
 
     std::unique_ptr<CDbConnection> m_connection;
     std::unique_ptr<CDbTable> m_table;
-    std::vector<CRecWord> m_words;
-    std::vector<CRecProverb> m_proverbs;
-    std::vector<CRecAction> m_actions;
+    MyArray<CRecWord> m_words;
+    MyArray<CRecProverb> m_proverbs;
+    MyArray<CRecAction> m_actions;
     RandomSource m_random;
     QString m_lastError;
 };

@@ -17,6 +17,16 @@ public:
         m_items.push_back(std::move(value));
     }
     void Clear() { m_items = std::vector<T>(); }
+    // Room for at least `count` elements, so that as many appends move nothing.
+    void Reserve(int count)
+    {
+        if (count > 0)
+            m_items.reserve(static_cast<std::size_t>(count));
+    }
+    // Empties the array but keeps its block (a pool refilled at once).
+    void RemoveAll() { m_items.clear(); }
+    // Frees the room beyond the elements (an array filled once).
+    void ShrinkToFit() { m_items.shrink_to_fit(); }
     int Count() const { return static_cast<int>(m_items.size()); }
     std::size_t Capacity() const { return m_items.capacity(); }
     T& operator[](int index) { return m_items[static_cast<std::size_t>(index)]; }

@@ -6,10 +6,13 @@ struct sqlite3;
 
 // A connection to one database file. While connected the file is held
 // exclusively: SQLite runs in exclusive locking mode and a write lock is taken
-// at once, so a second program that opens the same file gets a clear error
-// instead of sharing it. The rollback journal (journal_mode=DELETE) with
-// synchronous=FULL keeps the file whole if the program is killed at any moment;
-// the next connection rolls an interrupted change back.
+// at once, so a second program that opens the same file, even only to read,
+// gets a clear error instead of sharing it. Changes go through a rollback
+// journal (journal_mode=DELETE; in exclusive mode the "-journal" file stays
+// while connected and each commit invalidates its header) with
+// synchronous=FULL, so the file stays whole if the program is killed at any
+// moment: the next connection rolls an interrupted change back. WAL is not
+// used; it gains nothing with one exclusive user.
 class CDbConnection
 {
 public:

@@ -66,9 +66,28 @@ CWords::RandomSource Scripted(std::vector<int> values)
     };
 }
 
+// The pointers of a pool, as a plain list to compare.
+template <class T> std::vector<T*> Items(const MyArray<T*>& pool)
+{
+    return std::vector<T*>(pool.begin(), pool.end());
+}
+
+template <class T> MyArray<T*> Pool(std::initializer_list<T*> items)
+{
+    MyArray<T*> pool;
+    for (T* item : items)
+        pool.Add(item);
+    return pool;
+}
+
 template <class T> QSet<T*> Distinct(const std::vector<T*>& list)
 {
     return QSet<T*>(list.begin(), list.end());
+}
+
+template <class T> QSet<T*> Distinct(const MyArray<T*>& pool)
+{
+    return QSet<T*>(pool.begin(), pool.end());
 }
 
 } // namespace
@@ -85,7 +104,7 @@ TEST_F(ContentDb, LoadsRowsInUseInTableOrderWithTheirKeysAndCaptions)
     Action(3, "ąęśćńźżół äx", "gra", "r");
     ASSERT_TRUE(Load()) << words.LastError().toStdString();
 
-    ASSERT_EQ(words.Words().size(), 2u);
+    ASSERT_EQ(words.Words().Count(), 2);
     EXPECT_EQ(words.Words()[0].Nazwa, "KOT");
     EXPECT_EQ(words.Words()[0].Slowo, "kot");
     EXPECT_EQ(words.Words()[0].BCIndex, 12);
@@ -95,7 +114,7 @@ TEST_F(ContentDb, LoadsRowsInUseInTableOrderWithTheirKeysAndCaptions)
     for (const CRecWord& w : words.Words())
         EXPECT_EQ(w.Marks, 0u);
 
-    ASSERT_EQ(words.Proverbs().size(), 2u);
+    ASSERT_EQ(words.Proverbs().Count(), 2);
     EXPECT_EQ(words.Proverbs()[0].Pocz, "Gdzie kucharek sześć,");
     EXPECT_EQ(words.Proverbs()[0].Kon, "tam nie ma co jeść.");
     EXPECT_EQ(words.Proverbs()[0].SoundPocz, "p007");
@@ -103,7 +122,7 @@ TEST_F(ContentDb, LoadsRowsInUseInTableOrderWithTheirKeysAndCaptions)
     EXPECT_EQ(words.Proverbs()[1].SoundPocz, "p1234"); // never shortened
     EXPECT_EQ(words.Proverbs()[1].SoundKon, "k1234");
 
-    ASSERT_EQ(words.Actions().size(), 2u);
+    ASSERT_EQ(words.Actions().Count(), 2);
     EXPECT_EQ(words.Actions()[0].ID, 12);
     EXPECT_EQ(words.Actions()[0].Nazwa, "czynność 12");
     EXPECT_EQ(words.Actions()[0].Podpis1, "MĘŻCZYZNA CZYŚCI ZĘBY");
@@ -167,31 +186,31 @@ TEST_F(ContentDb, SelectionsAndCountsFollowTheCategories)
     EXPECT_EQ(words.CountActions(1 << 6), 1);
     EXPECT_EQ(words.CountActions((1 << 4) | (1 << 7)), 1);
 
-    WordPool pool = {nullptr, nullptr}; // emptied first
+    WordPool pool = Pool<CRecWord>({nullptr, nullptr}); // emptied first
     words.SelectWords(1 << 1, pool);
-    ASSERT_EQ(pool.size(), 2u);
+    ASSERT_EQ(pool.Count(), 2);
     EXPECT_EQ(pool[0]->Nazwa, "A");
     EXPECT_EQ(pool[1]->Nazwa, "C");
     words.SelectDescribedWords(0x1FF, pool);
-    ASSERT_EQ(pool.size(), 2u);
+    ASSERT_EQ(pool.Count(), 2);
     EXPECT_EQ(pool[0]->Nazwa, "A");
     EXPECT_EQ(pool[1]->Nazwa, "D");
     words.SelectWords(0, pool);
-    EXPECT_TRUE(pool.empty());
+    EXPECT_EQ(pool.Count(), 0);
 
     ProverbPool proverbs;
     words.SelectProverbs(1 << 3, proverbs);
-    ASSERT_EQ(proverbs.size(), 1u);
+    ASSERT_EQ(proverbs.Count(), 1);
     EXPECT_EQ(proverbs[0]->SoundPocz, "p002");
     ActionPool actions;
     words.SelectActions(1 << 6, actions);
-    ASSERT_EQ(actions.size(), 1u);
+    ASSERT_EQ(actions.Count(), 1);
     EXPECT_EQ(actions[0]->ID, 1);
 
     // Marks on a list touch exactly the named bits of exactly those records.
     words.SelectWords(0x1FF, pool);
     CWords::SetWordMarks(pool, 0b101);
-    CWords::ClearWordMarks({pool[0]}, 0b100);
+    CWords::ClearWordMarks(Pool<CRecWord>({pool[0]}), 0b100);
     EXPECT_EQ(pool[0]->Marks, 0b001u);
     EXPECT_EQ(pool[1]->Marks, 0b101u);
     EXPECT_EQ(words.Words()[1].Marks, 0u); // "B", not in the pool
@@ -211,7 +230,7 @@ protected:
     void SetUp() override
     {
         for (auto& w : records)
-            pool.push_back(&w);
+            pool.Add(&w);
     }
     CRecWord records[5];
     WordPool pool;
@@ -221,18 +240,18 @@ protected:
 TEST_F(Draws, EmptyPoolAndZeroItems)
 {
     CRecWord other;
-    WordPool out = {&other};
+    WordPool out = Pool<CRecWord>({&other});
     EXPECT_FALSE(words.DrawWords(out, 3, 1, 1, WordPool()));
-    EXPECT_EQ(out, WordPool({&other})); // untouched
-    ProverbPool proverbs = {nullptr};
+    EXPECT_EQ(Items(out), std::vector<CRecWord*>({&other})); // untouched
+    ProverbPool proverbs = Pool<CRecProverb>({nullptr});
     EXPECT_FALSE(words.DrawProverbs(proverbs, 1, 0, 0, ProverbPool()));
-    EXPECT_EQ(proverbs.size(), 1u);
-    ActionPool actions = {nullptr};
+    EXPECT_EQ(proverbs.Count(), 1);
+    ActionPool actions = Pool<CRecAction>({nullptr});
     EXPECT_FALSE(words.DrawActions(actions, 1, 0, 0, ActionPool()));
-    EXPECT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions.Count(), 1);
 
     EXPECT_TRUE(words.DrawWords(out, 0, 1, 1, pool));
-    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(out.Count(), 0);
     for (const CRecWord& w : records)
         EXPECT_EQ(w.Marks, 0u);
 }
@@ -250,7 +269,7 @@ TEST_F(Draws, FiveOfFiveTwiceThenSixOfFive)
 
         WordPool out;
         ASSERT_TRUE(words.DrawWords(out, 5, 1, 1, pool));
-        EXPECT_EQ(out.size(), 5u);
+        EXPECT_EQ(out.Count(), 5);
         EXPECT_EQ(Distinct(out).size(), 5);
         for (const CRecWord& w : records)
             EXPECT_EQ(w.Marks, 1u);
@@ -261,7 +280,7 @@ TEST_F(Draws, FiveOfFiveTwiceThenSixOfFive)
             EXPECT_EQ(w.Marks, 1u);
 
         EXPECT_FALSE(words.DrawWords(out, 6, 1, 1, pool));
-        EXPECT_EQ(out.size(), 5u);
+        EXPECT_EQ(out.Count(), 5);
         EXPECT_EQ(Distinct(out).size(), 5);
     }
 }
@@ -276,7 +295,7 @@ TEST_F(Draws, SearchWalksOnFromARandomStartAndWrapsAround)
     words.SetRandomSource(Scripted({0, 3, 1, 4}));
     WordPool out;
     ASSERT_TRUE(words.DrawWords(out, 2, 1, 1, pool));
-    ASSERT_EQ(out.size(), 2u);
+    ASSERT_EQ(out.Count(), 2);
     EXPECT_EQ(out[0], &records[4]);
     EXPECT_EQ(out[1], &records[2]);
 }
@@ -296,9 +315,9 @@ TEST_F(Draws, ResetClearsOnlyTheMarkBits)
             [engine](int m) { return std::uniform_int_distribution<int>(0, m - 1)(*engine); });
         WordPool out;
         ASSERT_TRUE(words.DrawWords(out, 3, 1, 1 | 2, pool));
-        ASSERT_EQ(out.size(), 3u);
+        ASSERT_EQ(out.Count(), 3);
         // The two free records first, then one of the reset ones; never 2.
-        EXPECT_EQ(Distinct(WordPool(out.begin(), out.begin() + 2)),
+        EXPECT_EQ(Distinct(std::vector<CRecWord*>(out.begin(), out.begin() + 2)),
                   QSet<CRecWord*>({&records[3], &records[4]}));
         EXPECT_TRUE(out[2] == &records[0] || out[2] == &records[1]);
         EXPECT_EQ(records[2].Marks, 2u);
@@ -306,7 +325,7 @@ TEST_F(Draws, ResetClearsOnlyTheMarkBits)
         EXPECT_EQ(out[2]->Marks, 1u);
         // Four eligible records cannot give five distinct ones in one draw.
         EXPECT_FALSE(words.DrawWords(out, 5, 1, 1 | 2, pool));
-        EXPECT_EQ(out.size(), 4u);
+        EXPECT_EQ(out.Count(), 4);
         EXPECT_EQ(Distinct(out).size(), 4);
     }
 }
@@ -316,10 +335,10 @@ TEST_F(Draws, WithoutOverlappingBitsRecordsRepeat)
     words.SetRandomSource(Scripted({3}));
     WordPool out;
     ASSERT_TRUE(words.DrawWords(out, 4, 0, 0, pool));
-    EXPECT_EQ(out, WordPool(4, &records[3]));
+    EXPECT_EQ(Items(out), std::vector<CRecWord*>(4, &records[3]));
     // Marking with a bit that is not avoided does not stop repetition.
     ASSERT_TRUE(words.DrawWords(out, 3, 4, 1, pool));
-    EXPECT_EQ(out, WordPool(3, &records[3]));
+    EXPECT_EQ(Items(out), std::vector<CRecWord*>(3, &records[3]));
     EXPECT_EQ(records[3].Marks, 4u);
 }
 
@@ -371,5 +390,5 @@ TEST_F(ContentDb, MissingOrHeldFileFailsTheOpen)
     db.Disconnect();
     EXPECT_TRUE(words.Open(path));
     // Empty tables load as empty arrays; the therapy window judges the sizes.
-    EXPECT_TRUE(words.Words().empty());
+    EXPECT_EQ(words.Words().Count(), 0);
 }

@@ -488,3 +488,43 @@ TEST(DatabaseConnection, MissingOrForeignFilesAreErrors)
     table.SetTableName("Ust");
     EXPECT_TRUE(ErrorOf([&] { table.Open(); }).contains("Brak połączenia"));
 }
+
+TEST_F(PatientDb, InsertDeleteAndMovingWhileEditing)
+{
+    CDbTable table(&connection);
+    table.SetTableName("Pacjenci");
+    table.Open();
+    const int a = AddPatient(table, "A", QDate(2024, 1, 1));
+    const int b = AddPatient(table, "B", QDate(2024, 1, 2));
+
+    // Insert places the new row at the cursor in this data set.
+    table.First();
+    table.Insert();
+    table.FieldByName("NazwiskoImie").SetString("C");
+    table.Post();
+    const int c = table.FieldByName("idPac").AsInteger();
+    EXPECT_EQ(table.RecNo(), 1);
+
+    // Moving while editing stores the change first.
+    table.Edit();
+    table.FieldByName("Opis").SetString("zapisane przy przejściu");
+    table.Next();
+    EXPECT_EQ(table.State(), CDbDataSet::EState::Browse);
+    EXPECT_EQ(table.FieldByName("idPac").AsInteger(), a);
+
+    // Deleting the last row leaves the cursor at the end.
+    table.Last();
+    table.Delete();
+    EXPECT_TRUE(table.Eof());
+    EXPECT_FALSE(ErrorOf([&] { table.Delete(); }).isEmpty());
+
+    // In the file the rows keep their order of adding; the inserted one last.
+    table.Refresh();
+    QList<int> ids;
+    for (table.First(); !table.Eof(); table.Next())
+        ids << table.FieldByName("idPac").AsInteger();
+    EXPECT_EQ(ids, QList<int>({a, c}));
+    ASSERT_TRUE(table.Locate("idPac", c));
+    EXPECT_EQ(table.FieldByName("Opis").AsString(), "zapisane przy przejściu");
+    EXPECT_NE(b, c);
+}

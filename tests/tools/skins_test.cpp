@@ -2,22 +2,19 @@
 // makes each at its size, and the data build writes them into the containers.
 #include "DataBuild.h"
 #include "PhotoSize.h"
+#include "app/DisplayMode.h"
 #include "common/TempDir.h"
+#include "graphics/CBitmapsContainer.h"
+#include "graphics/CDynamicPlace.h"
+#include "graphics/CTransBitmap.h"
 #include "skins/SkinMap.h"
 #include "skins/SkinSheets.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QtEndian>
 #include <gtest/gtest.h>
 #include <set>
-
-#if __has_include(<CBitmapsContainerWriter.h>)
-#define HAVE_BCWRITER 1
-#else
-#define HAVE_BCWRITER 0
-#endif
 
 namespace {
 
@@ -174,6 +171,12 @@ TEST(SkinPainter, LayoutsGetTheSizesTheyRequire)
     EXPECT_LE(654 + SizeOf(SkinFile::Cextb, 206).height() +
                   2 * SizeOf(SkinFile::Cextb, 272).height(),
               871);
+    // An exercise title drawn into the menu box at (13, 9) / (16, 11) stays left of
+    // the drop arrow, which takes the right 0.8 box heights.
+    EXPECT_LE(13 + SizeOf(SkinFile::Cextb, 48).width(),
+              SizeOf(SkinFile::Cextb, 34).width() - SizeOf(SkinFile::Cextb, 34).height() * 4 / 5);
+    EXPECT_LE(16 + SizeOf(SkinFile::Cextb, 70).width(),
+              SizeOf(SkinFile::Cextb, 46).width() - SizeOf(SkinFile::Cextb, 46).height() * 4 / 5);
     // The PWP hint and input labels are 68 apart, the DC captions 86.
     EXPECT_LE(SizeOf(SkinFile::Cextb, 334).height(), 68);
     EXPECT_LE(SizeOf(SkinFile::Cextb, 310).height(), 86);
@@ -238,76 +241,179 @@ TEST(SkinMap, DocumentationIsTheGeneratedMap)
 {
     QFile doc(QStringLiteral(LOQUENA_SOURCE_DIR) + "/docs/skins.md");
     ASSERT_TRUE(doc.open(QIODevice::ReadOnly)) << "docs/skins.md missing";
-    EXPECT_TRUE(QString::fromUtf8(doc.readAll()) == SkinMapMarkdown())
-        << "docs/skins.md is stale: copy <work>/skins/skins.md from a data build";
-}
-
-#if HAVE_BCWRITER
-// Reads a container's directory as the program does: offset, size, format per index.
-struct Record
-{
-    qint32 offset, size;
-    int format;
-};
-std::vector<Record> ReadDirectory(const QByteArray& file)
-{
-    std::vector<Record> out;
-    if (file.size() < 17 || file.left(4) != QByteArray("BC\x01"
-                                                       "1",
-                                                       4))
-        return out;
-    const qint32 count = qFromLittleEndian<qint32>(file.constData() + 13);
-    for (int i = 0; i < count; ++i) {
-        const char* r = file.constData() + 17 + 24 * i;
-        out.push_back({qFromLittleEndian<qint32>(r), qFromLittleEndian<qint32>(r + 4),
-                       static_cast<uchar>(r[20])});
+    const QString generated = SkinMapMarkdown();
+    if (QString::fromUtf8(doc.readAll()) != generated) {
+        const QString fresh = QDir::temp().filePath("skins.md");
+        QFile out(fresh);
+        if (out.open(QIODevice::WriteOnly))
+            out.write(generated.toUtf8());
+        ADD_FAILURE() << "docs/skins.md is stale: the generated map is in " << fresh.toStdString()
+                      << " (and in <work>/skins/skins.md after a data build)";
     }
-    return out;
 }
-#endif
 
-TEST(BuildSkins, WritesTheSplashAndEveryNamedIndex)
+// The data build run once into a temporary folder for the tests below.
+class BuiltSkins : public ::testing::Test
 {
-    TempDir tmp;
-    DataBuildContext ctx;
-    ctx.source = QDir(tmp.path());
-    ctx.out = QDir(tmp.file("out"));
-    ctx.work = QDir(tmp.file("work"));
-    ctx.out.mkpath("Data");
-    ctx.work.mkpath(".");
-    BuildSkins(ctx);
+protected:
+    static void SetUpTestSuite()
+    {
+        s_tmp = new TempDir;
+        s_ctx = new DataBuildContext;
+        s_ctx->source = QDir(s_tmp->path());
+        s_ctx->out = QDir(s_tmp->file("out"));
+        s_ctx->work = QDir(s_tmp->file("work"));
+        s_ctx->out.mkpath("Data");
+        s_ctx->work.mkpath(".");
+        BuildSkins(*s_ctx);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_ctx;
+        delete s_tmp;
+    }
+    void SetUp() override { m_width = ScreenWidth, m_height = ScreenHeight, m_colour = ColorMode; }
+    void TearDown() override
+    {
+        SetDisplayModeFor(m_width, m_height);
+        ColorMode = m_colour;
+    }
+    static QString Path(SkinFile f) { return s_ctx->dataPath(SkinFileName(f)); }
 
+    static TempDir* s_tmp;
+    static DataBuildContext* s_ctx;
+    int m_width = 0, m_height = 0, m_colour = CM_COLOR;
+};
+TempDir* BuiltSkins::s_tmp = nullptr;
+DataBuildContext* BuiltSkins::s_ctx = nullptr;
+
+TEST_F(BuiltSkins, SplashIsAJpegPictureAndSheetsAreDrawn)
+{
     QImage splash;
-    ASSERT_TRUE(splash.load(ctx.dataPath("sp.b"), "JPEG"));
+    ASSERT_TRUE(splash.load(s_ctx->dataPath("sp.b"), "JPEG"));
     EXPECT_EQ(splash.size(), QSize(592, 296));
-    EXPECT_TRUE(QFile::exists(ctx.work.filePath("skins/sheet_cextb_1280.png")));
-    EXPECT_TRUE(QFile::exists(ctx.work.filePath("skins/sheet_grwin_1024.png")));
+    for (const char* sheet :
+         {"sheet_cextb_1280.png", "sheet_cextb_1024.png", "sheet_grwin_1280.png",
+          "sheet_grwin_1024.png", "sheet_bttofa_1280.png", "sheet_bttofa_1024.png"})
+        EXPECT_TRUE(QFile::exists(s_ctx->work.filePath(QString("skins/") + sheet))) << sheet;
+}
 
-#if HAVE_BCWRITER
+TEST_F(BuiltSkins, EveryIndexReadsBackThroughTheContainerReader)
+{
     for (SkinFile f : kFiles) {
-        QFile file(ctx.dataPath(SkinFileName(f)));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << SkinFileName(f).toStdString();
-        const QByteArray bytes = file.readAll();
-        const std::vector<Record> dir = ReadDirectory(bytes);
-        ASSERT_FALSE(dir.empty()) << SkinFileName(f).toStdString();
+        CBitmapsContainer bc;
+        ASSERT_EQ(bc.Open(Path(f), false), 0) << SkinFileName(f).toStdString();
         for (const SkinIndexRow& row : SkinIndexRows(f)) {
-            ASSERT_LT(row.index, int(dir.size()));
-            const Record& r = dir[row.index];
-            ASSERT_TRUE(r.format == 1 || r.format == 2);
-            ASSERT_LE(qint64(r.offset) + r.size, bytes.size());
-            const QImage img = QImage::fromData(bytes.mid(r.offset, r.size));
+            QImage img;
+            ASSERT_EQ(bc.LoadTo(&img, row.index), 0)
+                << SkinFileName(f).toStdString() << " " << row.index;
             EXPECT_EQ(img.size(), row.item->size)
                 << SkinFileName(f).toStdString() << " " << row.index;
-            if (row.role == "mask") {
-                EXPECT_TRUE(img.isGrayscale()) << SkinFileName(f).toStdString() << " " << row.index;
-            }
+            EXPECT_EQ(img.format(),
+                      row.role == "mask" ? QImage::Format_Grayscale8 : QImage::Format_BGR888)
+                << SkinFileName(f).toStdString() << " " << row.index;
+        }
+        // Indices no layout names are empty records.
+        QImage none;
+        if (f == SkinFile::Cextb) {
+            EXPECT_NE(bc.LoadTo(&none, 220), 0);
         }
     }
-    // A second run finds everything up to date and rewrites nothing.
-    const QDateTime before = QFileInfo(ctx.dataPath("cextb.bc")).lastModified();
-    BuildSkins(ctx);
-    EXPECT_EQ(QFileInfo(ctx.dataPath("cextb.bc")).lastModified(), before);
-#endif
+}
+
+TEST_F(BuiltSkins, ASecondRunRewritesNothing)
+{
+    const QDateTime before = QFileInfo(s_ctx->dataPath("cextb.bc")).lastModified();
+    BuildSkins(*s_ctx);
+    EXPECT_EQ(QFileInfo(s_ctx->dataPath("cextb.bc")).lastModified(), before);
+}
+
+TEST_F(BuiltSkins, LayoutEntriesLoadInEveryDisplayMode)
+{
+    // Entries written as the layouts write them, read as the controls read them:
+    // in a written mode a size mismatch throws, in a derived one images scale.
+    CBitmapsContainer grwin, cextb, bttofa;
+    ASSERT_EQ(grwin.Open(Path(SkinFile::Grwin), false), 0);
+    ASSERT_EQ(cextb.Open(Path(SkinFile::Cextb), false), 0);
+    ASSERT_EQ(bttofa.Open(Path(SkinFile::Bttofa), false), 0);
+    struct Mode
+    {
+        int w, h;
+        QSize strip, photo;
+    };
+    const Mode modes[] = {{1280, 960, {260, 796}, PhotoSize1280},
+                          {1024, 768, {210, 638}, PhotoSize1024},
+                          {800,
+                           600,
+                           {162, 497},
+                           QSize(PhotoSize1280.width() * 5 / 8, PhotoSize1280.height() * 5 / 8)}};
+    for (const Mode& m : modes) {
+        SetDisplayModeFor(m.w, m.h);
+        // The bookmark strip's image at the paint box's size.
+        CDynamicPlace strip;
+        strip.Container = &grwin;
+        strip.Add(PT_PLACE | PF_CENTERED, 13);
+        strip.SetPlace(DM_1280, 28, 92, 260, 796, 0);
+        strip.SetPlace(DM_1024, 21, 73, 210, 638, 0);
+        strip.Add(PT_BITMAP, 0);
+        strip.SetBitmap(DM_1280, 20, -1, -1);
+        strip.SetBitmap(DM_1024, 6, -1, -1);
+        strip.Set_iCurrent(1);
+        const int w = strip.Get_CWidth(), h = strip.Get_CHeight();
+        strip.Next();
+        std::unique_ptr<QImage> none;
+        ASSERT_NO_THROW(none = strip.SuitableBitmap(strip.CurrentDP(), false, w, h)) << m.w;
+        EXPECT_EQ(none->size(), QSize(w, h)) << m.w;
+
+        // The photo frame with its mask, and the photo mask.
+        CDynamicPlace photo;
+        photo.Container = &cextb;
+        photo.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
+        photo.SetBitmap(DM_1280, 201, -1, 202);
+        photo.SetBitmap(DM_1024, 198, -1, 199);
+        photo.Add(PT_BITMAP, 0);
+        photo.SetBitmap(DM_1280, -1, -1, 203);
+        photo.SetBitmap(DM_1024, -1, -1, 200);
+        photo.Set_iCurrent(1);
+        CTransBitmap frame;
+        photo.GetTransBitmap(frame);
+        ASSERT_TRUE(frame.Image() && frame.Mask());
+        EXPECT_EQ(frame.Mask()->size(), frame.Image()->size());
+        photo.Next();
+        const std::unique_ptr<QImage> mask = photo.SuitableBitmap(photo.CurrentDP(), true, 0, 0);
+        EXPECT_EQ(mask->size(), m.photo) << m.w;
+
+        // A hint label that borrows the name label's mask.
+        CDynamicPlace label;
+        label.Container = &cextb;
+        label.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
+        label.SetBitmap(DM_1280, 217, -1, 207);
+        label.SetBitmap(DM_1024, 216, -1, 205);
+        label.Set_iCurrent(1);
+        CTransBitmap hint;
+        ASSERT_NO_THROW(label.GetTransBitmap(hint)) << m.w;
+        ASSERT_TRUE(hint.Mask());
+        EXPECT_EQ(hint.Mask()->size(), hint.Image()->size());
+    }
+}
+
+TEST_F(BuiltSkins, MainButtonsComeOutGreyInTheGreyMode)
+{
+    CBitmapsContainer bttofa;
+    ASSERT_EQ(bttofa.Open(Path(SkinFile::Bttofa), false), 0);
+    SetDisplayModeFor(1024, 768);
+    CDynamicPlace table;
+    table.Container = &bttofa;
+    table.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
+    table.SetBitmap(DM_1024, 0, 44, 1); // start, normal
+    table.Set_iCurrent(1);
+    for (int mode : {CM_COLOR, CM_MONO}) {
+        ColorMode = mode;
+        CTransBitmap start;
+        table.GetTransBitmap(start);
+        ASSERT_TRUE(start.Image());
+        EXPECT_EQ(start.Image()->convertToFormat(QImage::Format_RGB32).allGray(), mode == CM_MONO);
+    }
 }
 
 } // namespace

@@ -1,17 +1,14 @@
 #include "DataBuild.h"
+#include "SkinArt.h"
 #include "SkinMap.h"
 #include "SkinSheets.h"
 
 #include <QFile>
+#include <QFontInfo>
 #include <QImageWriter>
 #include <QSaveFile>
 
-#if __has_include(<CBitmapsContainerWriter.h>)
-#include <CBitmapsContainerWriter.h>
-#define LOQUENA_HAVE_BCWRITER 1
-#else
-#define LOQUENA_HAVE_BCWRITER 0
-#endif
+#include "CBitmapsContainerWriter.h"
 
 namespace {
 const SkinFile kFiles[3] = {SkinFile::Grwin, SkinFile::Bttofa, SkinFile::Cextb};
@@ -63,7 +60,6 @@ void WriteSplash(const DataBuildContext& ctx)
         throw DataBuildError("skins: cannot write the splash picture: " + writer.errorString());
 }
 
-#if LOQUENA_HAVE_BCWRITER
 void WriteContainer(const DataBuildContext& ctx, SkinFile file, const SkinImageSet& images)
 {
     CBitmapsContainerWriter writer;
@@ -81,7 +77,6 @@ void WriteContainer(const DataBuildContext& ctx, SkinFile file, const SkinImageS
     Progress(
         QString("skins: wrote Data/%1 (%2 images)").arg(SkinFileName(file)).arg(images.size()));
 }
-#endif
 } // namespace
 
 void BuildSkins(const DataBuildContext& ctx)
@@ -91,7 +86,7 @@ void BuildSkins(const DataBuildContext& ctx)
         return;
     }
     ctx.work.mkpath("skins");
-    Progress("skins: painting");
+    Progress("skins: painting with the font " + QFontInfo(SkinArt::Font(20)).family());
     const std::map<SkinFile, SkinImageSet> all = PaintAllSkins();
     for (SkinFile f : kFiles) {
         for (bool big : {true, false}) {
@@ -113,11 +108,7 @@ void BuildSkins(const DataBuildContext& ctx)
     Progress("skins: contact sheets in " + ctx.work.filePath("skins"));
     WriteSplash(ctx);
     Progress("skins: wrote Data/sp.b");
-#if LOQUENA_HAVE_BCWRITER
     for (SkinFile f : kFiles)
         WriteContainer(ctx, f, all.at(f));
     WriteFile(StampPath(ctx), QByteArray::number(SkinPainterVersion));
-#else
-    Progress("skins: no container writer in this build; containers not written");
-#endif
 }

@@ -215,7 +215,7 @@ CardStyle StyleFor(Look look, const QColor& face, QSize size)
         s.top = plain ? Mix(Ink::Hot, Qt::white, 0.45) : face.lighter(135);
         s.low = plain ? Ink::Hot : face.lighter(118);
         s.border = Ink::HotBorder;
-        s.borderWidth += 2;
+        s.borderWidth += 3;
         break;
     case Look::Pressed:
         s.top = plain ? Ink::Pressed.darker(112) : face.darker(125);
@@ -263,7 +263,8 @@ ImagePair Button(QSize size, Look look, const QColor& face,
             QRectF box = r.adjusted(r.width() * 0.18, r.height() * 0.16, -r.width() * 0.18,
                                     -r.height() * 0.16);
             if (!caption.isEmpty()) {
-                const qreal capH = std::max<qreal>(14, r.height() * 0.26);
+                const qreal capH =
+                    std::max<qreal>(14, std::min(r.height() * 0.26, r.width() * 0.3));
                 box = QRectF(r.left() + r.width() * 0.2, r.top() + r.height() * 0.1,
                              r.width() * 0.6, r.height() - capH - r.height() * 0.14);
                 const QRect capRect(int(r.left() + 3), int(r.bottom() - capH - 3),

@@ -18,8 +18,8 @@ inline const QColor Navy{0, 0, 128};         // titles
 inline const QColor Border{52, 86, 138};     // outlines of cards and buttons
 inline const QColor Face{250, 251, 253};     // card face
 inline const QColor FaceLow{226, 233, 242};  // lower end of the card gradient
-inline const QColor Hot{255, 236, 150};      // highlighted (hover) face
-inline const QColor HotBorder{196, 120, 20}; // highlighted outline
+inline const QColor Hot{255, 228, 128};      // highlighted (hover) face
+inline const QColor HotBorder{176, 96, 0};   // highlighted outline, heavy so it shows in grey too
 inline const QColor Pressed{205, 214, 228};  // pressed face
 inline const QColor Shadow{24, 32, 48};      // drop shadow
 inline const QColor WindowBg{222, 234, 246}; // main window background

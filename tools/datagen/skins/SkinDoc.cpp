@@ -21,7 +21,7 @@ tests every index below, and nothing else decides a skin's size.
 - **Size**: width x height in pixels. Masks always have their image's size; the
   three states of a button have one size.
 - **Fixed**: the size is required by a layout (window, paint box, photo), not chosen.
-- Images are 24-bit (BMP, or JPEG for full-screen pictures); masks 8-bit grey BMP,
+- Images are 24-bit BMP, or JPEG from 100,000 pixels on; masks 8-bit grey BMP,
   0 = background, 255 = image, soft edges between.
 
 ## How the sizes follow from the layouts
@@ -39,7 +39,7 @@ tests every index below, and nothing else decides a skin's size.
   positions (back 680, forward 750, hint 870, stop 950 at 1024x768): 64 x 64, and
   80 x 80 in 1280x960; the stop button is one image for both modes, 64 x 64.
 - Exercise menu: the box fits from x 370 to the back button (290 x 48); its caption at
-  (13, 9) and the item height 30 give the title pictures 240 x 28; the header, the
+  (13, 9) and the item height 30 give the title pictures 230 x 28 (288 x 35), short of the drop arrow; the header, the
   footer and the item backgrounds have the box's width.
 - Photo: the frame is centred in the exercise area (left 262 of 1024), the photo sits
   at (5, 4) in it, so frame = photo + (10, 8). Photos are 4:3: 490 x 368 in 1024x768
@@ -60,6 +60,8 @@ tests every index below, and nothing else decides a skin's size.
   1280x960). Patient buttons 48 x 48 (markers 56 apart), statistics buttons 44 x 44
   (their markers), message and result buttons 64 x 64 (between the markers of both
   windows), close button 64 x 64 (it must fit at 800x600 too).
+- Information background: a panel under the text block of the window's labels
+  (260, 326, 640 x 450 at 1280x960); the top-left corner stays free for the version.
 - The message / result frame source is 200 x 200: corners 65 wide, a top band of 125
   and a bottom band of 65; its middle rows and columns are plain so that they tile.
 )md";

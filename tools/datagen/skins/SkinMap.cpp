@@ -149,7 +149,7 @@ void AddCextb(Builder& b)
                               {290, 48},
                               {290, 16},
                               {290, 30},
-                              {240, 28},
+                              {230, 28},
                               34,
                               32,
                               30,
@@ -162,7 +162,7 @@ void AddCextb(Builder& b)
                               {362, 60},
                               {362, 20},
                               {362, 37},
-                              {300, 35},
+                              {288, 35},
                               46,
                               44,
                               42,
@@ -409,13 +409,14 @@ void AddGrwin(Builder& b)
         b.Add(F, m, "bookmark strip, no bookmark raised", size, none, -1, false, [=] {
              return SkinImages{BookmarkStrip(big, -1, marks), {}, {}};
          }).fixedSize = true;
-        for (int i = 0; i < 13; ++i)
+        for (int i = 0; i < 13; ++i) {
             b.Add(F, m, QString("bookmark strip, \"%1\" raised").arg(marks[i]), size, none + 1 + i,
                   -1, false,
                   [=] {
                       return SkinImages{BookmarkStrip(big, i, marks), {}, {}};
                   })
                 .fixedSize = true;
+        }
     }
 
     b.Add(F, ALL, "message and result window frame source (tiled)", {200, 200}, 36, -1, false, [] {
@@ -488,6 +489,11 @@ std::vector<SkinItem> BuildMap()
     AddGrwin(b);
     AddBttofa(b);
     AddCextb(b);
+    // Large pictures go in as JPEG to keep the containers small; masks and
+    // small images (buttons, tiles) stay exact BMP.
+    for (SkinItem& it : b.items)
+        if (it.size.width() * it.size.height() >= 100000)
+            it.jpeg = true;
     return std::move(b.items);
 }
 

@@ -67,4 +67,5 @@ QString SkinMapMarkdown();
 
 // The splash picture Data/sp.b.
 QImage PaintSplash();
-inline constexpr int SkinPainterVersion = 1;
+// Raised whenever the painter's output changes, so that the data build redraws.
+inline constexpr int SkinPainterVersion = 5;

@@ -370,7 +370,7 @@ QImage InfoBackground(double s)
                    "Część I – program do terapii mowy", int(28 * s), Qt::AlignCenter,
                    QColor(60, 70, 110));
     // the block of the notice and credits lines
-    Panel(p, QRectF(192 * s, 245 * s, 640 * s, 392 * s), 14 * s, QColor(252, 253, 255), Ink::Border,
+    Panel(p, QRectF(192 * s, 245 * s, 544 * s, 392 * s), 14 * s, QColor(252, 253, 255), Ink::Border,
           2, 4 * s);
     return Bgr(c);
 }

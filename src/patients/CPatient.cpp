@@ -1,0 +1,264 @@
+#include "patients/CPatient.h"
+
+#include "app/CError.h"
+#include "app/Universalfn.h"
+#include "patients/CListBulkUpdate.h"
+#include "patients/CPatientListItem.h"
+#include "platform/CDbConnection.h"
+#include "platform/CDbTable.h"
+
+#include <QTreeWidget>
+
+namespace {
+
+const char* const kPatientsTable = "Pacjenci";
+const char* const kSettingsTable = "Ust";
+const char* const kListColumns[] = {"idPac", "NazwiskoImie", "Poczatek", "Ostatnia", "Opis"};
+
+QDateTime Midnight(const QDate& date)
+{
+    return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
+}
+
+} // namespace
+
+CPatient::CPatient()
+    : m_connection(std::make_unique<CDbConnection>()),
+      m_table(std::make_unique<CDbTable>(m_connection.get())),
+      m_settings(std::make_unique<CTherapySettings>())
+{
+}
+
+CPatient::~CPatient()
+{
+    if (!m_connection->IsConnected())
+        return;
+    try {
+        Save();
+        m_table->Close();
+        RememberActive();
+    } catch (...) {
+        // The program is ending; there is nobody left to tell.
+    }
+    m_table->Close();
+    m_connection->Disconnect();
+}
+
+bool CPatient::Open(const QString& path)
+{
+    m_table->Close();
+    m_connection->Disconnect();
+    m_activeId = -1;
+    m_settings->Reset();
+    try {
+        m_connection->Connect(path);
+        int id = StoredActiveId();
+        m_table->SetTableName(kPatientsTable);
+        m_table->Open();
+        // A database without every column the store reads is refused here
+        // rather than at the first patient it meets.
+        for (const char* column : kListColumns)
+            m_table->FieldByName(column);
+        m_table->FieldByName("CwWybrane");
+        const int settings = m_table->FieldIndex("WY_L");
+        if (settings < 0 || m_table->FieldCount() - settings < 2 * CTherapySettings::ExerciseCount)
+            throw CError("CPatient::Open - Nazwy kol. w bazie pac.!");
+        if (id == -1 && m_table->RecordCount() > 0) {
+            m_table->First();
+            id = m_table->FieldByName("idPac").AsInteger();
+        }
+        Select(id);
+        return true;
+    } catch (...) {
+        m_table->Close();
+        m_connection->Disconnect();
+        m_activeId = -1;
+        return false;
+    }
+}
+
+// The patient that was active when the program last ended; -1 for none (also
+// when the settings row is missing).
+int CPatient::StoredActiveId()
+{
+    CDbTable ust(m_connection.get());
+    ust.SetTableName(kSettingsTable);
+    ust.Open();
+    int id = -1;
+    if (ust.RecordCount() > 0) {
+        ust.First();
+        id = ust.FieldByName("AktywnyPac").AsInteger();
+    }
+    ust.Close();
+    return id;
+}
+
+void CPatient::RememberActive()
+{
+    CDbTable ust(m_connection.get());
+    ust.SetTableName(kSettingsTable);
+    ust.Open();
+    if (ust.RecordCount() > 0) {
+        ust.First();
+        ust.Edit();
+    } else {
+        ust.Append();
+    }
+    ust.FieldByName("AktywnyPac").SetInteger(m_activeId);
+    ust.Post();
+    ust.Close();
+}
+
+void CPatient::FillList(QTreeWidget* list)
+{
+    CListBulkUpdate bulk(list);
+    list->clear();
+    if (!m_table->Active())
+        m_table->Open();
+    const int recNo = m_table->RecNo();
+    int columns[std::size(kListColumns)];
+    for (std::size_t i = 0; i < std::size(kListColumns); ++i) {
+        columns[i] = m_table->FieldIndex(kListColumns[i]);
+        if (columns[i] < 0)
+            throw CError("Nazwy kol. w bazie pac.!");
+    }
+    try {
+        QTreeWidgetItem* selected = nullptr;
+        for (m_table->First(); !m_table->Eof(); m_table->Next()) {
+            auto* item = new CPatientListItem(list);
+            const int id = m_table->Fields(columns[0]).AsInteger();
+            item->setData(0, Qt::UserRole, id);
+            item->setText(0, m_table->Fields(columns[1]).AsString());
+            item->setText(1, DateToText(m_table->Fields(columns[2]).AsDateTime().date()));
+            item->setText(2, DateToText(m_table->Fields(columns[3]).AsDateTime().date()));
+            item->setText(3, m_table->Fields(columns[4]).AsString());
+            if (id == m_activeId && m_activeId != -1)
+                selected = item;
+        }
+        if (selected) {
+            list->setCurrentItem(selected);
+            selected->setSelected(true);
+        }
+        list->sortItems(0, Qt::AscendingOrder);
+        m_listIndex = selected ? list->indexOfTopLevelItem(selected) : -1;
+        m_table->SetRecNo(recNo);
+    } catch (...) {
+        // A damaged row ends the fill; what was read stays in the list.
+    }
+}
+
+void CPatient::Select(int id)
+{
+    if (id == m_activeId)
+        return;
+    Save();
+    if (id < 0) {
+        m_settings->Reset();
+        m_activeId = -1;
+        return;
+    }
+    const bool found = m_table->Locate("idPac", id);
+    m_activeId = found ? id : -1;
+    if (found)
+        ReadActive();
+}
+
+void CPatient::ReadActive()
+{
+    m_description = m_table->FieldByName("Opis").AsString();
+    m_name = m_table->FieldByName("NazwiskoImie").AsString();
+    m_startDate = m_table->FieldByName("Poczatek").AsDateTime().date();
+    m_lastDate = m_table->FieldByName("Ostatnia").AsDateTime().date();
+    m_settings->Load(*m_table);
+}
+
+// The cursor normally stays on the active row; this makes sure that a change
+// can never land on another patient's row.
+void CPatient::GoToActive(const char* operation)
+{
+    if (!m_table->Eof() && m_table->FieldByName("idPac").AsInteger() == m_activeId)
+        return;
+    if (!m_table->Locate("idPac", m_activeId))
+        throw CError(QString("CPatient::%1 - Brak pacjenta %2 w bazie pacjentów")
+                         .arg(QString::fromLatin1(operation))
+                         .arg(m_activeId));
+}
+
+void CPatient::Save()
+{
+    if (m_activeId == -1)
+        return;
+    GoToActive("Save");
+    // The record and its settings go into the database as one change.
+    m_table->Edit();
+    try {
+        m_table->FieldByName("Opis").SetString(m_description);
+        m_table->FieldByName("NazwiskoImie").SetString(m_name);
+        m_table->FieldByName("Ostatnia").SetDateTime(Midnight(m_lastDate));
+        m_settings->Save(*m_table);
+    } catch (...) {
+        m_table->Cancel();
+        throw;
+    }
+}
+
+void CPatient::Add()
+{
+    Save();
+    m_name.clear();
+    m_description.clear();
+    m_settings->Reset();
+    const QDate today = QDate::currentDate();
+    m_table->Append();
+    try {
+        m_table->FieldByName("Opis").SetString(QString());
+        m_table->FieldByName("NazwiskoImie").SetString(QString());
+        m_table->FieldByName("Poczatek").SetDateTime(Midnight(today));
+        m_table->FieldByName("Ostatnia").SetDateTime(Midnight(today));
+        m_settings->Save(*m_table);
+    } catch (...) {
+        m_table->Cancel();
+        m_activeId = -1;
+        throw;
+    }
+    m_table->Refresh();
+    m_startDate = today;
+    m_lastDate = today;
+    m_activeId = m_table->FieldByName("idPac").AsInteger();
+}
+
+void CPatient::Delete()
+{
+    if (m_activeId == -1)
+        return;
+    GoToActive("Delete");
+    m_table->Delete();
+    m_activeId = -1;
+    m_name.clear();
+    m_description.clear();
+    m_settings->Reset();
+}
+
+int CPatient::CurrentId() const
+{
+    if (m_activeId == -1)
+        return -1;
+    return m_table->FieldByName("idPac").AsInteger();
+}
+
+void CPatient::MarkTherapyToday()
+{
+    m_lastDate = QDate::currentDate();
+    // Stored at once, so that the date agrees with the therapy stored next.
+    Save();
+}
+
+QString CPatient::StartDateText() const
+{
+    return DateToText(m_startDate);
+}
+
+QString CPatient::LastDateText() const
+{
+    return DateToText(m_lastDate);
+}

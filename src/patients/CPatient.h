@@ -1,0 +1,78 @@
+#pragma once
+#include "patients/CTherapySettings.h"
+
+#include <QDate>
+#include <QString>
+#include <memory>
+
+class CDbConnection;
+class CDbTable;
+class QTreeWidget;
+
+// The patient store: the open patient database "pacmem.qp", the active
+// patient with its therapy settings, and the patient list of the main window.
+// The main window edits Name, Description and Settings in place; they reach
+// the database with the next Save (when another patient is made active, one is
+// added, or the store is destroyed). Destruction also remembers the active
+// patient, so the next run starts with the same one.
+//
+// The statistics store works on the same connection (Connection()) and reads
+// ActiveId() through its pointer to this store; its owner creates it next to
+// this one.
+class CPatient
+{
+public:
+    CPatient();
+    ~CPatient();
+    CPatient(const CPatient&) = delete;
+    CPatient& operator=(const CPatient&) = delete;
+
+    // Opens the database and activates the patient stored as active; false on
+    // any error (file missing or held, table or column missing).
+    bool Open(const QString& path);
+    // Fills the patient list: one item per patient (data = id, caption = name,
+    // then the two dates and the description), sorted by name in the Polish
+    // order, the active patient selected. Throws "Nazwy kol. w bazie pac.!"
+    // when a column is missing.
+    void FillList(QTreeWidget* list);
+    // Makes patient `id` active, saving the previous one first; id < 0: none.
+    void Select(int id);
+    void Save();
+    void Add();
+    void Delete();
+    // -1 when no patient is active, else idPac of the current row.
+    int CurrentId() const;
+    void MarkTherapyToday();
+    QString StartDateText() const;
+    QString LastDateText() const;
+
+    int ActiveId() const { return m_activeId; }
+    const QString& Name() const { return m_name; }
+    void SetName(const QString& name) { m_name = name; }
+    const QString& Description() const { return m_description; }
+    void SetDescription(const QString& description) { m_description = description; }
+    const QDate& StartDate() const { return m_startDate; }
+    const QDate& LastDate() const { return m_lastDate; }
+    int ListIndex() const { return m_listIndex; }
+    void SetListIndex(int index) { m_listIndex = index; }
+    CTherapySettings& Settings() { return *m_settings; }
+    const CTherapySettings& Settings() const { return *m_settings; }
+    // The patient database's connection, shared with the statistics store.
+    CDbConnection* Connection() const { return m_connection.get(); }
+
+private:
+    void ReadActive();
+    void GoToActive(const char* operation);
+    void RememberActive();
+    int StoredActiveId();
+
+    int m_activeId = -1;
+    QString m_name;
+    QDate m_startDate;
+    QDate m_lastDate;
+    std::unique_ptr<CDbConnection> m_connection;
+    std::unique_ptr<CDbTable> m_table;
+    std::unique_ptr<CTherapySettings> m_settings;
+    int m_listIndex = -1;
+    QString m_description;
+};

@@ -1,0 +1,39 @@
+#pragma once
+#include <QString>
+#include <chrono>
+
+// The result record of one exercise in one therapy. The exercise counts into
+// it while the therapy runs; the statistics store saves and reloads it.
+class CStatEx
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    // Starts the timing unless it runs.
+    void StartTiming();
+    // Adds the tenths of a second since StartTiming to Czas and returns them;
+    // 0 when the timing does not run.
+    int StopTiming();
+    // Correctness in percent as text: "x" for the repetition exercises (not
+    // scored), else max(0, Rozw - Blad) * 100 / LZ, "0" when LZ is 0.
+    QString ScoreText() const;
+    // A stored hint use: PomocMax 100 and Pomoc the percentage (0 to 100).
+    void SetPomocPercent(int p);
+    // Hint use in percent of the limit, as it is stored.
+    int PomocPercent() const;
+    // Tasks solved without an error, never below 0.
+    int Faultless() const;
+
+    Clock::time_point Start{}; // when the running timing started
+    int Czas = 0;              // working time, tenths of a second
+    bool Running = false;
+    int PomocMax = 999; // hint limit
+    int Cw = 0;         // exercise index
+    int LZ = 1;         // tasks
+    int Rozw = 0;       // tasks solved
+    int Blad = 0;       // tasks solved with at least one error
+    int Pomoc = 0;      // hint steps used (after loading: the stored percentage)
+
+    // Exercises from this index on are repetition exercises: timed, not scored.
+    static constexpr int FirstUnscored = 7;
+};

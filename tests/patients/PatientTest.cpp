@@ -1,0 +1,287 @@
+// The patient store on a real patient database in a temporary folder.
+#include "common/PatientDbFixture.h"
+#include "patients/CPatient.h"
+#include "patients/CPatientListItem.h"
+#include "platform/CDbTable.h"
+
+#include <QFile>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PatientStore : public PatientDbTest
+{
+protected:
+    // Puts patients straight into the file before the store opens it; returns
+    // their ids in order.
+    std::vector<int> Seed(const QStringList& names, int active = -1)
+    {
+        CDbConnection connection;
+        connection.Connect(path);
+        std::vector<int> ids;
+        for (const QString& name : names) {
+            connection.Execute(
+                "INSERT INTO Pacjenci (NazwiskoImie, Poczatek, Ostatnia, Opis) "
+                "VALUES (?, '2023-02-01 00:00:00.000', '2024-03-15 00:00:00.000', ?)",
+                {name, "Opis " + name});
+            ids.push_back(Scalar(&connection, "SELECT max(idPac) FROM Pacjenci").toInt());
+        }
+        connection.Execute("UPDATE Ust SET AktywnyPac=?", {active});
+        return ids;
+    }
+
+    QVariant Stored(CPatient& patient, const QString& column, int id)
+    {
+        return Scalar(patient.Connection(), "SELECT " + column + " FROM Pacjenci WHERE idPac=?",
+                      {id});
+    }
+};
+
+} // namespace
+
+TEST_F(PatientStore, FirstRunOnAnEmptyDatabase)
+{
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    EXPECT_EQ(patient.ActiveId(), -1);
+    EXPECT_EQ(patient.CurrentId(), -1);
+    EXPECT_EQ(patient.Settings().Get_ExeSet(7).LZ, 29);
+
+    QTreeWidget list;
+    list.setColumnCount(3);
+    new QTreeWidgetItem(&list, QStringList{"stale"});
+    patient.FillList(&list);
+    EXPECT_EQ(list.topLevelItemCount(), 0);
+    EXPECT_EQ(patient.ListIndex(), -1);
+
+    // Nothing to save or delete, and no error for it.
+    patient.SetName("nikt");
+    patient.Save();
+    patient.Delete();
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Pacjenci").toInt(), 0);
+}
+
+TEST_F(PatientStore, OpenRefusesWhatIsNotAPatientDatabase)
+{
+    CPatient patient;
+    EXPECT_FALSE(patient.Open(dir.file("brak.qp")));
+    EXPECT_FALSE(QFile::exists(dir.file("brak.qp"))); // never created here
+
+    QFile junk(dir.file("junk.qp"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    EXPECT_FALSE(patient.Open(junk.fileName()));
+
+    {
+        CDbConnection connection;
+        connection.Connect(path);
+        connection.Execute("ALTER TABLE Pacjenci DROP COLUMN PNC_F");
+    }
+    EXPECT_FALSE(patient.Open(path));
+    EXPECT_EQ(patient.ActiveId(), -1);
+}
+
+TEST_F(PatientStore, FileIsHeldWhileOpen)
+{
+    CPatient first;
+    ASSERT_TRUE(first.Open(path));
+    CPatient second;
+    EXPECT_FALSE(second.Open(path));
+}
+
+TEST_F(PatientStore, StoredActivePatientOrTheFirstInStoredOrder)
+{
+    const std::vector<int> ids = Seed({"Zieliński Adam", "Adamska Ewa", "Nowak Jan"});
+    {
+        CPatient patient;
+        ASSERT_TRUE(patient.Open(path));
+        EXPECT_EQ(patient.ActiveId(), ids[0]); // first stored, not first by name
+        EXPECT_EQ(patient.Name(), "Zieliński Adam");
+        EXPECT_EQ(patient.Description(), "Opis Zieliński Adam");
+        EXPECT_EQ(patient.StartDate(), QDate(2023, 2, 1));
+        EXPECT_EQ(patient.LastDate(), QDate(2024, 3, 15));
+        EXPECT_EQ(patient.StartDateText(), "01.02.2023");
+        EXPECT_EQ(patient.LastDateText(), "15.03.2024");
+        EXPECT_EQ(patient.CurrentId(), ids[0]);
+        patient.Select(ids[2]);
+        patient.Settings().SetSelected(4, true);
+    }
+    // The active patient and its settings survive to the next run.
+    {
+        CPatient patient;
+        ASSERT_TRUE(patient.Open(path));
+        EXPECT_EQ(patient.ActiveId(), ids[2]);
+        EXPECT_EQ(patient.Settings().Selected(), 1 << 4);
+        patient.Select(ids[1]);
+    }
+    {
+        CPatient patient;
+        ASSERT_TRUE(patient.Open(path));
+        EXPECT_EQ(patient.ActiveId(), ids[1]);
+        EXPECT_EQ(patient.Name(), "Adamska Ewa");
+    }
+}
+
+TEST_F(PatientStore, StoredActivePatientThatNoLongerExists)
+{
+    Seed({"Nowak Jan"}, 77);
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    EXPECT_EQ(patient.ActiveId(), -1);
+    EXPECT_EQ(patient.Settings().Selected(), 0);
+}
+
+TEST_F(PatientStore, SelectSavesThePreviousPatientButNotTheSameOne)
+{
+    const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"}, -1);
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    ASSERT_EQ(patient.ActiveId(), ids[0]);
+
+    patient.SetName("Nowak Janusz");
+    patient.Select(ids[0]); // already active: nothing is written
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[0]).toString(), "Nowak Jan");
+
+    patient.SetDescription("afazja ruchowa");
+    patient.Settings().SetSelected(3, true);
+    patient.Select(ids[1]);
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[0]).toString(), "Nowak Janusz");
+    EXPECT_EQ(Stored(patient, "Opis", ids[0]).toString(), "afazja ruchowa");
+    EXPECT_EQ(Stored(patient, "CwWybrane", ids[0]).toString(), "D");
+    EXPECT_EQ(Stored(patient, "Poczatek", ids[0]).toString(), "2023-02-01 00:00:00.000");
+    EXPECT_EQ(patient.Name(), "Kowalska Anna");
+    EXPECT_EQ(patient.Settings().Selected(), 0); // the other patient's settings
+
+    patient.Select(-1);
+    EXPECT_EQ(patient.ActiveId(), -1);
+    EXPECT_EQ(patient.CurrentId(), -1);
+}
+
+TEST_F(PatientStore, AddTwiceSavesTheFirstNewPatient)
+{
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    patient.Add();
+    const int first = patient.ActiveId();
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(patient.CurrentId(), first);
+    EXPECT_EQ(patient.StartDate(), QDate::currentDate());
+    EXPECT_EQ(patient.LastDate(), QDate::currentDate());
+    EXPECT_EQ(patient.Name(), "");
+    patient.SetName("Wiśniewska Zofia");
+    patient.Settings().SetSelected(7, true);
+
+    patient.Add();
+    const int second = patient.ActiveId();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(patient.Name(), "");
+    EXPECT_EQ(patient.Settings().Selected(), 0);
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", first).toString(), "Wiśniewska Zofia");
+    EXPECT_EQ(Stored(patient, "CwWybrane", first).toString(), "H");
+    // The new row carries the default settings from the start.
+    EXPECT_EQ(Stored(patient, "WYL_L", second).toInt(), (10 << 16) | 29);
+    EXPECT_EQ(Stored(patient, "PNC_F", second).toInt(), 0x51FF);
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", second).toString(), "");
+}
+
+TEST_F(PatientStore, DeleteLeavesNoActivePatientAndKeepsStatistics)
+{
+    const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"}, 2);
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    ASSERT_EQ(patient.ActiveId(), ids[1]);
+    patient.Connection()->Execute("INSERT INTO Statystyki (idPac, Data) VALUES (?, ?)",
+                                  {ids[1], "2024-01-01 10:00:00.000"});
+    patient.Settings().SetSelected(1, true);
+    patient.Delete();
+    EXPECT_EQ(patient.ActiveId(), -1);
+    EXPECT_EQ(patient.Name(), "");
+    EXPECT_EQ(patient.Description(), "");
+    EXPECT_EQ(patient.Settings().Selected(), 0);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Pacjenci").toInt(), 1);
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[0]).toString(), "Nowak Jan");
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Statystyki").toInt(), 1);
+
+    patient.Delete(); // none active: nothing
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Pacjenci").toInt(), 1);
+    patient.Select(ids[0]);
+    EXPECT_EQ(patient.Name(), "Nowak Jan");
+}
+
+TEST_F(PatientStore, MarkTherapyTodayStoresTheDate)
+{
+    const std::vector<int> ids = Seed({"Nowak Jan"});
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    patient.MarkTherapyToday();
+    EXPECT_EQ(patient.LastDate(), QDate::currentDate());
+    EXPECT_EQ(patient.LastDateText(), QDate::currentDate().toString("dd.MM.yyyy"));
+    EXPECT_EQ(Stored(patient, "Ostatnia", ids[0]).toString(),
+              QDate::currentDate().toString("yyyy-MM-dd") + " 00:00:00.000");
+    EXPECT_EQ(Stored(patient, "Poczatek", ids[0]).toString(), "2023-02-01 00:00:00.000");
+}
+
+TEST_F(PatientStore, FillListSortsByNameInPolishOrder)
+{
+    const QStringList names = {"Żak Jan",    "Zając Ewa", "Łoś Piotr", "Lis Adam",
+                               "Ćwik Ola",   "Cis Anna",  "Bąk Ida",   "Bzik Ela",
+                               "adamski Jó", "Mazur Jan", "Dudek Rak", "Źrebiec Teo"};
+    const std::vector<int> ids = Seed(names, -1);
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    patient.Select(ids[2]); // "Łoś Piotr"
+
+    QTreeWidget list;
+    list.setColumnCount(3);
+    patient.FillList(&list);
+    const QStringList expected = {"adamski Jó", "Bąk Ida",   "Bzik Ela",    "Cis Anna",
+                                  "Ćwik Ola",   "Dudek Rak", "Lis Adam",    "Łoś Piotr",
+                                  "Mazur Jan",  "Zając Ewa", "Źrebiec Teo", "Żak Jan"};
+    QStringList shown;
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        shown << list.topLevelItem(i)->text(0);
+    EXPECT_EQ(shown, expected);
+
+    ASSERT_EQ(patient.ListIndex(), 7);
+    QTreeWidgetItem* active = list.topLevelItem(7);
+    EXPECT_TRUE(active->isSelected());
+    EXPECT_EQ(list.currentItem(), active);
+    EXPECT_EQ(active->data(0, Qt::UserRole).toInt(), ids[2]);
+    EXPECT_EQ(active->text(1), "01.02.2023");
+    EXPECT_EQ(active->text(2), "15.03.2024");
+    EXPECT_EQ(active->text(3), "Opis Łoś Piotr");
+
+    // The cursor is back on the active row: a save lands on the right patient.
+    patient.SetName("Łoś Paweł");
+    patient.Save();
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[2]).toString(), "Łoś Paweł");
+
+    // A renamed item sorts the same way when the list sorts itself.
+    active->setText(0, "Ćma Ala");
+    list.sortItems(0, Qt::AscendingOrder);
+    EXPECT_EQ(list.topLevelItem(4)->text(0), "Ćma Ala");
+    EXPECT_LT(CPatientListItem::Compare("Zając", "Źrebiec"), 0);
+    EXPECT_LT(CPatientListItem::Compare("Źrebiec", "Żak"), 0);
+}
+
+TEST_F(PatientStore, MissingSettingsRowIsMadeAgainAtTheEnd)
+{
+    const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"});
+    {
+        CDbConnection connection;
+        connection.Connect(path);
+        connection.Execute("DELETE FROM Ust");
+    }
+    {
+        CPatient patient;
+        ASSERT_TRUE(patient.Open(path)); // no stored choice: the first patient
+        EXPECT_EQ(patient.ActiveId(), ids[0]);
+        patient.Select(ids[1]);
+    }
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    EXPECT_EQ(patient.ActiveId(), ids[1]);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Ust").toInt(), 1);
+}

@@ -1,0 +1,386 @@
+// Result records, totals, stored therapies and the recording files of the
+// statistics store, on a real patient database in a temporary folder.
+#include "app/CError.h"
+#include "common/PatientDbFixture.h"
+#include "patients/CPatient.h"
+#include "patients/CTherapySettings.h"
+#include "statistics/CStatistics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+TEST(StatEx, ScoreTextIsNeverNegative)
+{
+    struct Case
+    {
+        int cw, lz, rozw, blad;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, 10, 8, 3, "50"}, {6, 3, 2, 0, "66"}, {1, 10, 2, 3, "0"},  {2, 0, 0, 0, "0"},
+        {7, 10, 0, 0, "x"},  {10, 5, 5, 0, "x"}, {3, 4, 4, 0, "100"},
+    };
+    for (const Case& c : cases) {
+        CStatEx record;
+        record.Cw = c.cw;
+        record.LZ = c.lz;
+        record.Rozw = c.rozw;
+        record.Blad = c.blad;
+        EXPECT_EQ(record.ScoreText(), c.text) << c.cw << " " << c.lz << " " << c.rozw;
+    }
+}
+
+TEST(StatEx, TimingAddsOnlyWhileRunning)
+{
+    CStatEx record;
+    EXPECT_EQ(record.StopTiming(), 0);
+    record.StartTiming();
+    ASSERT_TRUE(record.Running);
+    record.Start -= std::chrono::milliseconds(1290);
+    const auto started = record.Start;
+    record.StartTiming(); // running: the start stays
+    EXPECT_EQ(record.Start, started);
+    EXPECT_EQ(record.StopTiming(), 12); // whole tenths, truncated
+    EXPECT_EQ(record.StopTiming(), 0);  // stopped twice: added once
+    EXPECT_EQ(record.Czas, 12);
+    EXPECT_FALSE(record.Running);
+}
+
+TEST(StatEx, HintPercentages)
+{
+    CStatEx record;
+    EXPECT_EQ(record.PomocPercent(), 0); // limit 999, nothing used
+    record.PomocMax = 6;
+    record.Pomoc = 3;
+    EXPECT_EQ(record.PomocPercent(), 50);
+    record.PomocMax = 0; // never from an exercise; must not divide by zero
+    EXPECT_EQ(record.PomocPercent(), 0);
+    for (const auto& [in, out] : {std::pair{-4, 0}, std::pair{50, 50}, std::pair{180, 100}}) {
+        record.SetPomocPercent(in);
+        EXPECT_EQ(record.PomocMax, 100);
+        EXPECT_EQ(record.Pomoc, out);
+    }
+}
+
+TEST(Statistics, ResetRecordsAndTheIndexRange)
+{
+    CTherapySettings settings;
+    settings.SetSelected(0, true);
+    settings.SetSelected(7, true);
+    settings.Get_ExeSet(0).LZ = 14;
+    CStatistics statistics;
+    EXPECT_EQ(statistics.IdStat(), -1);
+    EXPECT_EQ(statistics.Current(), -1);
+    statistics.Get_P_StatEx(0)->Rozw = 5;
+    statistics.Reset(&settings);
+    EXPECT_EQ(statistics.ChosenMask(), (1 << 0) | (1 << 7));
+    EXPECT_EQ(statistics.StatEx(0).LZ, 14);
+    EXPECT_EQ(statistics.StatEx(7).LZ, 29);
+    EXPECT_EQ(statistics.StatEx(0).Rozw, 0);
+    EXPECT_EQ(statistics.StatEx(0).PomocMax, 999);
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(statistics.StatEx(i).Cw, i);
+    statistics.Reset();
+    EXPECT_EQ(statistics.ChosenMask(), 0);
+    EXPECT_EQ(statistics.StatEx(0).LZ, 1);
+
+    for (int bad : {11, -1}) {
+        try {
+            statistics.Get_P_StatEx(bad);
+            ADD_FAILURE() << "no error for " << bad;
+        } catch (const CError& error) {
+            EXPECT_EQ(error.Message(), "CStatistics::Get_P_StatEx - Przekroczony zakres indeksu");
+        }
+    }
+}
+
+TEST(Statistics, PauseAllAndResumeTheRunningExercise)
+{
+    CStatistics statistics;
+    statistics.PauseAll();
+    EXPECT_EQ(statistics.Current(), -1);
+    statistics.ResumeCurrent(); // nothing to resume
+    CStatEx* dc = statistics.Get_P_StatEx(6);
+    dc->StartTiming();
+    dc->Start -= std::chrono::milliseconds(500);
+    statistics.PauseAll();
+    EXPECT_EQ(statistics.Current(), 6);
+    EXPECT_FALSE(dc->Running);
+    EXPECT_EQ(dc->Czas, 5);
+    statistics.ResumeCurrent();
+    EXPECT_TRUE(dc->Running);
+    EXPECT_FALSE(statistics.StatEx(5).Running);
+}
+
+TEST(Statistics, TotalsOverTheChosenExercises)
+{
+    CTherapySettings settings;
+    for (int i : {0, 1, 7, 8})
+        settings.SetSelected(i, true);
+    CStatistics statistics;
+    statistics.Reset(&settings);
+    auto set = [&](int i, int lz, int rozw, int blad, int pomoc, int pomocMax, int czas) {
+        CStatEx* r = statistics.Get_P_StatEx(i);
+        r->LZ = lz;
+        r->Rozw = rozw;
+        r->Blad = blad;
+        r->Pomoc = pomoc;
+        r->PomocMax = pomocMax;
+        r->Czas = czas;
+    };
+    set(0, 10, 9, 2, 3, 6, 19);    // correctness 70, hints 50
+    set(1, 10, 10, 0, 0, 999, 19); // correctness 100, hints 0
+    set(2, 50, 1, 0, 9, 10, 600);  // not chosen: counts nowhere
+    set(7, 29, 0, 0, 0, 999, 25);  // repetition: only its time counts
+    EXPECT_EQ(statistics.TotalLZ(), 20);
+    EXPECT_EQ(statistics.TotalRozw(), 19);
+    EXPECT_EQ(statistics.TotalBlad(), 2);
+    EXPECT_EQ(statistics.TotalUnsolved(), 1);
+    EXPECT_EQ(statistics.TotalFaultless(), 17);
+    EXPECT_EQ(statistics.AverageCorrectness(), 85);
+    EXPECT_EQ(statistics.AveragePomoc(), 25);
+    EXPECT_EQ(statistics.TotalSeconds(), 1 + 1 + 2); // each truncated before summing
+
+    // R 3 and B 5: no flawless tasks, never a negative figure.
+    set(0, 10, 3, 5, 0, 999, 0);
+    EXPECT_EQ(statistics.TotalFaultless(), 10);
+    EXPECT_EQ(statistics.AverageCorrectness(), 50);
+
+    CTherapySettings onlyWyl;
+    onlyWyl.SetSelected(7, true);
+    statistics.Reset(&onlyWyl);
+    statistics.Get_P_StatEx(7)->Czas = 3725;
+    EXPECT_EQ(statistics.TotalLZ(), 0);
+    EXPECT_EQ(statistics.AverageCorrectness(), 0);
+    EXPECT_EQ(statistics.AveragePomoc(), 0);
+    EXPECT_EQ(statistics.TotalSeconds(), 372);
+}
+
+TEST(Statistics, RecordingFileNames)
+{
+    CStatistics statistics;
+    EXPECT_EQ(statistics.RecordingFileName(255, 4096, 'W'), "Nagrane/AAAAAAPP_AAAABAAA_W.WAV");
+    EXPECT_EQ(statistics.RecordingFileName(1, 26, 'K'), "Nagrane/AAAAAAAB_AAAAAABK_K.WAV");
+    EXPECT_EQ(statistics.RecordingFileName(-1, 0, 'W'), "Nagrane/PPPPPPPP_AAAAAAAA_W.WAV");
+    // Without a patient store there is no file to name.
+    EXPECT_EQ(statistics.UtteranceFileName(), "");
+    EXPECT_EQ(statistics.CommentFileName(), "");
+    EXPECT_FALSE(statistics.HasUtteranceFile());
+}
+
+namespace {
+
+// A patient store on a fresh database with one active patient, the
+// statistics store bound to it and a recordings folder beside it.
+class StatisticsStore : public PatientDbTest
+{
+protected:
+    void SetUp() override
+    {
+        PatientDbTest::SetUp();
+        ASSERT_TRUE(patient.Open(path));
+        patient.Add();
+        ASSERT_TRUE(QDir(dir.path()).mkdir("Nagrane"));
+        statistics.SetRecordingFolder(dir.file("Nagrane"));
+        list.setColumnCount(14);
+    }
+
+    // Stores a therapy of WY (10 tasks, 8 solved, 3 with errors, hints 3 of
+    // 6) and PP for the active patient.
+    int StoreTherapy()
+    {
+        CTherapySettings settings;
+        settings.SetSelected(0, true);
+        settings.SetSelected(8, true);
+        statistics.Reset(&settings);
+        CStatEx* wy = statistics.Get_P_StatEx(0);
+        wy->Rozw = 8;
+        wy->Blad = 3;
+        wy->Pomoc = 3;
+        wy->PomocMax = 6;
+        wy->Czas = 6595;
+        statistics.Get_P_StatEx(8)->Czas = 40;
+        statistics.SaveTherapy(patient.ActiveId(), &list);
+        return statistics.IdStat();
+    }
+
+    void Touch(const QString& name)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("RIFF");
+    }
+
+    QVariant Flag(const char* column, int idStat)
+    {
+        return Scalar(patient.Connection(),
+                      QString("SELECT %1 FROM Statystyki WHERE idStat=?").arg(column), {idStat});
+    }
+
+    CPatient patient;
+    CStatistics statistics{&patient};
+    QTreeWidget list;
+};
+
+QStringList Row(const QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int c = 0; c < 14; ++c)
+        texts << item->text(c);
+    return texts;
+}
+
+} // namespace
+
+TEST_F(StatisticsStore, SavedTherapyIsListedWithScoresAndMarks)
+{
+    const int idStat = StoreTherapy();
+    ASSERT_GT(idStat, 0);
+    ASSERT_EQ(list.topLevelItemCount(), 1);
+    const QString today = QDate::currentDate().toString("dd.MM.yyyy");
+    const QStringList expected = {today, "50", "", "", "", "", "", "", "", "x", "", "", "", ""};
+    EXPECT_EQ(Row(list.topLevelItem(0)), expected);
+    EXPECT_EQ(list.topLevelItem(0)->data(0, Qt::UserRole).toInt(), idStat);
+    const int idCwWy = list.topLevelItem(0)->data(1, Qt::UserRole).toInt();
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT Pomoc FROM Cwiczenia WHERE idCw=?", {idCwWy}),
+              50);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT Pomoc FROM Cwiczenia WHERE idStat=? AND Cw=8",
+                     {idStat}),
+              0); // limit 999, nothing used
+
+    // A second therapy, and one of another patient that must not show.
+    const int first = patient.ActiveId();
+    StoreTherapy();
+    patient.Add();
+    StoreTherapy();
+    patient.Select(first);
+
+    // Recording marks come from the stored flags.
+    patient.Connection()->Execute("UPDATE Statystyki SET Komentarz=1 WHERE idStat=?", {idStat});
+    statistics.ListTherapies(first, &list);
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    QStringList listed = expected;
+    listed[13] = "@";
+    EXPECT_EQ(Row(list.topLevelItem(0)), listed);
+    EXPECT_EQ(list.topLevelItem(0)->data(0, Qt::UserRole).toInt(), idStat);
+    EXPECT_EQ(list.topLevelItem(0)->data(1, Qt::UserRole).toInt(), idCwWy);
+    EXPECT_EQ(Row(list.topLevelItem(1)), expected);
+
+    statistics.ListTherapies(-1, &list);
+    EXPECT_EQ(list.topLevelItemCount(), 0);
+}
+
+TEST_F(StatisticsStore, LoadTherapyGivesBackTheFigures)
+{
+    const int idStat = StoreTherapy();
+    const QDateTime saved = statistics.Date();
+    statistics.Reset();
+    statistics.LoadTherapy(patient.ActiveId(), idStat);
+    EXPECT_EQ(statistics.IdStat(), idStat);
+    EXPECT_EQ(statistics.ChosenMask(), (1 << 0) | (1 << 8));
+    EXPECT_EQ(statistics.Date(), saved);
+    const CStatEx& wy = statistics.StatEx(0);
+    EXPECT_EQ(wy.LZ, 10);
+    EXPECT_EQ(wy.Rozw, 8);
+    EXPECT_EQ(wy.Blad, 3);
+    EXPECT_EQ(wy.Pomoc, 50); // 50 hint steps out of 100
+    EXPECT_EQ(wy.PomocMax, 100);
+    EXPECT_EQ(wy.Czas, 6595);
+    EXPECT_EQ(statistics.StatEx(8).Czas, 40);
+    EXPECT_EQ(statistics.StatEx(3).LZ, 1); // not in the therapy: reset values
+    EXPECT_EQ(statistics.TotalSeconds(), 659 + 4);
+
+    // Another patient's therapy, or none: nothing is loaded.
+    statistics.LoadTherapy(patient.ActiveId() + 1, idStat);
+    EXPECT_EQ(statistics.IdStat(), -1);
+    EXPECT_EQ(statistics.ChosenMask(), 0);
+    statistics.LoadTherapy(patient.ActiveId(), -1);
+    EXPECT_EQ(statistics.IdStat(), -1);
+}
+
+TEST_F(StatisticsStore, NothingIsStoredWithoutAPatientOrADataSet)
+{
+    statistics.SaveTherapy(-1, &list);
+    CStatistics unbound;
+    unbound.SaveTherapy(patient.ActiveId(), &list);
+    EXPECT_EQ(list.topLevelItemCount(), 0);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Statystyki").toInt(), 0);
+    EXPECT_FALSE(unbound.SelectRow(1));
+    EXPECT_FALSE(unbound.HasRecordings());
+}
+
+TEST_F(StatisticsStore, RecordingMarksFollowTheFiles)
+{
+    const int idStat = StoreTherapy();
+    list.setCurrentItem(list.topLevelItem(0));
+    EXPECT_EQ(statistics.CommentFileName(),
+              statistics.RecordingFileName(patient.ActiveId(), idStat, 'K'));
+    EXPECT_FALSE(statistics.RefreshRecordingMarks(&list, 12)); // nothing recorded yet
+
+    Touch(statistics.CommentFileName());
+    EXPECT_TRUE(statistics.HasCommentFile());
+    EXPECT_TRUE(statistics.RefreshRecordingMarks(&list, 12));
+    EXPECT_EQ(list.topLevelItem(0)->text(12), "");
+    EXPECT_EQ(list.topLevelItem(0)->text(13), "@");
+    EXPECT_EQ(statistics.Komentarz(), 1);
+    EXPECT_EQ(Flag("Komentarz", idStat), 1);
+    EXPECT_FALSE(statistics.RefreshRecordingMarks(&list, 12)); // at once again: no change
+
+    Touch(statistics.UtteranceFileName());
+    EXPECT_TRUE(statistics.RefreshRecordingMarks(&list, 12));
+    EXPECT_EQ(list.topLevelItem(0)->text(12), "@");
+    EXPECT_EQ(Flag("Wypowiedz", idStat), 1);
+    EXPECT_TRUE(statistics.HasRecordings());
+
+    // Deleting one recording removes its file and stores its flag.
+    statistics.DeleteComment();
+    EXPECT_FALSE(QFile::exists(statistics.CommentFileName()));
+    EXPECT_EQ(Flag("Komentarz", idStat), 0);
+    EXPECT_EQ(Flag("Wypowiedz", idStat), 1);
+    statistics.DeleteComment(); // the file is gone already: no error
+    EXPECT_FALSE(statistics.RefreshRecordingMarks(&list, 12));
+    EXPECT_EQ(list.topLevelItem(0)->text(13), "");
+}
+
+TEST_F(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
+{
+    const int first = StoreTherapy();
+    Touch(statistics.UtteranceFileName());
+    Touch(statistics.CommentFileName());
+    statistics.RefreshRecordingMarks(&list, 12);
+    const int second = StoreTherapy();
+    Touch(statistics.CommentFileName());
+    statistics.RefreshRecordingMarks(&list, 12);
+    const int third = StoreTherapy(); // no recordings
+
+    // Another patient's recording stays whatever happens to this one's.
+    const int owner = patient.ActiveId();
+    patient.Add();
+    StoreTherapy();
+    const QString foreign = statistics.UtteranceFileName();
+    Touch(foreign);
+    statistics.RefreshRecordingMarks(&list, 12);
+    patient.Select(owner);
+
+    EXPECT_TRUE(statistics.HasRecordings());
+    statistics.DeleteAllRecordings();
+    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, first, 'W')));
+    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, first, 'K')));
+    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
+    EXPECT_TRUE(QFile::exists(foreign));
+    EXPECT_EQ(Flag("Komentarz", second), 1); // flags are left for the patient's deletion
+
+    // Deleting a therapy: its files, then its row; the listing forgets it.
+    statistics.LoadTherapy(owner, second);
+    Touch(statistics.CommentFileName());
+    ASSERT_TRUE(statistics.SelectRow(second));
+    statistics.DeleteTherapy();
+    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
+    EXPECT_FALSE(statistics.SelectRow(second));
+    statistics.ListTherapies(owner, &list);
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    EXPECT_EQ(list.topLevelItem(0)->data(0, Qt::UserRole).toInt(), first);
+    EXPECT_EQ(list.topLevelItem(1)->data(0, Qt::UserRole).toInt(), third);
+}
