@@ -1,7 +1,7 @@
 #include "graphics/CBitmapsContainer.h"
 
 #include "app/CError.h"
-#include "graphics/JpegDecode.h"
+#include "app/JpegDecoder.h"
 
 #include <QFile>
 #include <cstring>
@@ -180,7 +180,7 @@ int CBitmapsContainer::LoadTo(QImage* bitmap, int index)
             return BC_PLATFORM;
         break;
     case 2:
-        if (!DecodeJpeg(bytes, decoded))
+        if (!JpegDecoder::Decode(bytes, &decoded))
             return BC_PLATFORM;
         break;
     default:

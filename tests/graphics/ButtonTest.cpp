@@ -1,4 +1,5 @@
 #include "CBitmapsContainerWriter.h"
+#include "FixedDisplay.h"
 #include "app/DisplayMode.h"
 #include "common/TempDir.h"
 #include "graphics/BlendKernels.h"
@@ -93,6 +94,7 @@ protected:
         QApplication::sendEvent(b, &e);
     }
 
+    SFixedDisplay fixedDisplay; // first: before any table
     TempDir dir;
     CBitmapsContainer bc;
     CDynamicPlace table;

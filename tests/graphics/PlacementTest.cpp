@@ -1,4 +1,5 @@
 #include "CBitmapsContainerWriter.h"
+#include "FixedDisplay.h"
 #include "app/CError.h"
 #include "app/DisplayMode.h"
 #include "common/TempDir.h"
@@ -54,6 +55,7 @@ protected:
         SetDisplayModeFor(w, h);
         ColorMode = colourMode;
     }
+    SFixedDisplay fixedDisplay; // first: before any table
     CDynamicPlace dp;
 };
 

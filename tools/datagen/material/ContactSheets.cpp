@@ -23,7 +23,8 @@ public:
 
     void Add(const QImage& picture, const QStringList& lines)
     {
-        const QPoint at((m_count % Columns) * m_cell.width() + 4, (m_count / Columns) * m_cell.height() + 4);
+        const QPoint at((m_count % Columns) * m_cell.width() + 4,
+                        (m_count / Columns) * m_cell.height() + 4);
         ++m_count;
         QPainter p(&m_image);
         p.drawImage(QRect(at, m_picture), picture);
@@ -33,7 +34,8 @@ public:
         p.setFont(font);
         int y = at.y() + m_picture.height() + 2;
         for (const QString& line : lines) {
-            p.drawText(QRect(at.x(), y, m_picture.width(), 15), Qt::AlignHCenter | Qt::AlignTop, line);
+            p.drawText(QRect(at.x(), y, m_picture.width(), 15), Qt::AlignHCenter | Qt::AlignTop,
+                       line);
             y += 15;
         }
     }

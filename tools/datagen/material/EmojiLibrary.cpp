@@ -48,9 +48,8 @@ QString EnsureEmojiIcons(const QString& workDir)
                              EmojiPackage + "). Run scripts/install-deps.sh.");
     npm.waitForFinished(-1);
     if (npm.exitStatus() != QProcess::NormalExit || npm.exitCode() != 0)
-        throw DataBuildError(QString("npm install %1 failed (exit code %2)")
-                                 .arg(EmojiPackage)
-                                 .arg(npm.exitCode()));
+        throw DataBuildError(
+            QString("npm install %1 failed (exit code %2)").arg(EmojiPackage).arg(npm.exitCode()));
     if (!HasIcons(PackageIcons(workDir)))
         throw DataBuildError("npm installed " + EmojiPackage + " but " + PackageIcons(workDir) +
                              " holds no icons");

@@ -17,8 +17,8 @@ class Sqlite
 public:
     explicit Sqlite(const QString& path)
     {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) !=
-            SQLITE_OK)
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE,
+                            nullptr) != SQLITE_OK)
             Fail("cannot open " + path);
     }
     ~Sqlite() { sqlite3_close(m_db); }
@@ -42,7 +42,8 @@ public:
                     sqlite3_bind_int(st, i + 1, row[i].toInt());
                 } else {
                     const QByteArray text = row[i].toString().toUtf8();
-                    sqlite3_bind_text(st, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+                    sqlite3_bind_text(st, i + 1, text.constData(), int(text.size()),
+                                      SQLITE_TRANSIENT);
                 }
             }
             if (sqlite3_step(st) != SQLITE_DONE) {
@@ -82,7 +83,8 @@ void FillTables(const QString& path, const MaterialSources& s)
         const SourceWord& w = s.Words[i];
         rows << QVariantList{w.Nazwa, w.Slowo, i, w.Grupy, w.Opis, 1};
     }
-    db.Insert("INSERT INTO Slowa (Nazwa, Slowo, BCIndex, Grupy, Opis, Jest) VALUES (?,?,?,?,?,?)", rows);
+    db.Insert("INSERT INTO Slowa (Nazwa, Slowo, BCIndex, Grupy, Opis, Jest) VALUES (?,?,?,?,?,?)",
+              rows);
     rows.clear();
     for (const SourceProverb& p : s.Proverbs)
         rows << QVariantList{p.ID, p.Pocz, p.Kon, p.Grupy, 1};
@@ -90,7 +92,9 @@ void FillTables(const QString& path, const MaterialSources& s)
     rows.clear();
     for (const SourceAction& a : s.Actions)
         rows << QVariantList{a.ID, a.Nazwa, a.Podpis1, a.Podpis2, a.Grupy, 1};
-    db.Insert("INSERT INTO Czynnosci (ID, Nazwa, Podpis1, Podpis2, Grupy, Jest) VALUES (?,?,?,?,?,?)", rows);
+    db.Insert(
+        "INSERT INTO Czynnosci (ID, Nazwa, Podpis1, Podpis2, Grupy, Jest) VALUES (?,?,?,?,?,?)",
+        rows);
     db.Exec("COMMIT");
 }
 

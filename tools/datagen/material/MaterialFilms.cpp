@@ -61,12 +61,26 @@ void DrawSprite(QPainter& p, const FilmSprite& s, int frame, QSize size, EmojiLi
 QStringList FfmpegArguments(const QString& colour, const QString& grey)
 {
     const QString frameSize = QString("%1x%2").arg(FilmSize.width()).arg(FilmSize.height());
-    const QStringList encode = {"-c:v", "mpeg1video", "-q:v", "4", "-pix_fmt", "yuv420p", "-f", "mpeg"};
-    return QStringList{"-hide_banner", "-loglevel", "error", "-y",
-                       "-f", "rawvideo", "-pix_fmt", "rgb24", "-s", frameSize,
-                       "-r", QString::number(FilmFps), "-i", "-",
-                       "-filter_complex", "[0:v]split=2[c][g];[g]hue=s=0[gg]",
-                       "-map", "[c]"} +
+    const QStringList encode = {"-c:v",     "mpeg1video", "-q:v", "4",
+                                "-pix_fmt", "yuv420p",    "-f",   "mpeg"};
+    return QStringList{"-hide_banner",
+                       "-loglevel",
+                       "error",
+                       "-y",
+                       "-f",
+                       "rawvideo",
+                       "-pix_fmt",
+                       "rgb24",
+                       "-s",
+                       frameSize,
+                       "-r",
+                       QString::number(FilmFps),
+                       "-i",
+                       "-",
+                       "-filter_complex",
+                       "[0:v]split=2[c][g];[g]hue=s=0[gg]",
+                       "-map",
+                       "[c]"} +
            encode + QStringList{colour, "-map", "[gg]"} + encode + QStringList{grey};
 }
 
@@ -96,11 +110,14 @@ void BuildFilms(MaterialJob& job)
     QDir().mkpath(job.ctx.dataPath("asm"));
     QDir().mkpath(job.ctx.dataPath("asmgr"));
     int made = 0;
+    QSet<QString> outputs;
     for (const SourceAction& a : job.sources.Actions) {
         const QString colour = job.ctx.dataPath(QString("asm/%1.mpg").arg(a.ID));
         const QString grey = job.ctx.dataPath(QString("asmgr/%1.mpg").arg(a.ID));
-        const QByteArray hash = BuildStamps::Hash(
-            {FilmVersion, a.FilmText, QString::number(FilmFrames), QString::number(FilmSize.width())});
+        outputs << colour << grey;
+        const QByteArray hash =
+            BuildStamps::Hash({FilmVersion, a.FilmText, QString::number(FilmFrames),
+                               QString::number(FilmSize.width())});
         if (!job.ctx.force && job.stamps.UpToDate(colour, hash) && job.stamps.UpToDate(grey, hash))
             continue;
         QByteArray frames;
@@ -108,7 +125,8 @@ void BuildFilms(MaterialJob& job)
         for (int f = 0; f < FilmFrames; ++f) {
             const QImage image = RenderFilmFrame(a, f, FilmSize, job.emoji);
             for (int y = 0; y < image.height(); ++y)
-                frames.append(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 3);
+                frames.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                              image.width() * 3);
         }
         ProcessPool::Job p;
         p.Program = "ffmpeg";
@@ -128,7 +146,10 @@ void BuildFilms(MaterialJob& job)
             Progress(QString("material: films %1 of %2").arg(made).arg(job.sources.Actions.size()));
     }
     job.pool.Finish();
-    Progress(QString("material: films: %1 made, %2 up to date")
+    const int pruned = PruneDataFolder(job.ctx, "asm", "*.mpg", outputs) +
+                       PruneDataFolder(job.ctx, "asmgr", "*.mpg", outputs);
+    Progress(QString("material: films: %1 made, %2 up to date, %3 removed")
                  .arg(made)
-                 .arg(job.sources.Actions.size() - made));
+                 .arg(job.sources.Actions.size() - made)
+                 .arg(pruned));
 }

@@ -20,7 +20,8 @@ void BuildPhotoArchives(MaterialJob& job)
         const char* name;
         QSize size;
     };
-    for (const Archive& archive : {Archive{"zdjar3.bb", PhotoSize1024}, Archive{"zdjar5.bb", PhotoSize1280}}) {
+    for (const Archive& archive :
+         {Archive{"zdjar3.bb", PhotoSize1024}, Archive{"zdjar5.bb", PhotoSize1280}}) {
         const QString path = job.ctx.dataPath(archive.name);
         QStringList texts{PhotoVersion, EmojiPackage, QString::number(archive.size.width()),
                           QString::number(archive.size.height()), QString::number(PhotoQuality)};

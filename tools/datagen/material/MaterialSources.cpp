@@ -150,7 +150,8 @@ void ReadProverbs(const QString& dir, MaterialSources& out)
     const QString file = "proverbs.txt";
     for (const SourceLine& l : ReadLines(dir + "/" + file)) {
         if (l.Fields.size() != 4 && l.Fields.size() != 6)
-            Malformed(file, l.Number, "expected ID | categories | BEGINNING | ENDING [| speech | speech]");
+            Malformed(file, l.Number,
+                      "expected ID | categories | BEGINNING | ENDING [| speech | speech]");
         SourceProverb p;
         p.ID = ParseId(file, l);
         p.Grupy = l.Fields[1];
@@ -168,7 +169,8 @@ void ReadActions(const QString& dir, MaterialSources& out)
     const QString file = "activities.txt";
     for (const SourceLine& l : ReadLines(dir + "/" + file)) {
         if (l.Fields.size() != 6)
-            Malformed(file, l.Number, "expected ID | categories | name | CAPTION 1 | CAPTION 2 | film");
+            Malformed(file, l.Number,
+                      "expected ID | categories | name | CAPTION 1 | CAPTION 2 | film");
         SourceAction a;
         a.ID = ParseId(file, l);
         a.Grupy = l.Fields[1];
@@ -317,7 +319,8 @@ QStringList CheckMaterialSources(const MaterialSources& s)
                 problems << where + ": the riddle says the word";
         }
     }
-    CheckUnique(s.Words, [](const SourceWord& w) { return w.Nazwa; }, "words", problems);
+    CheckUnique(
+        s.Words, [](const SourceWord& w) { return w.Nazwa; }, "words", problems);
     CheckMinimum(s.Words.size(), 250, "words", problems);
     CheckMinimum(riddles, 150, "words with a riddle", problems);
     for (QChar c : WordCategories)
@@ -332,8 +335,9 @@ QStringList CheckMaterialSources(const MaterialSources& s)
         if (!HasCategories(p.Grupy, ProverbCategories))
             problems << where + ": categories must be letters of " + ProverbCategories;
     }
-    CheckUnique(s.Proverbs, [](const SourceProverb& p) { return QString::number(p.ID); }, "proverbs",
-                problems);
+    CheckUnique(
+        s.Proverbs, [](const SourceProverb& p) { return QString::number(p.ID); }, "proverbs",
+        problems);
     CheckMinimum(s.Proverbs.size(), 100, "proverbs", problems);
     const int proverbMin[] = {40, 25, 15, 15};
     for (int i = 0; i < 4; ++i)
@@ -349,13 +353,15 @@ QStringList CheckMaterialSources(const MaterialSources& s)
         if (!HasCategories(a.Grupy, ActionCategories))
             problems << where + ": categories must be letters of " + ActionCategories;
     }
-    CheckUnique(s.Actions, [](const SourceAction& a) { return QString::number(a.ID); }, "activities",
-                problems);
+    CheckUnique(
+        s.Actions, [](const SourceAction& a) { return QString::number(a.ID); }, "activities",
+        problems);
     CheckMinimum(s.Actions.size(), 60, "activities", problems);
     for (QChar c : ActionCategories)
         CheckMinimum(CountCategory(s, 'A', c), 5, QString("activities in category ") + c, problems);
 
-    CheckUnique(s.Phrases, [](const SourcePhrase& p) { return p.Key; }, "phrases", problems);
+    CheckUnique(
+        s.Phrases, [](const SourcePhrase& p) { return p.Key; }, "phrases", problems);
     QSet<QString> keys;
     for (const SourcePhrase& p : s.Phrases)
         keys.insert(p.Key);

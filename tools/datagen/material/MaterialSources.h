@@ -14,12 +14,12 @@ inline const QString ActionCategories = QStringLiteral("HOGSPRBUI");
 
 struct SourceWord
 {
-    QString Nazwa;    // capitals of the alphabet; the sound key and the typed name
-    QString Slowo;    // the word arranged from tiles
-    QString Grupy;    // category letters
-    QString Picture;  // fluentui-emoji icon name, without ".svg"
-    QString Opis;     // spoken riddle, may be empty
-    QString Speak;    // what the synthesiser says for the name
+    QString Nazwa;   // capitals of the alphabet; the sound key and the typed name
+    QString Slowo;   // the word arranged from tiles
+    QString Grupy;   // category letters
+    QString Picture; // fluentui-emoji icon name, without ".svg"
+    QString Opis;    // spoken riddle, may be empty
+    QString Speak;   // what the synthesiser says for the name
     int Line = 0;
 };
 
@@ -40,7 +40,7 @@ struct FilmSprite
     QString Picture;
     double X = 50, Y = 50, Size = 30; // centre in % of width/height, side in % of height
     double ToX = 50, ToY = 50, ToSize = 30;
-    double Repeat = 1;                 // the move from start to end, this many times
+    double Repeat = 1; // the move from start to end, this many times
     double OscX = 0, OscY = 0, OscHz = 0;
     double Rot0 = 0, Rot1 = 0;
     double WobDeg = 0, WobHz = 0;
@@ -62,9 +62,9 @@ struct SourceAction
 
 struct SourcePhrase
 {
-    QString Key;          // "sp/g1", "dml/m12"
-    QString Text;         // spoken text; empty for a tone
-    QList<int> ToneHz;    // "@ton f1,f2": a soft chime instead of speech
+    QString Key;       // "sp/g1", "dml/m12"
+    QString Text;      // spoken text; empty for a tone
+    QList<int> ToneHz; // "@ton f1,f2": a soft chime instead of speech
     int Line = 0;
 };
 

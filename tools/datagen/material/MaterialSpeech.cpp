@@ -63,17 +63,32 @@ QByteArray ReadFile(const QString& path)
 }
 
 // Checks a sound before it goes into Data/, then scrambles and writes it.
-void InstallSound(const QString& key, const QByteArray& wave, const QString& from, const QString& out)
+void InstallSound(const QString& key, const QByteArray& wave, const QString& from,
+                  const QString& out)
 {
     const double seconds = WaveDuration(wave);
     if (seconds < 0)
         throw DataBuildError(QString("%1: %2 is not a PCM WAVE file").arg(key, from));
     if (seconds < 0.2)
-        throw DataBuildError(QString("%1: %2 lasts only %3 s").arg(key, from).arg(seconds, 0, 'f', 2));
+        throw DataBuildError(
+            QString("%1: %2 lasts only %3 s").arg(key, from).arg(seconds, 0, 'f', 2));
     WriteFile(out, ScrambleSound(wave));
 }
 
 } // namespace
+
+int PruneDataFolder(const DataBuildContext& ctx, const QString& folder, const QString& pattern,
+                    const QSet<QString>& keep)
+{
+    int removed = 0;
+    const QDir dir(ctx.dataPath(folder));
+    for (const QString& name : dir.entryList({pattern, "*.part"}, QDir::Files)) {
+        const QString path = dir.filePath(name);
+        if (!keep.contains(path) && QFile::remove(path))
+            ++removed;
+    }
+    return removed;
+}
 
 QString VoiceOverride(const QString& sourceDir, const QString& key)
 {
@@ -86,15 +101,18 @@ void BuildSpeech(MaterialJob& job)
     const QString sourceDir = job.ctx.source.path();
     const QList<SoundItem> items = SoundItems(job.sources);
     int made = 0, recorded = 0;
+    QSet<QString> outputs;
     for (const SoundItem& item : items) {
         const QString out = job.ctx.dataPath(item.Key + ".wv");
+        outputs.insert(out);
         const QString voice = VoiceOverride(sourceDir, item.Key);
         const QStringList recipe = {SpeechVersion, EspeakOptions.join(' '), item.Text,
                                     QString::number(item.Tone.size()), voice};
         QStringList toneText;
         for (int f : item.Tone)
             toneText << QString::number(f);
-        const QByteArray hash = BuildStamps::Hash(recipe + toneText, voice.isEmpty() ? QStringList() : QStringList{voice});
+        const QByteArray hash = BuildStamps::Hash(
+            recipe + toneText, voice.isEmpty() ? QStringList() : QStringList{voice});
         if (!job.ctx.force && job.stamps.UpToDate(out, hash))
             continue;
         if (!voice.isEmpty()) {
@@ -125,8 +143,13 @@ void BuildSpeech(MaterialJob& job)
             Progress(QString("material: speech %1 of %2").arg(made + recorded).arg(items.size()));
     }
     job.pool.Finish();
-    Progress(QString("material: speech: %1 sounds made, %2 from recordings, %3 up to date")
-                 .arg(made)
-                 .arg(recorded)
-                 .arg(items.size() - made - recorded));
+    int pruned = 0;
+    for (const char* folder : {"ws", "dws", "ps", "as", "sp", "dml"})
+        pruned += PruneDataFolder(job.ctx, folder, "*.wv", outputs);
+    Progress(
+        QString("material: speech: %1 sounds made, %2 from recordings, %3 up to date, %4 removed")
+            .arg(made)
+            .arg(recorded)
+            .arg(items.size() - made - recorded)
+            .arg(pruned));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QSet>
 #include <QSize>
 #include <QString>
 
@@ -33,6 +34,12 @@ void BuildContactSheets(MaterialJob& job);   // <work>/contact-words.png, contac
 
 // One frame of an activity's film, drawn from its recipe.
 QImage RenderFilmFrame(const SourceAction& action, int frame, QSize size, EmojiLibrary& emoji);
+
+// Removes the files matching `pattern` in Data/<folder> that are not in `keep`
+// (paths): the material step owns these folders, so what a source no longer
+// names goes. Returns how many were removed.
+int PruneDataFolder(const DataBuildContext& ctx, const QString& folder, const QString& pattern,
+                    const QSet<QString>& keep);
 
 // The human recording that replaces synthesis for a sound key ("ws/KOT"), if any.
 QString VoiceOverride(const QString& sourceDir, const QString& key);

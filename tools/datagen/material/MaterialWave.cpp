@@ -65,8 +65,8 @@ QByteArray MakeToneWave(const QList<int>& frequencies)
         for (int i = 0; i < toneSamples; ++i) {
             const double t = double(i) / rate;
             const double edge = double(rate) * 0.03;
-            const double envelope = std::min({1.0, i / edge, (toneSamples - i) / edge}) *
-                                    std::exp(-2.5 * t);
+            const double envelope =
+                std::min({1.0, i / edge, (toneSamples - i) / edge}) * std::exp(-2.5 * t);
             // A little of the octave makes it a soft bell rather than a beep.
             const double v = std::sin(2 * M_PI * f * t) + 0.25 * std::sin(4 * M_PI * f * t);
             Put16(samples, uint16_t(int16_t(std::lround(v * envelope * 0.25 * 32767 / 1.25))));

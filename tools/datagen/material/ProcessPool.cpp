@@ -32,8 +32,8 @@ void ProcessPool::Add(Job job)
     r->process->setProcessChannelMode(QProcess::SeparateChannels);
     r->process->start(r->job.Program, r->job.Arguments);
     if (!r->process->waitForStarted(30000))
-        throw DataBuildError(QString("cannot start %1 (%2): is it installed?")
-                                 .arg(r->job.Program, r->job.Name));
+        throw DataBuildError(
+            QString("cannot start %1 (%2): is it installed?").arg(r->job.Program, r->job.Name));
     if (!r->job.Input.isEmpty())
         r->process->write(r->job.Input);
     r->process->closeWriteChannel();
@@ -50,12 +50,14 @@ void ProcessPool::WaitForOne()
             if (r->process->state() != QProcess::NotRunning && !r->process->waitForFinished(20))
                 continue;
             m_running.removeAt(i);
-            const bool ok = r->process->exitStatus() == QProcess::NormalExit && r->process->exitCode() == 0;
+            const bool ok =
+                r->process->exitStatus() == QProcess::NormalExit && r->process->exitCode() == 0;
             if (!ok && m_error.isEmpty()) {
-                m_error = QString("%1 failed for %2 (exit code %3): %4")
-                              .arg(r->job.Program, r->job.Name)
-                              .arg(r->process->exitCode())
-                              .arg(QString::fromLocal8Bit(r->process->readAllStandardError()).trimmed());
+                m_error =
+                    QString("%1 failed for %2 (exit code %3): %4")
+                        .arg(r->job.Program, r->job.Name)
+                        .arg(r->process->exitCode())
+                        .arg(QString::fromLocal8Bit(r->process->readAllStandardError()).trimmed());
             } else if (ok && r->job.OnSuccess) {
                 r->job.OnSuccess();
             }

@@ -17,9 +17,9 @@ public:
     {
         QString Program;
         QStringList Arguments;
-        QByteArray Input;                 // written to the tool's standard input, then closed
-        QString Name;                     // for messages
-        std::function<void()> OnSuccess;  // runs on this thread once the tool succeeded
+        QByteArray Input;                // written to the tool's standard input, then closed
+        QString Name;                    // for messages
+        std::function<void()> OnSuccess; // runs on this thread once the tool succeeded
     };
 
     explicit ProcessPool(int parallel = 2);

@@ -1,0 +1,117 @@
+#include "exercises/CExercise.h"
+
+#include "graphics/CSharedKomps.h"
+#include "statistics/CStatEx.h"
+
+#include <QPainter>
+#include <QThread>
+#include <QWidget>
+
+int CExercise::PraisePauseMs = 1400;
+
+CExercise::CExercise(CDynamicPlace& placement, CSharedKomps& shared)
+    : Bitmap(shared.ExerciseBitmap), PaintBox(shared.ExerciseArea), Shared(&shared)
+{
+    Places.Container = placement.Container;
+    Places.Add(PT_COLOR, 0);
+    Places.Set_CurrentDP(placement.CurrentDP());
+    BackColor = Places.Get_CColor();
+    placement.Next();
+}
+
+CExercise::~CExercise() = default;
+
+bool CExercise::SelectTask(int index)
+{
+    if (index == TaskIndex || index < 0 || index >= TaskCount)
+        return false;
+    TaskIndex = index;
+    if (Active) {
+        ShowTask();
+        Paint();
+    }
+    return true;
+}
+
+void CExercise::Activate()
+{
+    Active = true;
+    ShowTask();
+    DrawTask();
+    StartTiming();
+}
+
+void CExercise::Deactivate()
+{
+    StopTiming();
+    Active = false;
+}
+
+void CExercise::Prepare(const CTherapySettings&) {}
+
+void CExercise::ApplyColourMode()
+{
+    Places.Set_iCurrent(1);
+    BackColor = Places.Get_CColor();
+}
+
+void CExercise::DrawTask()
+{
+    if (!Bitmap || Bitmap->isNull())
+        return;
+    const QColor colour(BackColor & 0xff, (BackColor >> 8) & 0xff, (BackColor >> 16) & 0xff);
+    Bitmap->fill(colour);
+}
+
+void CExercise::Paint()
+{
+    DrawTask();
+    if (PaintBox)
+        PaintBox->update();
+}
+
+void CExercise::StartTiming()
+{
+    if (StatEx)
+        StatEx->StartTiming();
+}
+
+void CExercise::StopTiming()
+{
+    if (StatEx)
+        StatEx->StopTiming();
+}
+
+void CExercise::CountSolved(bool hadError)
+{
+    if (!StatEx)
+        return;
+    if (StatEx->Rozw < StatEx->LZ)
+        ++StatEx->Rozw;
+    if (hadError)
+        ++StatEx->Blad;
+}
+
+void CExercise::CountHint()
+{
+    if (StatEx && StatEx->Pomoc < StatEx->PomocMax)
+        ++StatEx->Pomoc;
+}
+
+void CExercise::SetPomocMax(int steps)
+{
+    if (StatEx)
+        StatEx->PomocMax = steps > 0 ? steps : 999;
+}
+
+void CExercise::ShowNow()
+{
+    if (PaintBox && PaintBox->isVisible())
+        PaintBox->repaint();
+}
+
+void CExercise::PraisePause()
+{
+    if (PraisePauseMs > 0)
+        QThread::msleep(static_cast<unsigned long>(PraisePauseMs));
+}

@@ -1,0 +1,7 @@
+#include "exercises/CExercisePWP.h"
+
+CExercisePWP::CExercisePWP(CDynamicPlace& placement, CSharedKomps& shared)
+    : CExercise(placement, shared)
+{
+    HasHint = true;
+}

@@ -1,0 +1,7 @@
+#include "exercises/CExerciseUK.h"
+
+CExerciseUK::CExerciseUK(CDynamicPlace& placement, CSharedKomps& shared)
+    : CExercise(placement, shared)
+{
+    HasHint = true;
+}

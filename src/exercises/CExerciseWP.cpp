@@ -1,0 +1,7 @@
+#include "exercises/CExerciseWP.h"
+
+CExerciseWP::CExerciseWP(CDynamicPlace& placement, CSharedKomps& shared)
+    : CExercise(placement, shared)
+{
+    HasHint = true;
+}

@@ -1,0 +1,7 @@
+#include "exercises/CExerciseWYL.h"
+
+CExerciseWYL::CExerciseWYL(CDynamicPlace& placement, CSharedKomps& shared)
+    : CExercise(placement, shared)
+{
+    HasHint = false;
+}
