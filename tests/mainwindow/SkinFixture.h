@@ -65,6 +65,11 @@ private:
             Flat(bttofa, i, 64, 64);
             bttofa.Set(i + 1, Mask(64, 64, 255, ButtonBorder), Enc::Bmp);
         }
+        // The statistics page's play, record, stop and delete buttons.
+        for (int i = 90; i <= 112; i += 2) {
+            Flat(bttofa, i, 44, 44);
+            bttofa.Set(i + 1, Mask(44, 44, 255, ButtonBorder), Enc::Bmp);
+        }
         bttofa.Save(m_dir.file("bttofa.bc"));
     }
 

@@ -1,0 +1,15 @@
+#include "mainwindow/ExerciseTitles.h"
+
+QString ExerciseTitle(int exercise)
+{
+    static const char* const titles[] = {
+        "Wybieranie nazwy",          "Układanie nazwy",
+        "Wpisywanie nazwy",          "Zadania opisowe",
+        "Przysłowia - wpisywanie",   "Przysłowia - wybieranie",
+        "Dopasowanie czynności",     "Zautomatyzowane ciągi słowne",
+        "Powtarzanie przysłów",      "Powtarzanie nazw obrazków",
+        "Powtarzanie nazw czynności"};
+    if (exercise < 0 || exercise >= int(std::size(titles)))
+        return QString();
+    return QString::fromUtf8(titles[exercise]);
+}

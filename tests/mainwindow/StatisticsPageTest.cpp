@@ -1,0 +1,418 @@
+// The statistics page: marking rows and cells, the details and totals,
+// deleting therapies, and the recording buttons over a real recorder (silent
+// on the dummy driver; known samples on the disk driver, in a child process).
+#include "SkinFixture.h"
+#include "app/DisplayMode.h"
+#include "common/ChildProcess.h"
+#include "common/MessageAnswerer.h"
+#include "common/PatientDbFixture.h"
+#include "common/WaveFixture.h"
+#include "graphics/CTransButton.h"
+#include "mainwindow/CStatListView.h"
+#include "mainwindow/CStatisticsPage.h"
+#include "patients/CPatient.h"
+#include "statistics/CNagrywanie.h"
+#include "statistics/CStatistics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+using TS = CTherapySettings;
+
+constexpr std::uint64_t MiB = 1024 * 1024;
+
+struct SFigures
+{
+    int exercise;
+    int lz, rozw, blad, czas;
+};
+
+class StatisticsPageTest : public PatientDbTest
+{
+protected:
+    void SetUp() override
+    {
+        PatientDbTest::SetUp();
+        SetDisplayModeFor(1024, 768);
+        ColorMode = CM_COLOR;
+        windows = SkinFixture::Get().OpenWindows();
+        buttons = SkinFixture::Get().OpenButtons();
+        ASSERT_TRUE(windows && buttons);
+        previousSound = TFormMessage::SetSoundFunction([](int) {});
+        message = std::make_unique<TFormMessage>(windows.get(), buttons.get());
+        ASSERT_TRUE(patient.Open(path));
+        patient.Add();
+        ASSERT_TRUE(QDir(dir.path()).mkdir("Nagrane"));
+        statistics = std::make_unique<CStatistics>(&patient);
+        statistics->SetRecordingFolder(dir.file("Nagrane"));
+        nagrywanie = std::make_unique<CNagrywanie>(
+            nullptr, [this] { page->SoundEnded(); }, [this] { page->SoundEnded(); });
+        nagrywanie->SetSpaceCheck(dir.path(),
+                                  [this](const QString&, QString* drive, std::uint64_t* free) {
+                                      *drive = "/dysk";
+                                      *free = freeBytes;
+                                      return true;
+                                  });
+        host = std::make_unique<QWidget>();
+        host->resize(574, 544);
+        page = new CStatisticsPage(host.get(), &patient, statistics.get(), nagrywanie.get(),
+                                   message.get(), buttons.get());
+        host->show();
+    }
+    void TearDown() override
+    {
+        host.reset(); // the page goes with it
+        nagrywanie.reset();
+        TFormMessage::SetSoundFunction(previousSound);
+    }
+
+    // Stores a therapy of the active patient with these figures.
+    int AddTherapy(std::initializer_list<SFigures> figures)
+    {
+        TS settings;
+        int mask = 0;
+        for (const SFigures& f : figures)
+            mask |= 1 << f.exercise;
+        settings.SetSelectedMask(mask);
+        statistics->Reset(&settings);
+        for (const SFigures& f : figures) {
+            CStatEx* r = statistics->Get_P_StatEx(f.exercise);
+            r->LZ = f.lz;
+            r->Rozw = f.rozw;
+            r->Blad = f.blad;
+            r->Czas = f.czas;
+        }
+        statistics->SaveTherapy(patient.ActiveId(), nullptr);
+        return statistics->IdStat();
+    }
+
+    CStatListView* List() { return page->lvStatystyka; }
+    QString Cell(int row, int column) { return List()->topLevelItem(row)->text(column); }
+    void ClickCell(int row, int column)
+    {
+        int x = 4;
+        for (int c = 0; c < column; ++c)
+            x += List()->columnWidth(c);
+        const int y = List()->visualItemRect(List()->topLevelItem(row)).center().y();
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, QPoint(x, y));
+    }
+    static void ClickButton(CTransButton* button)
+    {
+        ASSERT_TRUE(button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+    QStringList Details()
+    {
+        QStringList d;
+        for (QLabel* l : {page->lbStatNazwaCw, page->lbStatPoprawnosc, page->lbStatLZ,
+                          page->lbStatRozw, page->lbStatBezblednie, page->lbStatZBledami,
+                          page->lbStatPomoc, page->lbStatNieRozw, page->lbStatCzas})
+            d << l->text();
+        return d;
+    }
+    int StoredTherapies()
+    {
+        return Scalar(patient.Connection(), "SELECT COUNT(*) FROM Statystyki").toInt();
+    }
+    QString FileOf(int idStat, char kind)
+    {
+        return statistics->RecordingFileName(patient.ActiveId(), idStat, QLatin1Char(kind));
+    }
+    static void WriteFile(const QString& name, const QByteArray& data)
+    {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
+    std::unique_ptr<CBitmapsContainer> windows;
+    std::unique_ptr<CBitmapsContainer> buttons;
+    TFormMessage::SoundFunction previousSound;
+    std::unique_ptr<TFormMessage> message;
+    CPatient patient;
+    std::unique_ptr<CStatistics> statistics;
+    std::uint64_t freeBytes = 1024 * MiB;
+    std::unique_ptr<CNagrywanie> nagrywanie;
+    std::unique_ptr<QWidget> host;
+    CStatisticsPage* page = nullptr;
+};
+
+TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
+{
+    EXPECT_EQ(List()->columnCount(), 14);
+    EXPECT_EQ(List()->headerItem()->text(12), "W.");
+    EXPECT_EQ(List()->columnWidth(0), 82);
+    EXPECT_EQ(List()->columnWidth(7), 41);
+    EXPECT_EQ(List()->columnWidth(8), 30);
+    for (CStatisticsPage::SGroup* g : {&page->Wyp, &page->Kom}) {
+        EXPECT_TRUE(g->tbNagraj->isVisible());
+        EXPECT_EQ(g->tbNagraj->State(), CTransButton::EState::Disabled);
+        EXPECT_FALSE(g->tbOdtworz->isVisible());
+        EXPECT_FALSE(g->tbStop->isVisible());
+        EXPECT_FALSE(g->tbUsun->isVisible());
+        // Record and stop in the middle of the markers, play on its marker.
+        EXPECT_EQ(g->tbOdtworz->pos(), QPoint(29, 29));
+        EXPECT_EQ(g->tbNagraj->pos(), QPoint(14 + 46, 29));
+        EXPECT_EQ(g->tbStop->pos(), g->tbNagraj->pos());
+        EXPECT_EQ(g->tbNagraj->size(), QSize(44, 44));
+    }
+    EXPECT_EQ(page->Wyp.tbUsun->pos(), QPoint(93, 29));
+
+    SetDisplayModeFor(1280, 960);
+    page->AdjustForDisplayMode();
+    EXPECT_EQ(List()->headerItem()->text(13), "Kom.");
+    EXPECT_EQ(List()->columnWidth(0), 90);
+    EXPECT_EQ(List()->columnWidth(11), 41);
+    EXPECT_EQ(List()->columnWidth(12), 50);
+}
+
+TEST_F(StatisticsPageTest, DetailsOfCellsAndTotals)
+{
+    AddTherapy({{TS::WY, 10, 9, 2, 6595}, {TS::UK, 10, 10, 0, 0}, {TS::PP, 8, 0, 0, 0}});
+    AddTherapy({{TS::WY, 10, 3, 5, 0}});
+    page->ShowTherapies();
+    ASSERT_EQ(List()->topLevelItemCount(), 2);
+    const QString date = Cell(0, 0);
+
+    ClickCell(0, 0);
+    EXPECT_EQ(Cell(0, 0), "[" + date + "]");
+    const QStringList totals{"<Wszystkie>", "85%", "20", "19", "17", "2", "0%", "1", "10min 59s"};
+    EXPECT_EQ(Details(), totals);
+    ClickCell(0, 0); // the same cell again changes nothing
+    EXPECT_EQ(Cell(0, 0), "[" + date + "]");
+    EXPECT_EQ(Details(), totals);
+
+    ClickCell(0, 1);
+    EXPECT_EQ(Cell(0, 1), "[70]");
+    EXPECT_EQ(Details(), (QStringList{"Wybieranie nazwy", "70%", "10", "9", "7", "2", "0%", "1",
+                                      "10min 59s"}));
+    // A repetition exercise: only its title and task count.
+    ClickCell(0, 9);
+    EXPECT_EQ(Cell(0, 1), "70");
+    EXPECT_EQ(Cell(0, 9), "[x]");
+    EXPECT_EQ(Details(), (QStringList{"Powtarzanie przysłów", "", "8", "", "", "", "", "", ""}));
+    // An exercise not in the therapy: the totals.
+    ClickCell(0, 5);
+    EXPECT_EQ(Cell(0, 9), "x");
+    EXPECT_EQ(Cell(0, 5), "");
+    EXPECT_EQ(Details(), totals);
+    EXPECT_EQ(page->MarkedColumn(), 5);
+
+    // Another row: the first is unmarked; R 3 and B 5 give no flawless task.
+    ClickCell(1, 1);
+    EXPECT_EQ(Cell(0, 0), date);
+    EXPECT_EQ(Cell(1, 1), "[0]");
+    EXPECT_EQ(page->MarkedRow(), 1);
+    EXPECT_EQ(page->lbStatBezblednie->text(), "0");
+    EXPECT_EQ(page->lbStatPoprawnosc->text(), "0%");
+
+    // Empty space: nothing marked, nothing shown.
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                      QPoint(10, List()->viewport()->height() - 5));
+    EXPECT_EQ(page->MarkedRow(), -1);
+    EXPECT_EQ(Cell(1, 0), Cell(0, 0));
+    EXPECT_EQ(Cell(1, 1), "0");
+    EXPECT_EQ(Details(), QStringList(9, QString()));
+    EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
+
+    EXPECT_EQ(CStatisticsPage::TimeText(6595 / 10), "10min 59s");
+    EXPECT_EQ(CStatisticsPage::TimeText(0), "0min 0s");
+}
+
+TEST_F(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
+{
+    AddTherapy({{TS::WY, 10, 10, 0, 0}});
+    const int second = AddTherapy({{TS::UK, 10, 10, 0, 0}});
+    WriteFile(FileOf(second, 'K'), CNagrywanie::EmptyWave());
+    page->ShowTherapies();
+
+    {
+        MessageAnswerer answers;
+        ClickCell(0, 0);
+        QTest::keyClick(List(), Qt::Key_Delete);
+        EXPECT_TRUE(answers.shown.isEmpty());
+    }
+    ASSERT_EQ(List()->topLevelItemCount(), 1);
+    EXPECT_EQ(StoredTherapies(), 1);
+    EXPECT_EQ(page->MarkedRow(), -1);
+
+    // The comment's file found on marking: "@" and the flag stored.
+    ClickCell(0, 0);
+    EXPECT_EQ(Cell(0, 13), "@");
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT Komentarz FROM Statystyki").toInt(), 1);
+    EXPECT_TRUE(page->Kom.tbOdtworz->isVisible());
+    EXPECT_TRUE(page->Kom.tbUsun->isVisible());
+    EXPECT_FALSE(page->Kom.tbNagraj->isVisible());
+    EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
+    EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Normal);
+
+    {
+        MessageAnswerer answers({MessageAnswerer::Nie});
+        QTest::keyClick(List(), Qt::Key_Delete);
+        ASSERT_EQ(answers.shown.size(), 1);
+        EXPECT_EQ(answers.shown[0].rows,
+                  (QStringList{"Ta pozycja zawiera nagraną wypowiedź / komentarz.", "",
+                               "Czy na pewno chcesz ją usunąć?", ""}));
+    }
+    EXPECT_EQ(List()->topLevelItemCount(), 1);
+    EXPECT_TRUE(QFile::exists(FileOf(second, 'K')));
+    {
+        MessageAnswerer answers({MessageAnswerer::Tak});
+        QTest::keyClick(List(), Qt::Key_Delete);
+    }
+    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_EQ(StoredTherapies(), 0);
+    EXPECT_FALSE(QFile::exists(FileOf(second, 'K')));
+    EXPECT_EQ(Details(), QStringList(9, QString()));
+}
+
+// On the dummy driver: the free-space rule, playback, a recording that keeps
+// its row marked, stopping from outside, and deleting a recording.
+TEST_F(StatisticsPageTest, RecordingButtons)
+{
+    const int first = AddTherapy({{TS::WY, 10, 10, 0, 0}});
+    const int second = AddTherapy({{TS::UK, 10, 10, 0, 0}});
+    const QByteArray wave = MakeWave(22050, 1, 8, 22050 / 5);
+    WriteFile(FileOf(second, 'K'), wave);
+    page->ShowTherapies();
+
+    // 39 MiB: no recording, the message says why; playback still works.
+    freeBytes = 39 * MiB;
+    ClickCell(1, 0);
+    {
+        MessageAnswerer answers;
+        ClickButton(page->Wyp.tbNagraj);
+        ASSERT_EQ(answers.shown.size(), 1);
+        EXPECT_EQ(answers.shown[0].rows,
+                  (QStringList{"Niewystarczająca ilość miejsca na dysku /dysk!", "Zwolnij miejsce!",
+                               "Możesz to zrobić, np. usuwając",
+                               "część nagrań zapisanych w statystyce."}));
+    }
+    EXPECT_FALSE(page->SoundBusy());
+    EXPECT_FALSE(QFile::exists(FileOf(second, 'W')));
+    ClickButton(page->Kom.tbOdtworz);
+    EXPECT_TRUE(page->SoundBusy());
+    EXPECT_TRUE(page->SoundIsPlayback());
+    EXPECT_EQ(page->SoundTarget(), CStatisticsPage::TargetComment);
+    EXPECT_TRUE(page->Kom.tbStop->isVisible());
+    EXPECT_FALSE(page->Kom.tbOdtworz->isVisible());
+    EXPECT_FALSE(page->Kom.tbUsun->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->SoundBusy(); }, 5000)); // its end
+    EXPECT_TRUE(page->Kom.tbOdtworz->isVisible());
+    EXPECT_FALSE(page->Kom.tbStop->isVisible());
+
+    // Recording: a click on another row keeps the marked one.
+    freeBytes = 40 * MiB;
+    ClickCell(0, 0);
+    ClickButton(page->Wyp.tbNagraj);
+    EXPECT_TRUE(page->SoundBusy());
+    EXPECT_FALSE(page->SoundIsPlayback());
+    EXPECT_TRUE(page->Wyp.tbStop->isVisible());
+    EXPECT_FALSE(page->Wyp.tbNagraj->isVisible());
+    ClickCell(1, 0);
+    EXPECT_EQ(page->MarkedRow(), 0);
+    EXPECT_EQ(List()->CurrentRow(), 0);
+    EXPECT_TRUE(Cell(0, 0).startsWith('['));
+    EXPECT_FALSE(Cell(1, 0).startsWith('['));
+    {
+        MessageAnswerer answers; // the other record button does nothing while busy
+        ClickButton(page->Kom.tbNagraj);
+        EXPECT_TRUE(answers.shown.isEmpty());
+        EXPECT_EQ(page->SoundTarget(), CStatisticsPage::TargetUtterance);
+        EXPECT_TRUE(nagrywanie->Recording());
+    }
+    QTest::qWait(200);
+    page->StopSound(); // as every main action does
+    EXPECT_FALSE(page->SoundBusy());
+    EXPECT_FALSE(nagrywanie->Opened());
+    EXPECT_TRUE(QFile::exists(FileOf(first, 'W')));
+    EXPECT_GT(QFile(FileOf(first, 'W')).size(), 44);
+    EXPECT_EQ(Cell(0, 12), "@");
+    EXPECT_EQ(statistics->Wypowiedz(), 1);
+    EXPECT_TRUE(page->Wyp.tbOdtworz->isVisible());
+    EXPECT_TRUE(page->Wyp.tbUsun->isVisible());
+
+    // Deleting it asks first.
+    {
+        MessageAnswerer answers({MessageAnswerer::Nie});
+        ClickButton(page->Wyp.tbUsun);
+        ASSERT_EQ(answers.shown.size(), 1);
+        EXPECT_EQ(answers.shown[0].rows[1], "Czy na pewno chcesz usunąć wypowiedź?");
+    }
+    EXPECT_TRUE(QFile::exists(FileOf(first, 'W')));
+    {
+        MessageAnswerer answers({MessageAnswerer::Tak});
+        ClickButton(page->Wyp.tbUsun);
+    }
+    EXPECT_FALSE(QFile::exists(FileOf(first, 'W')));
+    EXPECT_EQ(Cell(0, 12), "");
+    EXPECT_EQ(
+        Scalar(patient.Connection(), "SELECT Wypowiedz FROM Statystyki WHERE idStat=?", {first})
+            .toInt(),
+        0);
+    EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
+}
+
+// The child part: SDL's disk driver captures known samples from a file.
+TEST_F(StatisticsPageTest, ChildRecordStopPlayDelete)
+{
+    SKIP_UNLESS_CHILD();
+    const int id = AddTherapy({{TS::PNO, 10, 0, 0, 0}});
+    page->ShowTherapies();
+    ClickCell(0, 0);
+    ClickButton(page->Kom.tbNagraj);
+    ASSERT_TRUE(page->SoundBusy());
+    QTest::qWait(400);
+    ClickButton(page->Kom.tbStop);
+    EXPECT_FALSE(page->SoundBusy());
+    QFile file(FileOf(id, 'K'));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    ASSERT_GT(saved.size(), 44 + 22050 / 10);
+    QFile in(qEnvironmentVariable("SDL_DISKAUDIOFILEIN"));
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray samples = saved.mid(44, qFromLittleEndian<quint32>(saved.constData() + 40));
+    EXPECT_EQ(samples, in.readAll().left(samples.size()));
+    EXPECT_EQ(Cell(0, 13), "@");
+
+    ClickButton(page->Kom.tbOdtworz);
+    EXPECT_TRUE(page->SoundIsPlayback());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->SoundBusy(); }, 5000));
+    {
+        MessageAnswerer answers({MessageAnswerer::Tak});
+        ClickButton(page->Kom.tbUsun);
+        ASSERT_EQ(answers.shown.size(), 1);
+        EXPECT_EQ(answers.shown[0].rows[1], "Czy na pewno chcesz usunąć komentarz?");
+    }
+    EXPECT_FALSE(QFile::exists(FileOf(id, 'K')));
+    EXPECT_EQ(Cell(0, 13), "");
+    EXPECT_TRUE(page->Kom.tbNagraj->isVisible());
+}
+
+TEST(StatisticsPage, RecordStopPlayDeleteThroughTheDiskDriver)
+{
+    TempDir dir;
+    QByteArray raw(4 * 22050, '\0');
+    for (qsizetype i = 0; i < raw.size(); ++i)
+        raw[i] = char((i * 7 + i / 251) & 0xFF);
+    QFile in(dir.file("in.raw"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    in.write(raw);
+    in.close();
+    QProcessEnvironment env;
+    env.insert("SDL_AUDIODRIVER", "disk");
+    env.insert("SDL_DISKAUDIOFILEIN", dir.file("in.raw"));
+    env.insert("SDL_DISKAUDIOFILE", dir.file("out.raw"));
+    QString output;
+    EXPECT_TRUE(RunChildTest("StatisticsPageTest.ChildRecordStopPlayDelete", env, &output))
+        << output.toStdString();
+    EXPECT_GT(QFileInfo(dir.file("out.raw")).size(), 0); // the playback reached the device
+}
+
+} // namespace
