@@ -207,3 +207,18 @@ TEST_F(WPTest, EmptyCategoryGivesOneEmptyTask)
     EXPECT_FALSE(HintEnabled());
     EXPECT_EQ(stat.Pomoc, 0);
 }
+
+TEST_F(WPTest, GreyModeTurnsTheBackgroundAndTheLabelsGrey)
+{
+    Start(2);
+    wp->Deactivate();
+    ColorMode = CM_MONO;
+    wp->ApplyColourMode();
+    wp->Activate();
+    auto grey = [](QRgb c) { return qRed(c) == qGreen(c) && qGreen(c) == qBlue(c); };
+    EXPECT_TRUE(grey(At(2, 2))) << std::hex << At(2, 2);
+    const QImage* input = wp->InputLabel->NormalImage.Image();
+    ASSERT_TRUE(input);
+    EXPECT_TRUE(grey(input->pixel(5, 5))) << std::hex << input->pixel(5, 5);
+    EXPECT_FALSE(grey(SkinColour(204)));
+}
