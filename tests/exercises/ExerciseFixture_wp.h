@@ -25,6 +25,7 @@
 #include "therapy/CTherapyPlaces.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -108,6 +109,28 @@ inline const SProverb Proverbs[] = {
 
 } // namespace wp_fixture
 
+// Stands in for the therapy window's keyboard: a key's character goes to the
+// alphabet as a press of its letter, once while the key is held.
+class SKeyHost : public QWidget
+{
+public:
+    CKompAlphabet* Alphabet = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const QString text = event->text();
+        if (text.isEmpty() || !Alphabet || text[0] == m_last)
+            return;
+        m_last = text[0];
+        Alphabet->KeyPress(text[0]);
+    }
+    void keyReleaseEvent(QKeyEvent*) override { m_last = QChar(); }
+
+private:
+    QChar m_last;
+};
+
 // Fixes the display mode before any placement table of the fixture is made,
 // so that none asks for it.
 struct SFixedMode
@@ -145,7 +168,7 @@ protected:
         ASSERT_TRUE(words.Open(dir.file("sdrow.qp"))) << words.LastError().toStdString();
         words.SetRandomSource([](int) { return 0; });
 
-        window = std::make_unique<QWidget>();
+        window = std::make_unique<SKeyHost>();
         window->setGeometry(0, 0, 1024, 768);
         area = new QWidget(window.get());
         area->setGeometry(0, 0, 1024, 700);
@@ -175,6 +198,7 @@ protected:
         komps->Photo = photo;
         komps->KompAlphabet = alphabet;
         komps->HintButton = hintButton;
+        window->Alphabet = alphabet;
 
         colours.Container = &container;
         colours.Add(PT_COLOR, 0);
@@ -232,8 +256,15 @@ protected:
         stat.LZ = tasks;
     }
 
-    // Types a character as the therapy window passes a key press on.
-    void Key(QChar c) { alphabet->KeyPress(c); }
+    // Types a character on the keyboard (characters outside Latin-1 go to the
+    // alphabet as the window would pass them on).
+    void Key(QChar c)
+    {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(window.get(), c.toLatin1());
+        else
+            alphabet->KeyPress(c);
+    }
     void Keys(const QString& text)
     {
         for (QChar c : text)
@@ -266,7 +297,7 @@ protected:
     CBitmapsContainer archive;
     CWords words;
     CDelayCall delayCall;
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<SKeyHost> window;
     QWidget* area = nullptr;
     std::unique_ptr<QImage> bitmap;
     std::unique_ptr<CSharedKomps> komps;
