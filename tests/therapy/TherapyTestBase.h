@@ -5,6 +5,7 @@
 #include "app/DisplayMode.h"
 #include "exercises/CExercise.h"
 #include "graphics/CBitmapsContainer.h"
+#include "graphics/CTransButton.h"
 #include "patients/CPatient.h"
 #include "statistics/CStatistics.h"
 #include "statistics/TFormStat.h"
