@@ -480,6 +480,10 @@ void TFormTherapy::paintEvent(QPaintEvent*)
 void TFormTherapy::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // The controls draw only while visible: the first task is drawn again now
+    // that they are.
+    if (m_current)
+        m_current->Paint();
     if (OnShown)
         QMetaObject::invokeMethod(
             this, [this] { OnShown(); }, Qt::QueuedConnection);

@@ -49,10 +49,10 @@ int main(int argc, char** argv)
         CPatient patient;
         if (!patient.Open(QStringLiteral("pacmem.qp")))
             throw CError("pacmem.qp cannot be opened");
-        if (patient.ActiveId() < 0) {
+        if (patient.ActiveId() < 0)
             patient.Add();
+        if (patient.Name().isEmpty())
             patient.SetName(QStringLiteral("Pacjent testowy"));
-        }
         CTherapySettings& settings = patient.Settings();
         if (settings.Order().Count() == 0 || settings.Order()[0] != CTherapySettings::WY) {
             for (int i = 0; i < CTherapySettings::ExerciseCount; ++i)
