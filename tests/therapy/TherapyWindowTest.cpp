@@ -173,6 +173,20 @@ TEST_F(TherapyWindowTest, HintsPerTaskFollowTheNumberOfNames)
     }
 }
 
+TEST_F(TherapyWindowTest, FirstTaskIsInTheBitmapOnceShown)
+{
+    Choose({CExercise::WY}, 1, 2);
+    Run([this] {
+        const QImage& bitmap = therapy->ExerciseBitmap();
+        const QColor background(161, 212, 149);
+        // The choice label and the photo frame are drawn, not only the background.
+        const QPoint label = Choice(0).geometry().center() - therapy->pbExercise->pos();
+        EXPECT_NE(QColor(bitmap.pixel(label)), background);
+        EXPECT_NE(QColor(bitmap.pixel(640, 100)), background);
+        EXPECT_EQ(QColor(bitmap.pixel(5, bitmap.height() - 5)), background);
+    });
+}
+
 TEST_F(TherapyWindowTest, OneTaskTherapyHasNoWayToMove)
 {
     Choose({CExercise::WY}, 1, 2);
