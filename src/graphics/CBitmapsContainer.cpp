@@ -6,6 +6,9 @@
 #include <QFile>
 #include <cstring>
 
+CBitmapsContainer* WindowsContainer = nullptr;
+CBitmapsContainer* ButtonsContainer = nullptr;
+
 namespace {
 constexpr unsigned char Magic[4] = {0x42, 0x43, 0x01, 0x31};
 

@@ -72,3 +72,10 @@ private:
     std::vector<CBitmapInfo> m_directory;
     bool m_closeAfterRead = false;
 };
+
+// The two skin containers that the main window loads ("Data/grwin.bc" and
+// "Data/bttofa.bc") and publishes for the windows that take their skins from
+// them: message, result, information and help. Null until the main window has
+// loaded them; the main window owns them.
+extern CBitmapsContainer* WindowsContainer;
+extern CBitmapsContainer* ButtonsContainer;

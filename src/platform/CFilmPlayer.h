@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QTimer>
+#include <QWidget>
 #include <memory>
 
 class CFilmView;

@@ -1,8 +1,11 @@
 #include "content/ContentScramble.h"
+#include "app/CError.h"
 #include "common/TempDir.h"
+#include "platform/CFilmPlayer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,4 +160,27 @@ TEST(FilmScrambleFile, MissingOrReadOnlyFileFailsAndChangesNothing)
         GTEST_SKIP() << "running with rights that ignore file permissions";
     EXPECT_FALSE(ScrambleFilmFile(path));
     EXPECT_EQ(ReadFile(path), plain);
+}
+
+TEST(FilmScrambleFile, ARealFilmPlaysAgainAfterTheRoundTrip)
+{
+    TempDir dir;
+    const QString path = dir.file("7.mpg");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                            "testsrc=size=320x240:rate=25", "-t", "2", "-c:v", "mpeg1video", path});
+    if (!ffmpeg.waitForFinished(60000) || !QFile::exists(path))
+        GTEST_SKIP() << "ffmpeg could not make the test film";
+    const QByteArray plain = ReadFile(path);
+    ASSERT_EQ(plain.at(0), 0); // MPEG pack start code
+
+    ASSERT_TRUE(ScrambleFilmFile(path));
+    CFilmPlayer player;
+    // The scrambled form is not a film any more.
+    EXPECT_THROW(player.Open(path), CError);
+
+    ASSERT_TRUE(UnscrambleFilmFile(path));
+    EXPECT_EQ(ReadFile(path), plain);
+    player.Open(path);
+    EXPECT_NEAR(player.Length(), 2000, 80);
 }

@@ -133,7 +133,9 @@ TEST_F(ContentSoundTest, SynchronousPlayLastsTheSound)
     clock.start();
     PlayWordSound(word, false);
     EXPECT_GE(clock.elapsed(), 300 - 5);
-    EXPECT_LE(clock.elapsed(), 300 + 60);
+    // Loading and converting come on top of the sound (slow in sanitizer
+    // builds, and on a busy machine).
+    EXPECT_LE(clock.elapsed(), 300 + 200);
     EXPECT_FALSE(ContentSoundBusy());
     ASSERT_NE(SoundBuffer, nullptr);
     EXPECT_TRUE(SoundBuffer->isEmpty());
@@ -147,8 +149,9 @@ TEST_F(ContentSoundTest, WaitSoundEndReturnsTrueAtTheEnd)
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(WaitSoundEnd());
-    // Polled every 16 ms, with events processed in between.
-    EXPECT_NEAR(clock.elapsed(), 400, 60);
+    // Polled every 16 ms, with events processed in between; never early.
+    EXPECT_GE(clock.elapsed(), 400 - 5);
+    EXPECT_LE(clock.elapsed(), 400 + 200);
     EXPECT_FALSE(ContentSoundBusy());
 }
 
@@ -176,7 +179,7 @@ TEST_F(ContentSoundTest, ANewPlayCutsOffTheOneBefore)
     QElapsedTimer clock;
     clock.start();
     EXPECT_TRUE(WaitSoundEnd());
-    EXPECT_LT(clock.elapsed(), 400);
+    EXPECT_LT(clock.elapsed(), 200 + 300); // far from the 3 s of the first sound
 }
 
 TEST_F(ContentSoundTest, DamagedOrMissingSoundsPlayNothing)
@@ -197,7 +200,7 @@ TEST_F(ContentSoundTest, DamagedOrMissingSoundsPlayNothing)
         QElapsedTimer clock;
         clock.start();
         PlayWv(path, false);
-        EXPECT_LT(clock.elapsed(), 50) << path.toStdString();
+        EXPECT_LT(clock.elapsed(), 300) << path.toStdString(); // not the 1 s sound
         PlayWv(path, true);
         EXPECT_FALSE(ContentSoundBusy()) << path.toStdString();
     }

@@ -190,7 +190,10 @@ TEST_F(FilmPlayerTest, StopAndCloseAreNotNotified)
     // Without notification the end comes silently.
     player.SetNotify(false);
     player.Play();
-    QTest::qWait(1200);
+    QElapsedTimer clock;
+    clock.start();
+    while (player.Mode() == EMediaMode::Playing && clock.elapsed() < 10000)
+        QTest::qWait(20);
     EXPECT_EQ(player.Mode(), EMediaMode::Stopped);
     EXPECT_EQ(player.FramesShown(), 25);
     EXPECT_EQ(ended.count(), 0);

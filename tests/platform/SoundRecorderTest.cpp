@@ -171,7 +171,8 @@ TEST(SoundRecorder, PlaybackEndsByItselfWithANotification)
     recorder.Play();
     EXPECT_EQ(recorder.Mode(), EMediaMode::Playing);
     ASSERT_TRUE(notified.wait(3000));
-    EXPECT_NEAR(clock.elapsed(), 400, 60);
+    EXPECT_GE(clock.elapsed(), 400 - 5);
+    EXPECT_LE(clock.elapsed(), 400 + 200);
     EXPECT_EQ(recorder.Mode(), EMediaMode::Stopped);
     recorder.Save();
     EXPECT_EQ(CheckSavedWave(path), MakeWave(22050, 1, 8, 22050 * 4 / 10 + 1).mid(44));
@@ -222,7 +223,9 @@ TEST(ChildAudio, NoUsableDeviceFallsBackToSilence)
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(player.Play(wave.constData(), wave.size(), false));
-    EXPECT_NEAR(clock.elapsed(), 300, 60);
+    // The sound takes its real time, silently (a busy machine may add some).
+    EXPECT_GE(clock.elapsed(), 300 - 5);
+    EXPECT_LE(clock.elapsed(), 300 + 200);
     EXPECT_EQ(CAudioSystem::Driver(), "dummy");
 }
 

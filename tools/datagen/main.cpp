@@ -1,4 +1,4 @@
-// loquena-data --source <data/> --out <program folder> [--work <dir>] [--force]
+// loquena-data --source <data/> --out <program folder> [--work <dir>] [--force] [--skins-only]
 #include "DataBuild.h"
 
 #include <QCommandLineParser>
@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     parser.addOption({"out", "The program folder.", "dir"});
     parser.addOption({"work", "Scratch folder for intermediate files.", "dir"});
     parser.addOption({"force", "Rebuild everything."});
+    parser.addOption({"skins-only", "Build only the skins (grwin.bc, bttofa.bc, cextb.bc, sp.b)."});
     parser.process(app);
     if (!parser.isSet("source") || !parser.isSet("out")) {
         std::fprintf(stderr, "loquena-data: --source and --out are required\n");
@@ -34,9 +35,13 @@ int main(int argc, char** argv)
     ctx.out.mkpath("Data");
     ctx.work.mkpath(".");
     try {
-        BuildMaterial(ctx);
-        BuildSkins(ctx);
-        BuildPatientFolder(ctx);
+        if (parser.isSet("skins-only")) {
+            BuildSkins(ctx);
+        } else {
+            BuildMaterial(ctx);
+            BuildSkins(ctx);
+            BuildPatientFolder(ctx);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "loquena-data: %s\n", e.what());
         return 1;

@@ -1,0 +1,82 @@
+#pragma once
+#include "graphics/CTransButton.h"
+#include "mainwindow/TFormMessage.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QList>
+#include <QStringList>
+#include <QTest>
+
+// Stands in for the therapist at the program's message window: records what
+// each message showed and answers by clicking its skinned buttons. Once the
+// answers are used up, questions get "Nie" and notices "OK", so that nothing
+// is ever deleted by accident.
+class MessageAnswerer
+{
+public:
+    enum EAnswer
+    {
+        Tak,
+        Nie,
+        OK,
+        Escape,
+    };
+    struct Shown
+    {
+        int kind = 0;
+        QStringList rows;    // the four lines as shown
+        QList<QRect> places; // where the four lines are
+        QList<int> fontPixels;
+        bool tak = false, nie = false, ok = false; // buttons visible
+        QRect takPlace, niePlace, okPlace;
+        QPoint position; // of the window
+    };
+
+    explicit MessageAnswerer(QList<EAnswer> answers = {}) : m_answers(std::move(answers))
+    {
+        m_previous = TFormMessage::SetShowHook([this](TFormMessage& form) { Respond(form); });
+    }
+    ~MessageAnswerer() { TFormMessage::SetShowHook(m_previous); }
+    MessageAnswerer(const MessageAnswerer&) = delete;
+    MessageAnswerer& operator=(const MessageAnswerer&) = delete;
+
+    QList<Shown> shown;
+
+private:
+    void Respond(TFormMessage& form)
+    {
+        Shown s;
+        s.kind = form.Kind();
+        for (int i = 0; i < TFormMessage::RowCount; ++i) {
+            s.rows << form.Row(i)->text();
+            s.places << form.Row(i)->geometry();
+            s.fontPixels << form.Row(i)->font().pixelSize();
+        }
+        s.tak = form.ButtonTak()->isVisible();
+        s.nie = form.ButtonNie()->isVisible();
+        s.ok = form.ButtonOK()->isVisible();
+        s.takPlace = form.ButtonTak()->geometry();
+        s.niePlace = form.ButtonNie()->geometry();
+        s.okPlace = form.ButtonOK()->geometry();
+        s.position = form.pos();
+        shown << s;
+        EAnswer a = s.ok ? OK : Nie;
+        if (!m_answers.isEmpty())
+            a = m_answers.takeFirst();
+        CTransButton* button = a == Tak   ? form.ButtonTak()
+                               : a == Nie ? form.ButtonNie()
+                                          : form.ButtonOK();
+        if (a == Escape)
+            QTest::keyClick(&form, Qt::Key_Escape);
+        else
+            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        // An answer that did not close the window (a hidden button) must not
+        // leave the test waiting.
+        if (form.isVisible())
+            form.reject();
+    }
+
+    QList<EAnswer> m_answers;
+    TFormMessage::ShowHook m_previous;
+};
