@@ -225,6 +225,38 @@ TEST_F(StatisticsPageTest, DetailsOfCellsAndTotals)
     EXPECT_EQ(CStatisticsPage::TimeText(0), "0min 0s");
 }
 
+// After a therapy its row is appended, marked and totalled, as for a click on
+// its date; the row marked before is unmarked.
+TEST_F(StatisticsPageTest, TherapyJustStoredIsMarked)
+{
+    AddTherapy({{TS::WY, 10, 5, 0, 0}});
+    page->ShowTherapies();
+    ClickCell(0, 1);
+    TS settings;
+    settings.SetSelectedMask(1 << TS::UK);
+    statistics->Reset(&settings);
+    statistics->Get_P_StatEx(TS::UK)->Rozw = 10;
+    statistics->SaveTherapy(patient.ActiveId(), List());
+    ASSERT_EQ(List()->topLevelItemCount(), 2);
+    page->MarkLastRow();
+    EXPECT_EQ(page->MarkedRow(), 1);
+    EXPECT_EQ(page->MarkedColumn(), 0);
+    EXPECT_FALSE(Cell(0, 0).startsWith('['));
+    EXPECT_EQ(Cell(0, 1), "50");
+    EXPECT_TRUE(Cell(1, 0).startsWith('['));
+    EXPECT_EQ(page->lbStatNazwaCw->text(), "<Wszystkie>");
+    EXPECT_EQ(page->lbStatPoprawnosc->text(), "100%");
+    EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
+    EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Normal);
+
+    // Another patient: nothing listed, nothing marked.
+    patient.Add();
+    page->ShowTherapies();
+    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_EQ(page->MarkedRow(), -1);
+    EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
+}
+
 TEST_F(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
 {
     AddTherapy({{TS::WY, 10, 10, 0, 0}});
