@@ -318,6 +318,12 @@ void CSettingsPages::Build(int e, QWidget* tsh)
         actions();
         break;
     }
+    // Group boxes and their controls in Arial 16 px bold, whatever the
+    // window's own font.
+    const QFont font = ArialBold(16);
+    for (QWidget* w : tsh->findChildren<QWidget*>())
+        if (qobject_cast<QGroupBox*>(w) || qobject_cast<QAbstractButton*>(w))
+            w->setFont(font);
 }
 
 void CSettingsPages::Connect(SPage& p)

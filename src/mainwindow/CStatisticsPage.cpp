@@ -13,12 +13,14 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -179,17 +181,17 @@ void CStatisticsPage::BuildDetails()
     const SRow rows[] = {
         {"Ćwiczenie:", "lbStatNazwaCw", &lbStatNazwaCw, 16, 24, 15, 0},
         {"Poprawność:", "lbStatPoprawnosc", &lbStatPoprawnosc, 16, 40, 19, 0},
-        {"Liczba zadań:", "lbStatLZ", &lbStatLZ, 16, 72, 17, 219},
-        {"Zadania rozwiązane:", "lbStatRozw", &lbStatRozw, 16, 96, 17, 219},
+        {"Liczba zadań:", "lbStatLZ", &lbStatLZ, 16, 72, 16, 219},
+        {"Zadania rozwiązane:", "lbStatRozw", &lbStatRozw, 16, 96, 16, 219},
         {"Bezbłędnie:", "lbStatBezblednie", &lbStatBezblednie, 40, 114, 15, 219},
         {"Z błędami:", "lbStatZBledami", &lbStatZBledami, 40, 132, 15, 219},
         {"Używana pomoc:", "lbStatPomoc", &lbStatPomoc, 40, 150, 15, 219},
-        {"Zadania nierozwiązane:", "lbStatNieRozw", &lbStatNieRozw, 16, 176, 17, 219},
-        {"Czas wykonania:", "lbStatCzas", &lbStatCzas, 16, 200, 17, 278},
+        {"Zadania nierozwiązane:", "lbStatNieRozw", &lbStatNieRozw, 16, 176, 16, 219},
+        {"Czas wykonania:", "lbStatCzas", &lbStatCzas, 16, 200, 16, 278},
     };
     for (const SRow& r : rows) {
         auto* caption = new QLabel(QString::fromUtf8(r.caption), gbStat_DaneSzczegol);
-        caption->setFont(Arial(r.fontPixels, true));
+        caption->setFont(Arial(std::min(r.fontPixels, 16), true));
         caption->adjustSize();
         caption->move(r.left, r.top);
         if (r.name == std::string_view("lbStatPoprawnosc"))
@@ -197,12 +199,14 @@ void CStatisticsPage::BuildDetails()
         auto* value = new QLabel(gbStat_DaneSzczegol);
         value->setObjectName(QLatin1String(r.name));
         value->setFont(Arial(r.fontPixels, true));
-        const int height = caption->height();
+        const int height = std::max(caption->height(), QFontMetrics(value->font()).height());
         if (r.valueRight == 0) {
             value->setGeometry(120, r.top, 369 - 120 - 8, height);
         } else {
             value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            value->setGeometry(r.valueRight - 100, r.top, 100, height);
+            // Narrow enough to leave the caption beside it uncovered.
+            const int width = r.valueRight == 219 ? 40 : 90;
+            value->setGeometry(r.valueRight - width, r.top, width, height);
         }
         *r.value = value;
     }
