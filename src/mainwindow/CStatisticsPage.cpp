@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -151,7 +152,10 @@ void CStatisticsPage::BuildList()
     lvStatystyka->header()->setDefaultAlignment(Qt::AlignCenter);
     lvStatystyka->setItemDelegate(new CCentredColumns(lvStatystyka));
     lvStatystyka->setFont(Arial(13, true));
-    lvStatystyka->setStyleSheet(QStringLiteral("QTreeWidget { background: #C9E4FA; }"));
+    // The window's layout may set another colour (grey in the monochrome mode).
+    QPalette palette = lvStatystyka->palette();
+    palette.setColor(QPalette::Base, QColor(201, 228, 250));
+    lvStatystyka->setPalette(palette);
     lvStatystyka->setColumnWidth(0, 82);
     for (int i = 1; i <= CStatistics::ExerciseCount; ++i)
         lvStatystyka->setColumnWidth(i, i <= CStatEx::FirstUnscored ? 41 : 30);
