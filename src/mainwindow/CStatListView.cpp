@@ -34,6 +34,13 @@ void CStatListView::mousePressEvent(QMouseEvent* event)
         OnMouseDown(event->button(), at.x() + horizontalOffset());
 }
 
+void CStatListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseReleaseEvent(event);
+    if (OnMouseUp)
+        OnMouseUp();
+}
+
 void CStatListView::keyPressEvent(QKeyEvent* event)
 {
     if (OnKeyDown)

@@ -12,6 +12,8 @@ public:
 
     std::function<void(Qt::MouseButton button, int x)> OnMouseDown;
     std::function<void(int key)> OnKeyDown;
+    // After a release, which may select the row pressed on.
+    std::function<void()> OnMouseUp;
 
     // The current row's index when it is selected, else -1.
     int CurrentRow() const;
@@ -19,5 +21,6 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -163,6 +163,11 @@ void CStatisticsPage::BuildList()
     lvStatystyka->setColumnWidth(CStatistics::CommentColumn, 32);
     lvStatystyka->OnMouseDown = [this](Qt::MouseButton b, int x) { lvStatystykaMouseDown(b, x); };
     lvStatystyka->OnKeyDown = [this](int key) { lvStatystykaKeyDown(key); };
+    // While a sound runs the marked row stays the current one.
+    lvStatystyka->OnMouseUp = [this] {
+        if (m_soundBusy)
+            lvStatystyka->SetCurrentRow(m_markedRow);
+    };
 }
 
 void CStatisticsPage::BuildDetails()
@@ -514,12 +519,11 @@ bool CStatisticsPage::HasRecording(int target) const
 
 void CStatisticsPage::UpdateRecordingButtons()
 {
-    if (m_markedRow < 0 && lvStatystyka->CurrentRow() < 0)
+    // Only a marked row has its therapy loaded. The marks go on it, wherever
+    // the keys have moved the highlight meanwhile.
+    if (m_markedRow < 0)
         return;
-    // The marks go on the marked row, wherever the keys have moved the
-    // highlight meanwhile.
-    if (m_markedRow >= 0)
-        lvStatystyka->SetCurrentRow(m_markedRow);
+    lvStatystyka->SetCurrentRow(m_markedRow);
     m_statistics->RefreshRecordingMarks(lvStatystyka, CStatistics::UtteranceColumn);
     for (int target : {int(TargetUtterance), int(TargetComment)}) {
         SGroup& g = Group(target);

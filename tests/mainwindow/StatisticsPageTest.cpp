@@ -342,6 +342,8 @@ TEST_F(StatisticsPageTest, RecordingButtons)
     // Recording: a click on another row keeps the marked one.
     freeBytes = 40 * MiB;
     ClickCell(0, 0);
+    QTest::keyClick(List(), Qt::Key_Down); // the highlight moves, the mark stays
+    EXPECT_EQ(List()->CurrentRow(), 1);
     ClickButton(page->Wyp.tbNagraj);
     EXPECT_TRUE(page->SoundBusy());
     EXPECT_FALSE(page->SoundIsPlayback());
@@ -366,6 +368,8 @@ TEST_F(StatisticsPageTest, RecordingButtons)
     EXPECT_TRUE(QFile::exists(FileOf(first, 'W')));
     EXPECT_GT(QFile(FileOf(first, 'W')).size(), 44);
     EXPECT_EQ(Cell(0, 12), "@");
+    EXPECT_EQ(Cell(1, 12), "");
+    EXPECT_EQ(Cell(1, 13), "@");
     EXPECT_EQ(statistics->Wypowiedz(), 1);
     EXPECT_TRUE(page->Wyp.tbOdtworz->isVisible());
     EXPECT_TRUE(page->Wyp.tbUsun->isVisible());
