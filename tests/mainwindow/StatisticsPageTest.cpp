@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTest>
@@ -170,6 +171,16 @@ TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
     EXPECT_EQ(List()->columnWidth(0), 90);
     EXPECT_EQ(List()->columnWidth(11), 41);
     EXPECT_EQ(List()->columnWidth(12), 50);
+
+    // 800x600: the page is smaller; the groups keep to its bottom and right,
+    // and the detail group ends just before the utterance group.
+    SetDisplayModeFor(800, 600);
+    host->resize(448, 424);
+    page->AdjustForDisplayMode();
+    EXPECT_EQ(page->Wyp.gb->pos(), QPoint(404 - 126, 312 - 120));
+    EXPECT_EQ(page->Kom.gb->pos(), QPoint(404 - 126, 416 - 120));
+    EXPECT_EQ(page->gbStat_DaneSzczegol->geometry(), QRect(0, 312 - 120, 404 - 126 - 1, 225));
+    EXPECT_EQ(List()->geometry(), QRect(0, 68, 573 - 126, 237 - 120));
 }
 
 TEST_F(StatisticsPageTest, DetailsOfCellsAndTotals)
