@@ -111,9 +111,9 @@ CStatisticsPage::CStatisticsPage(QWidget* tshStatystyka, CPatient* patient, CSta
     BuildGroup(Kom, "gbKomTer", " Komentarz terapeuty ", "btKomPlay", "btKomRec", "actK",
                QRect(404, 416, 170, 89));
     // The recorder's free-space messages go through the message window.
-    m_nagrywanie->SetInform(
-        [this](int kind, const QString& r1, const QString& r2, const QString& r3, const QString& r4,
-               bool compact) { m_message->Inform(kind, r1, r2, r3, r4, compact); });
+    m_nagrywanie->SetInform([this](int kind, const QString& r1, const QString& r2,
+                                   const QString& r3, const QString& r4,
+                                   bool compact) { Inform(kind, r1, r2, r3, r4, compact); });
     m_buttonLayout.Container = buttons ? buttons : ButtonsContainer;
     BuildButtons();
     for (SGroup* g : {&Wyp, &Kom}) {
@@ -439,8 +439,8 @@ void CStatisticsPage::lvStatystykaKeyDown(int key)
     // The files of the therapy go with it: nothing may still write into them.
     StopSound();
     if (m_statistics->Wypowiedz() > 0 || m_statistics->Komentarz() > 0) {
-        if (!m_message->Ask(QStringLiteral("Ta pozycja zawiera nagraną wypowiedź / komentarz."),
-                            QString(), QStringLiteral("Czy na pewno chcesz ją usunąć?"), QString()))
+        if (!Ask(QStringLiteral("Ta pozycja zawiera nagraną wypowiedź / komentarz."), QString(),
+                 QStringLiteral("Czy na pewno chcesz ją usunąć?"), QString()))
             return;
     }
     m_statistics->DeleteTherapy();
@@ -550,13 +550,26 @@ void CStatisticsPage::DeleteRecordingOf(int target)
         m_statistics->DeleteComment();
 }
 
+bool CStatisticsPage::Ask(const QString& row1, const QString& row2, const QString& row3,
+                          const QString& row4)
+{
+    return m_message && m_message->Ask(row1, row2, row3, row4);
+}
+
+void CStatisticsPage::Inform(int kind, const QString& row1, const QString& row2,
+                             const QString& row3, const QString& row4, bool compact)
+{
+    if (m_message)
+        m_message->Inform(kind, row1, row2, row3, row4, compact);
+}
+
 void CStatisticsPage::actOdtworz(int target)
 {
     if (m_soundBusy)
         return;
     if (!m_nagrywanie->OpenFile(FileName(target))) {
-        m_message->Inform(TFormMessage::KindError,
-                          QStringLiteral("Wystąpił błąd podczas próby odtworzenia nagrania."));
+        Inform(TFormMessage::KindError,
+               QStringLiteral("Wystąpił błąd podczas próby odtworzenia nagrania."));
         return;
     }
     m_nagrywanie->Play();
@@ -578,8 +591,7 @@ void CStatisticsPage::actNagraj(int target)
     if (!m_nagrywanie->OpenFile(FileName(target)) ||
         !m_nagrywanie->Record(CNagrywanie::MaxRecordingMs)) {
         m_nagrywanie->CloseFile();
-        m_message->Inform(TFormMessage::KindError,
-                          QStringLiteral("Wystąpił błąd podczas próby nagrania."));
+        Inform(TFormMessage::KindError, QStringLiteral("Wystąpił błąd podczas próby nagrania."));
         DeleteRecordingOf(target);
         UpdateRecordingButtons();
         return;
@@ -606,7 +618,7 @@ void CStatisticsPage::actUsun(int target)
     const QString question = target == TargetUtterance
                                  ? QStringLiteral("Czy na pewno chcesz usunąć wypowiedź?")
                                  : QStringLiteral("Czy na pewno chcesz usunąć komentarz?");
-    if (!m_message->Ask(question))
+    if (!Ask(question))
         return;
     DeleteRecordingOf(target);
     UpdateRecordingButtons();

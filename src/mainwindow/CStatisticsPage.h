@@ -55,6 +55,10 @@ public:
                     CBitmapsContainer* buttons = nullptr);
     ~CStatisticsPage() override;
 
+    // The message window is created after the main window; until it is set,
+    // questions are answered "Nie" and notices go unseen.
+    void SetMessage(TFormMessage* message) { m_message = message; }
+
     // The active patient changed: the list is filled again, nothing marked.
     void ShowTherapies();
     // After a therapy has been stored and appended: its row is marked and
@@ -121,6 +125,10 @@ private:
     bool HasRecording(int target) const;
     QString FileName(int target) const;
     void DeleteRecordingOf(int target);
+    bool Ask(const QString& row1, const QString& row2 = {}, const QString& row3 = {},
+             const QString& row4 = {});
+    void Inform(int kind, const QString& row1, const QString& row2 = {}, const QString& row3 = {},
+                const QString& row4 = {}, bool compact = false);
 
     void ShowExercise(int exercise);
     void ShowTotals();
