@@ -321,6 +321,8 @@ protected:
         pager.Timer = timer.get();
         host->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+        // The sound player remembers the last sound across tests.
+        PlayWv("Data/none", true);
     }
 
     void TearDown() override

@@ -58,7 +58,7 @@ TEST_F(PnoTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
     // spoken; the page turns in the middle of it.
     bool beginLit = false, busyBefore = false, busyAfter = true;
     int beginAfter = -1;
-    QTimer::singleShot(CExercisePP::AnnounceDelayMs + 300, [&] {
+    QTimer::singleShot(CExercisePP::AnnounceDelayMs + 300, host.get(), [&] {
         beginLit = pp.BeginLabel->State == CExercisePP::Lit;
         busyBefore = ContentSoundBusy();
         pager.Forward();

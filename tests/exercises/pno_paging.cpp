@@ -188,13 +188,21 @@ TEST_F(PnoPagingTest, PagingQuicklyAnnouncesOnlyTheLastTask)
         CExercise* e = c.words ? static_cast<CExercise*>(pno) : wyl;
         Run({e});
         PlayWv("Data/none", true); // nothing heard yet
+        QElapsedTimer sinceTurn;
+        bool quick = true;
         for (int i = 0; i < 3; ++i) {
+            if (i > 0 && sinceTurn.elapsed() >= c.delay)
+                quick = false;
             pager.Forward();
+            sinceTurn.start();
             QTest::qWait(c.delay / 3);
         }
         ASSERT_EQ(e->TaskIndex, 3);
         QTest::qWait(c.delay - c.delay / 3 - 80);
-        EXPECT_EQ(LastWvPath(), "Data/none") << "nothing before the delay after the last turn";
+        // A machine too busy to turn the pages quickly proves nothing here.
+        if (quick && sinceTurn.elapsed() < c.delay) {
+            EXPECT_EQ(LastWvPath(), "Data/none") << "nothing before the delay after the last turn";
+        }
         const QString expected = c.words ? "Data/ws/" + pno->Tasks[3].Word->Nazwa
                                          : CExerciseWYL::ElementSound(wyl->Tasks[3]);
         (void)QTest::qWaitFor([&] { return LastWvPath() == expected; }, 1000);
