@@ -235,3 +235,31 @@ TEST_F(PnoTest, PncCaptionFollowsTheSettingAndTheButtonIsDrawn)
     EXPECT_EQ(LastWvPath(), QString("Data/as/p1_%1").arg(id));
     pager.Close();
 }
+
+TEST_F(PnoTest, GreyModeReloadsTheLitLookAndTheReplayButton)
+{
+    settings.Get_ExeSet(CTherapySettings::PP) = {1, 6, 1 | CTherapySettings::ManualPagingBit};
+    settings.Get_ExeSet(CTherapySettings::PNC) = {1, 12, 1 | CTherapySettings::ManualPagingBit};
+    auto& pp = Make<CExercisePP>(CExercise::PP);
+    auto& pnc = Make<CExercisePNC>(CExercise::PNC);
+    ColorMode = CM_MONO;
+    pp.ApplyColourMode();
+    pnc.ApplyColourMode();
+    EXPECT_EQ(pp.BackColor, CExercise::MonoBackColor);
+    EXPECT_TRUE(pp.BeginLabel->NoPressedImage) << "dropped again after reloading";
+
+    Run({&pp, &pnc});
+    EXPECT_EQ(At(2, 2), qRgb(48, 48, 48) | 0xff000000u);
+    const QPoint inside = pp.BeginLabel->geometry().topLeft() - area->pos() + QPoint(5, 5);
+    QRgb lit = 0;
+    QTimer::singleShot(CExercisePP::AnnounceDelayMs + 200, host.get(),
+                       [&] { lit = At(inside.x(), inside.y()); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lit != 0; }, 3000));
+    EXPECT_EQ(lit, qRgb(200, 200, 200) | 0xff000000u) << "the grey mode's own lit image";
+
+    pager.Forward();
+    ASSERT_EQ(pager.Current, 1);
+    const QPoint b = pnc.ReplayButton->pos() - area->pos() + QPoint(20, 20);
+    EXPECT_EQ(At(b.x(), b.y()), qRgb(36, 36, 36) | 0xff000000u) << "the button turned grey";
+    pager.Close();
+}
