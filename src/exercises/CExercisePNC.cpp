@@ -139,6 +139,9 @@ bool CExercisePNC::SelectTask(int index)
 {
     const bool changed = CExercise::SelectTask(index);
     if (changed && Active) {
+        // The caption lies over the exercise area: it shows the new text
+        // only when it copies it itself.
+        CaptionLabel->Repaint();
         if (Shared->TV)
             Shared->TV->Halt();
         // The caption of the task left is cut short with its film.

@@ -83,8 +83,14 @@ void CExercisePNO::ClearTasks()
 bool CExercisePNO::SelectTask(int index)
 {
     const bool changed = CExercise::SelectTask(index);
-    if (changed && Active)
+    if (changed && Active) {
+        // The controls lie over the exercise area and show the new task only
+        // when they copy it themselves.
+        NameLabel->Repaint();
+        if (Shared->Photo)
+            Shared->Photo->Repaint();
         AnnounceTask();
+    }
     return changed;
 }
 
