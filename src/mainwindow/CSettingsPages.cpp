@@ -188,14 +188,27 @@ void CSettingsPages::Build(int e, QWidget* tsh)
         tsh->setObjectName(QLatin1String(kPageNames[e]));
     tsh->setFont(ArialBold(16));
 
-    p.lbTitle = Make<QLabel>(tsh, QStringLiteral("lb%1_Title").arg(kCodes[e]), ExerciseTitle(e));
-    p.lbTitle->setFont(ArialBold(35));
-    p.lbTitle->setStyleSheet(QStringLiteral("color: #000080"));
-    p.lbTitle->adjustSize();
-    p.lbTitle->move(kDesignPageWidth / 2 - p.lbTitle->width() / 2, 0);
-    p.bevTitle = Make<QFrame>(tsh, QStringLiteral("bev%1_Title").arg(kCodes[e]));
-    p.bevTitle->setGeometry(16, 48, 537, 3);
-    p.bevTitle->setStyleSheet(QStringLiteral("background: black"));
+    // A page of the window's page control may bring its title and rule.
+    p.lbTitle = tsh->findChild<QLabel*>(QStringLiteral("lb%1_Title").arg(kCodes[e]));
+    p.bevTitle = tsh->findChild<QFrame*>(QStringLiteral("bev%1_Title").arg(kCodes[e]));
+    if (!p.lbTitle) {
+        p.lbTitle =
+            Make<QLabel>(tsh, QStringLiteral("lb%1_Title").arg(kCodes[e]), ExerciseTitle(e));
+        p.lbTitle->setFont(ArialBold(35));
+        QPalette navy = p.lbTitle->palette();
+        navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        p.lbTitle->setPalette(navy);
+        p.lbTitle->adjustSize();
+        p.lbTitle->move(kDesignPageWidth / 2 - p.lbTitle->width() / 2, 0);
+    }
+    if (!p.bevTitle) {
+        p.bevTitle = Make<QFrame>(tsh, QStringLiteral("bev%1_Title").arg(kCodes[e]));
+        p.bevTitle->setGeometry(16, 48, 537, 3);
+        p.bevTitle->setAutoFillBackground(true);
+        QPalette rule = p.bevTitle->palette();
+        rule.setBrush(QPalette::Window, QBrush(Qt::black, Qt::DiagCrossPattern));
+        p.bevTitle->setPalette(rule);
+    }
 
     p.gbLZ = Make<QGroupBox>(tsh, Name(e, "gbLZ"), QStringLiteral("Liczba zadań:"));
     p.gbLZ->setGeometry(32, 104, 185, 121);

@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr int kDesignWidth = 574;
-constexpr int kDesignHeight = 544;
 constexpr int kColumns = 14;
 constexpr int kLastScored = CStatEx::FirstUnscored - 1;
 
@@ -85,45 +83,52 @@ int WindowColour()
 
 } // namespace
 
-CStatisticsPage::CStatisticsPage(QWidget* tshStatystyka, CPatient* patient, CStatistics* statistics,
-                                 CNagrywanie* nagrywanie, TFormMessage* message,
-                                 CBitmapsContainer* buttons)
-    : QObject(tshStatystyka), m_page(tshStatystyka), m_patient(patient), m_statistics(statistics),
-      m_nagrywanie(nagrywanie), m_message(message)
+CStatisticsPage::CStatisticsPage(QWidget* parent)
+    : CMainPage(parent, "tshStatystyka", QStringLiteral("Statystyka"), "lbStat_Title",
+                "bevStat_Title")
 {
-    if (m_page->objectName().isEmpty())
-        m_page->setObjectName(QStringLiteral("tshStatystyka"));
-    lbStatTitle = new QLabel(QStringLiteral("Statystyka"), m_page);
-    lbStatTitle->setObjectName(QStringLiteral("lbStatTitle"));
-    lbStatTitle->setFont(Arial(35, true));
-    lbStatTitle->setStyleSheet(QStringLiteral("color: #000080"));
-    lbStatTitle->adjustSize();
-    lbStatTitle->move(kDesignWidth / 2 - lbStatTitle->width() / 2, 0);
-    bevStatTitle = new QFrame(m_page);
-    bevStatTitle->setObjectName(QStringLiteral("bevStatTitle"));
-    bevStatTitle->setGeometry(16, 48, 537, 3);
-    bevStatTitle->setStyleSheet(QStringLiteral("background: black"));
-
+    QPalette navy = Title()->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Title()->setPalette(navy);
+    Title()->adjustSize();
+    Title()->move(DesignWidth / 2 - Title()->width() / 2, 0);
     BuildList();
     BuildDetails();
     BuildGroup(Wyp, "gbWypPac", " Wypowiedź pacjenta ", "btWypPlay", "btWypRec", "actW",
                QRect(404, 312, 169, 89));
     BuildGroup(Kom, "gbKomTer", " Komentarz terapeuty ", "btKomPlay", "btKomRec", "actK",
                QRect(404, 416, 170, 89));
-    // The recorder's free-space messages go through the message window.
-    m_nagrywanie->SetInform([this](int kind, const QString& r1, const QString& r2,
-                                   const QString& r3, const QString& r4,
-                                   bool compact) { Inform(kind, r1, r2, r3, r4, compact); });
-    m_buttonLayout.Container = buttons ? buttons : ButtonsContainer;
     BuildButtons();
     for (SGroup* g : {&Wyp, &Kom}) {
         g->tbNagraj->SetEnabled(false, false);
         for (CTransButton* b : {g->tbOdtworz, g->tbStop, g->tbUsun})
             b->hide();
     }
-    PlaceButtons();
-    m_page->installEventFilter(this);
-    Anchor();
+    resize(DesignWidth, DesignHeight);
+    Arrange();
+}
+
+void CStatisticsPage::Bind(CPatient* patient, CStatistics* statistics, CNagrywanie* nagrywanie,
+                           TFormMessage* message, CBitmapsContainer* buttons)
+{
+    m_patient = patient;
+    m_statistics = statistics;
+    m_nagrywanie = nagrywanie;
+    m_message = message;
+    // The recorder's free-space messages go through the message window.
+    m_nagrywanie->SetInform([this](int kind, const QString& r1, const QString& r2,
+                                   const QString& r3, const QString& r4,
+                                   bool compact) { Inform(kind, r1, r2, r3, r4, compact); });
+    m_buttonLayout.Container = buttons ? buttons : ButtonsContainer;
+    ReloadSkins();
+}
+
+void CStatisticsPage::SetListColour(unsigned colour)
+{
+    QPalette palette = lvStatystyka->palette();
+    palette.setColor(QPalette::Base,
+                     QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    lvStatystyka->setPalette(palette);
 }
 
 CStatisticsPage::~CStatisticsPage() = default;
@@ -132,7 +137,7 @@ CStatisticsPage::~CStatisticsPage() = default;
 
 void CStatisticsPage::BuildList()
 {
-    lvStatystyka = new CStatListView(m_page);
+    lvStatystyka = new CStatListView(this);
     lvStatystyka->setObjectName(QStringLiteral("lvStatystyka"));
     lvStatystyka->setGeometry(0, 68, 573, 237);
     lvStatystyka->setColumnCount(kColumns);
@@ -152,10 +157,7 @@ void CStatisticsPage::BuildList()
     lvStatystyka->header()->setDefaultAlignment(Qt::AlignCenter);
     lvStatystyka->setItemDelegate(new CCentredColumns(lvStatystyka));
     lvStatystyka->setFont(Arial(13, true));
-    // The window's layout may set another colour (grey in the monochrome mode).
-    QPalette palette = lvStatystyka->palette();
-    palette.setColor(QPalette::Base, QColor(201, 228, 250));
-    lvStatystyka->setPalette(palette);
+    SetListColour(0xFAE4C9); // the window's layout may set another (grey in monochrome)
     lvStatystyka->setColumnWidth(0, 82);
     for (int i = 1; i <= CStatistics::ExerciseCount; ++i)
         lvStatystyka->setColumnWidth(i, i <= CStatEx::FirstUnscored ? 41 : 30);
@@ -172,7 +174,7 @@ void CStatisticsPage::BuildList()
 
 void CStatisticsPage::BuildDetails()
 {
-    gbStat_DaneSzczegol = new QGroupBox(QStringLiteral(" Dane szczegółowe "), m_page);
+    gbStat_DaneSzczegol = new QGroupBox(QStringLiteral(" Dane szczegółowe "), this);
     gbStat_DaneSzczegol->setObjectName(QStringLiteral("gbStat_DaneSzczegol"));
     gbStat_DaneSzczegol->setGeometry(0, 312, 369, 225);
     gbStat_DaneSzczegol->setFont(Arial(16, true));
@@ -224,7 +226,7 @@ void CStatisticsPage::BuildDetails()
 void CStatisticsPage::BuildGroup(SGroup& g, const char* box, const char* caption, const char* play,
                                  const char* rec, const char* prefix, QRect place)
 {
-    g.gb = new QGroupBox(QString::fromUtf8(caption), m_page);
+    g.gb = new QGroupBox(QString::fromUtf8(caption), this);
     g.gb->setObjectName(QLatin1String(box));
     g.gb->setGeometry(place);
     g.gb->setFont(Arial(15, true));
@@ -238,7 +240,7 @@ void CStatisticsPage::BuildGroup(SGroup& g, const char* box, const char* caption
     g.btRec->hide();
     const int target = &g == &Wyp ? TargetUtterance : TargetComment;
     auto action = [&](const char* verb, void (CStatisticsPage::*handler)(int)) {
-        auto* a = new QAction(m_page);
+        auto* a = new QAction(this);
         a->setObjectName(QLatin1String(prefix) + QLatin1String(verb));
         connect(a, &QAction::triggered, this,
                 [this, handler, target] { (this->*handler)(target); });
@@ -268,7 +270,7 @@ void CStatisticsPage::BuildButtons()
     for (SGroup* g : {&Wyp, &Kom}) {
         const QString prefix = g == &Wyp ? QStringLiteral("tbW") : QStringLiteral("tbK");
         auto make = [&](QAction* action, const char* name) {
-            auto* b = new CTransButton(g->gb, 0, action, colour, m_page->window());
+            auto* b = new CTransButton(g->gb, 0, action, colour, window());
             b->setObjectName(prefix + QLatin1String(name));
             return b;
         };
@@ -277,7 +279,6 @@ void CStatisticsPage::BuildButtons()
         g->tbStop = make(g->actStop, "Stop");
         g->tbUsun = make(g->actUsun, "Usun");
     }
-    ReloadSkins();
 }
 
 void CStatisticsPage::ReloadSkins()
@@ -318,7 +319,7 @@ void CStatisticsPage::PlaceButtons()
 
 void CStatisticsPage::AdjustForDisplayMode()
 {
-    Anchor();
+    Arrange();
     if (DisplayMode == DM_1280) {
         lvStatystyka->setColumnWidth(0, 90);
         for (int i = 1; i <= CStatistics::ExerciseCount; ++i)
@@ -333,29 +334,22 @@ void CStatisticsPage::AdjustForDisplayMode()
     }
 }
 
-// The list follows the page on all sides, the detail group keeps to the
-// bottom left and the recording groups to the bottom right.
-void CStatisticsPage::Anchor()
+void CStatisticsPage::Arrange()
 {
-    const int dx = m_page->width() - kDesignWidth;
-    const int dy = m_page->height() - kDesignHeight;
+    const int dx = width() - DesignWidth;
+    const int dy = height() - DesignHeight;
     lvStatystyka->setGeometry(0, 68, std::max(0, 573 + dx), std::max(0, 237 + dy));
     gbStat_DaneSzczegol->move(0, 312 + dy);
     Wyp.gb->move(404 + dx, 312 + dy);
     Kom.gb->move(404 + dx, 416 + dy);
 }
 
-bool CStatisticsPage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_page && event->type() == QEvent::Resize)
-        Anchor();
-    return QObject::eventFilter(watched, event);
-}
-
 // ---- the list
 
 void CStatisticsPage::ShowTherapies()
 {
+    if (!Bound())
+        return;
     m_statistics->ListTherapies(m_patient->ActiveId(), lvStatystyka);
     ClearDetails();
     ResetRecordingButtons();
@@ -388,6 +382,8 @@ void CStatisticsPage::MarkCell(int column, bool on)
 
 void CStatisticsPage::lvStatystykaMouseDown(Qt::MouseButton, int x)
 {
+    if (!Bound())
+        return;
     if (m_soundBusy) {
         lvStatystyka->SetCurrentRow(m_markedRow);
         return;
@@ -434,7 +430,7 @@ void CStatisticsPage::lvStatystykaMouseDown(Qt::MouseButton, int x)
 
 void CStatisticsPage::lvStatystykaKeyDown(int key)
 {
-    if (key != Qt::Key_Delete || m_markedRow < 0 || !lvStatystyka->currentItem())
+    if (!Bound() || key != Qt::Key_Delete || m_markedRow < 0 || !lvStatystyka->currentItem())
         return;
     // The files of the therapy go with it: nothing may still write into them.
     StopSound();
@@ -565,7 +561,7 @@ void CStatisticsPage::Inform(int kind, const QString& row1, const QString& row2,
 
 void CStatisticsPage::actOdtworz(int target)
 {
-    if (m_soundBusy)
+    if (!Bound() || m_soundBusy)
         return;
     if (!m_nagrywanie->OpenFile(FileName(target))) {
         Inform(TFormMessage::KindError,
@@ -584,7 +580,8 @@ void CStatisticsPage::actOdtworz(int target)
 
 void CStatisticsPage::actNagraj(int target)
 {
-    if (m_soundBusy || m_statistics->IdStat() < 0 || !m_nagrywanie->HasSpaceForRecording())
+    if (!Bound() || m_soundBusy || m_statistics->IdStat() < 0 ||
+        !m_nagrywanie->HasSpaceForRecording())
         return;
     // A file that cannot be opened, or a device that cannot record, keeps no
     // recording of this kind.
@@ -606,6 +603,8 @@ void CStatisticsPage::actNagraj(int target)
 
 void CStatisticsPage::actStop(int)
 {
+    if (!Bound())
+        return;
     m_nagrywanie->CloseFile();
     m_soundBusy = false;
     UpdateRecordingButtons();
@@ -613,7 +612,7 @@ void CStatisticsPage::actStop(int)
 
 void CStatisticsPage::actUsun(int target)
 {
-    if (m_soundBusy)
+    if (!Bound() || m_soundBusy)
         return;
     const QString question = target == TargetUtterance
                                  ? QStringLiteral("Czy na pewno chcesz usunąć wypowiedź?")

@@ -1,7 +1,6 @@
 #pragma once
 #include "graphics/CDynamicPlace.h"
-
-#include <QObject>
+#include "mainwindow/CMainPage.h"
 
 class CBitmapsContainer;
 class CNagrywanie;
@@ -23,10 +22,11 @@ class QWidget;
 // recordings of a therapy (the patient's utterance and the therapist's
 // comment) with their play, record, stop and delete buttons.
 //
-// The controls are built into the page widget that the window gives
-// (tshStatystyka). The recorder belongs to the window: its two end
-// notifications must call SoundEnded().
-class CStatisticsPage : public QObject
+// The window creates the page in its page control and binds it to the
+// patient store, the statistics store, the recorder and the message window
+// once the button container is loaded. The recorder belongs to the window:
+// its two end notifications must call SoundEnded().
+class CStatisticsPage : public CMainPage
 {
 public:
     enum ETarget
@@ -50,10 +50,15 @@ public:
         CTransButton* tbUsun = nullptr;
     };
 
-    CStatisticsPage(QWidget* tshStatystyka, CPatient* patient, CStatistics* statistics,
-                    CNagrywanie* nagrywanie, TFormMessage* message,
-                    CBitmapsContainer* buttons = nullptr);
+    explicit CStatisticsPage(QWidget* parent);
     ~CStatisticsPage() override;
+
+    // What the page works on; `buttons` holds the recording buttons' images
+    // (ButtonsContainer unless given). The page does nothing before this.
+    void Bind(CPatient* patient, CStatistics* statistics, CNagrywanie* nagrywanie,
+              TFormMessage* message, CBitmapsContainer* buttons = nullptr);
+    // The list's colour, 0x00BBGGRR (the window's layout gives it).
+    void SetListColour(unsigned colour);
 
     // The message window is created after the main window; until it is set,
     // questions are answered "Nie" and notices go unseen.
@@ -92,8 +97,6 @@ public:
     void lvStatystykaMouseDown(Qt::MouseButton button, int x);
     void lvStatystykaKeyDown(int key);
 
-    QLabel* lbStatTitle = nullptr;
-    QFrame* bevStatTitle = nullptr;
     CStatListView* lvStatystyka = nullptr;
     QGroupBox* gbStat_DaneSzczegol = nullptr;
     QLabel* lbStatNazwaCw = nullptr;
@@ -112,7 +115,9 @@ public:
     static QString TimeText(int seconds);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The list follows the page on all sides, the detail group keeps to the
+    // bottom left and the recording groups to the bottom right.
+    void Arrange() override;
 
 private:
     void BuildList();
@@ -120,7 +125,7 @@ private:
     void BuildGroup(SGroup& g, const char* box, const char* caption, const char* play,
                     const char* rec, const char* prefix, QRect place);
     void BuildButtons();
-    void Anchor();
+    bool Bound() const { return m_statistics != nullptr; }
     SGroup& Group(int target) { return target == TargetUtterance ? Wyp : Kom; }
     bool HasRecording(int target) const;
     QString FileName(int target) const;
@@ -140,11 +145,10 @@ private:
     void actStop(int target);
     void actUsun(int target);
 
-    QWidget* m_page;
-    CPatient* m_patient;
-    CStatistics* m_statistics;
-    CNagrywanie* m_nagrywanie;
-    TFormMessage* m_message;
+    CPatient* m_patient = nullptr;
+    CStatistics* m_statistics = nullptr;
+    CNagrywanie* m_nagrywanie = nullptr;
+    TFormMessage* m_message = nullptr;
     CDynamicPlace m_buttonLayout;
     int m_markedRow = -1;
     int m_markedColumn = -1;

@@ -62,8 +62,8 @@ protected:
                                   });
         host = std::make_unique<QWidget>();
         host->resize(574, 544);
-        page = new CStatisticsPage(host.get(), &patient, statistics.get(), nagrywanie.get(),
-                                   message.get(), buttons.get());
+        page = new CStatisticsPage(host.get());
+        page->Bind(&patient, statistics.get(), nagrywanie.get(), message.get(), buttons.get());
         host->show();
     }
     void TearDown() override
@@ -146,6 +146,8 @@ protected:
 
 TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
 {
+    EXPECT_EQ(page->objectName(), "tshStatystyka");
+    EXPECT_EQ(page->Title()->text(), "Statystyka");
     EXPECT_EQ(List()->columnCount(), 14);
     EXPECT_EQ(List()->headerItem()->text(12), "W.");
     EXPECT_EQ(List()->columnWidth(0), 82);
@@ -175,7 +177,7 @@ TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
     // 800x600: the page is smaller; the groups keep to its bottom and right,
     // and the detail group ends just before the utterance group.
     SetDisplayModeFor(800, 600);
-    host->resize(448, 424);
+    page->resize(448, 424);
     page->AdjustForDisplayMode();
     EXPECT_EQ(page->Wyp.gb->pos(), QPoint(404 - 126, 312 - 120));
     EXPECT_EQ(page->Kom.gb->pos(), QPoint(404 - 126, 416 - 120));
