@@ -4,6 +4,7 @@
 #include "app/DisplayMode.h"
 #include "common/TempDir.h"
 #include "content/CWords.h"
+#include "mainwindow/CMainPage.h"
 #include "mainwindow/CSettingsPages.h"
 #include "patients/CPatient.h"
 #include "platform/CDbConnection.h"
@@ -337,6 +338,30 @@ TEST_F(SettingsPagesTest, SmallScreenLayout)
     EXPECT_EQ(wyl.gbPrzewijanie->geometry(), QRect(218, 58, 574 - 218, 121));
     EXPECT_EQ(wyl.sbAutoTime->width(), 574 - 218 - 56);
     SetDisplayModeFor(1024, 768);
+}
+
+// Pages of the window's page control bring their own title and rule.
+TEST_F(SettingsPagesTest, PagesWithTheirOwnTitles)
+{
+    QWidget control;
+    std::array<QWidget*, CSettingsPages::PageCount> own{};
+    const char* const codes[] = {"WY", "UK",  "WP", "ZO",  "PWP", "PWY",
+                                 "DC", "WYL", "PP", "PNO", "PNC"};
+    for (int i = 0; i < CSettingsPages::PageCount; ++i) {
+        const QByteArray title = QByteArray("lb") + codes[i] + "_Title";
+        const QByteArray rule = QByteArray("bev") + codes[i] + "_Title";
+        own[i] = new CMainPage(&control, "tshPage", QStringLiteral("Tytuł"), title.constData(),
+                               rule.constData());
+    }
+    CSettingsPages other(own, &patient, words);
+    for (int i = 0; i < CSettingsPages::PageCount; ++i) {
+        SCOPED_TRACE(i);
+        auto* page = static_cast<CMainPage*>(own[i]);
+        EXPECT_EQ(other.Page(i).lbTitle, page->Title());
+        EXPECT_EQ(other.Page(i).bevTitle, page->Rule());
+        EXPECT_EQ(page->findChildren<QLabel*>(page->Title()->objectName()).size(), 1);
+        EXPECT_EQ(page->objectName(), "tshPage");
+    }
 }
 
 } // namespace
