@@ -321,8 +321,11 @@ void CExerciseDC::DrawTask()
     // what the bitmap now holds.
     if (ReplayButton->isVisible())
         ReplayButton->Refresh();
-    for (int i = 0; i < ChoiceCount; ++i)
+    // A label moved on the screen keeps its old pixels until repainted.
+    for (int i = 0; i < ChoiceCount; ++i) {
         ChoiceLabels[i]->Draw();
+        ChoiceLabels[i]->update();
+    }
 }
 
 void CExerciseDC::ApplyColourMode()

@@ -342,8 +342,11 @@ void CExercisePWY::Deactivate()
 void CExercisePWY::DrawTask()
 {
     CExercise::DrawTask();
-    for (int i = 0; i < ChoiceCount; ++i)
+    // A label moved on the screen keeps its old pixels until repainted.
+    for (int i = 0; i < ChoiceCount; ++i) {
         ChoiceLabels[i]->Draw();
+        ChoiceLabels[i]->update();
+    }
     BeginLabel->Draw();
 }
 

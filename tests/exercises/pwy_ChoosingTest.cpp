@@ -95,6 +95,7 @@ TEST_F(PwyTest, SolvedFromEachPositionTheFirstLabelShowsTheEndingAtSolvedY)
             EXPECT_EQ(Label(0).Text, ending);
             EXPECT_EQ(Label(0).Y, ex->SolvedY);
             EXPECT_FALSE(Label(0).Reactive);
+            EXPECT_EQ(Label(0).State, 0) << "the solved ending in its normal look";
             EXPECT_TRUE(Label(0).isVisible());
             for (int i = 1; i < 4; ++i)
                 EXPECT_FALSE(Label(i).isVisible()) << i;
