@@ -72,6 +72,8 @@ void TFormFullScreen::showEvent(QShowEvent* event)
     m_backgroundPtr = m_background.get();
     m_btZamknij->Refresh();
     QDialog::showEvent(event);
+    raise();
+    activateWindow();
 }
 
 void TFormFullScreen::hideEvent(QHideEvent* event)

@@ -38,15 +38,15 @@ const SLine RoleLines[TFormInfo::RoleCount] = {
     {"Filmy:", 613, 40, 16, true},
     {"Mowa:", 634, 40, 16, true},
     {"Okna:", 655, 40, 16, true},
-    {"Dźwięk:", 676, 40, 16, true},
+    {"Dźwięk i filmy:", 676, 40, 16, true},
     {"Bazy danych:", 697, 40, 16, true},
-    {"Zdjęcia:", 718, 40, 16, true},
+    {"Obrazy JPEG:", 718, 40, 16, true},
     {"Czcionka:", 739, 40, 16, true},
 };
 
 const SLine NameLines[TFormInfo::NameCount] = {
     {"Fluent UI Emoji © Microsoft Corporation (licencja MIT)", 592, 170, 16, false},
-    {"animacje z obrazków Fluent UI Emoji, zakodowane FFmpeg", 613, 170, 16, false},
+    {"animacje z obrazków Fluent UI Emoji", 613, 170, 16, false},
     {"syntezator mowy eSpeak NG, głos polski (licencja GPL 3)", 634, 170, 16, false},
     {"biblioteka Qt 6 (licencja LGPL 3)", 655, 170, 16, false},
     {"SDL 2 (licencja zlib), FFmpeg (licencja LGPL 2.1)", 676, 170, 16, false},

@@ -303,31 +303,18 @@ void TFormMessage::showEvent(QShowEvent* event)
     if (m_frameStale)
         RebuildFrame();
     move(ScreenWidth / 2 - width() / 2, ScreenHeight / 2 - height() / 2);
-    m_soundPending = true;
-    PlayPendingSound();
     QDialog::showEvent(event);
+    // The window comes up active (also without a window manager), with the
+    // sound of its kind.
+    raise();
+    activateWindow();
+    if (SoundSlot())
+        SoundSlot()(m_kind);
     if (ShowHookSlot())
         QTimer::singleShot(0, this, [this] {
             if (isVisible() && ShowHookSlot())
                 ShowHookSlot()(*this);
         });
-}
-
-// The sound of the kind, once each time the window comes up and is active.
-void TFormMessage::PlayPendingSound()
-{
-    if (!m_soundPending || !isActiveWindow())
-        return;
-    m_soundPending = false;
-    if (SoundSlot())
-        SoundSlot()(m_kind);
-}
-
-void TFormMessage::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ActivationChange)
-        PlayPendingSound();
-    QDialog::changeEvent(event);
 }
 
 void TFormMessage::paintEvent(QPaintEvent*)

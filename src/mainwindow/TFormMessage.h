@@ -71,14 +71,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     void BuildLayout();
     void LoadFrameSource();
     void PlaceButtons();
     void RebuildFrame();
-    void PlayPendingSound();
     void SetRows(const QString& row1, const QString& row2, const QString& row3,
                  const QString& row4);
     void SetCompact(bool compact);
@@ -96,6 +94,5 @@ private:
     CTransButton* m_btTak = nullptr;
     CTransButton* m_btOK = nullptr;
     bool m_frameStale = false;
-    bool m_soundPending = false;
     QLabel* m_rows[RowCount] = {};
 };

@@ -3,6 +3,7 @@
 #include "common/MessageAnswerer.h"
 #include "graphics/CTransButton.h"
 #include "mainwindow/TFormMessage.h"
+#include "statistics/CNagrywanie.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -235,6 +236,40 @@ TEST_F(MessageTest, SameButtonPlacesInEveryDisplayMode)
         EXPECT_EQ(answerer.shown[0].position,
                   QPoint(screen.width() / 2 - 307, screen.height() / 2 - 141));
     }
+}
+
+TEST_F(MessageTest, RecorderFreeSpaceMessagesComeThroughTheMessageWindow)
+{
+    CNagrywanie recorder(nullptr, {}, {});
+    recorder.SetInform([this](int kind, const QString& r1, const QString& r2, const QString& r3,
+                              const QString& r4,
+                              bool compact) { form->Inform(kind, r1, r2, r3, r4, compact); });
+    bool known = true;
+    std::uint64_t free = CNagrywanie::MinFreeBytes - 1;
+    recorder.SetSpaceCheck(QStringLiteral("/"),
+                           [&](const QString&, QString* drive, std::uint64_t* bytes) {
+                               *drive = QStringLiteral("/home");
+                               *bytes = free;
+                               return known;
+                           });
+    MessageAnswerer answerer;
+    EXPECT_FALSE(recorder.HasSpaceForRecording());
+    free = CNagrywanie::MinFreeBytes;
+    EXPECT_TRUE(recorder.HasSpaceForRecording());
+    known = false;
+    EXPECT_FALSE(recorder.HasSpaceForRecording());
+    ASSERT_EQ(answerer.shown.size(), 2);
+    const A::Shown& space = answerer.shown[0];
+    EXPECT_EQ(space.kind, TFormMessage::KindError);
+    EXPECT_EQ(space.rows, QStringList({"Niewystarczająca ilość miejsca na dysku /home!",
+                                       "Zwolnij miejsce!", "Możesz to zrobić, np. usuwając",
+                                       "część nagrań zapisanych w statystyce."}));
+    EXPECT_EQ(space.places[0].top(), 36); // compact
+    EXPECT_TRUE(space.ok && !space.tak);
+    EXPECT_EQ(answerer.shown[1].rows, QStringList({"", "Wystąpił nierozpoznany błąd!",
+                                                   "Nagrywanie zostało przerwane.", ""}));
+    EXPECT_EQ(answerer.shown[1].places[0].top(), 44);
+    EXPECT_EQ(sounds, QList<int>({3, 3}));
 }
 
 } // namespace

@@ -68,4 +68,4 @@ QString SkinMapMarkdown();
 // The splash picture Data/sp.b.
 QImage PaintSplash();
 // Raised whenever the painter's output changes, so that the data build redraws.
-inline constexpr int SkinPainterVersion = 5;
+inline constexpr int SkinPainterVersion = 6;

@@ -364,9 +364,11 @@ QImage InfoBackground(double s)
     g.setColorAt(0, QColor(236, 244, 252));
     g.setColorAt(1, QColor(206, 222, 240));
     p.fillRect(QRect(QPoint(0, 0), size), g);
-    DrawFittedText(p, QRect(int(160 * s), int(70 * s), int(704 * s), int(100 * s)), "Loquena",
+    // The titles are centred over the panel, which surrounds the window's
+    // text block (208..720 at 1024 x 768) rather than the screen's middle.
+    DrawFittedText(p, QRect(int(112 * s), int(70 * s), int(704 * s), int(100 * s)), "Loquena",
                    int(88 * s), Qt::AlignCenter, Ink::Navy);
-    DrawFittedText(p, QRect(int(160 * s), int(170 * s), int(704 * s), int(44 * s)),
+    DrawFittedText(p, QRect(int(112 * s), int(170 * s), int(704 * s), int(44 * s)),
                    "Część I – program do terapii mowy", int(28 * s), Qt::AlignCenter,
                    QColor(60, 70, 110));
     // the block of the notice and credits lines
