@@ -8,7 +8,7 @@
 #   BUILD_DIR=build bench/coldstart.sh        (COLD_DATA=<dir> reuses a folder)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${BUILD_DIR:-$root/build}"
+build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
 runs="${RUNS:-7}"
 work="$(mktemp -d /tmp/loquena-coldstart-XXXXXX)"
 trap 'rm -rf "$work"' EXIT

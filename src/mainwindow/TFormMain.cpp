@@ -345,6 +345,15 @@ void TFormMain::ApplyWindowLayout()
     w.Set_iCurrent(WE_LIST_COLOUR);
     m_tshPacjent->SetListColour(w.Get_CColor());
     m_tshStatystyka->SetListColour(w.Get_CColor());
+    // The selection's colour goes grey with everything else.
+    uint32_t highlight = Rgb(48, 140, 198);
+    MonoColor(highlight);
+    for (QWidget* list : {static_cast<QWidget*>(m_tshPacjent->lvPacjeci),
+                          static_cast<QWidget*>(m_tshStatystyka->lvStatystyka)}) {
+        QPalette lp = list->palette();
+        lp.setColor(QPalette::Highlight, ToColor(highlight));
+        list->setPalette(lp);
+    }
     w.Set_iCurrent(WE_PAGE_CONTROL);
     w.PlaceComponent(pcMainPageControl);
 
@@ -356,7 +365,10 @@ void TFormMain::ApplyWindowLayout()
     w.Set_iCurrent(WE_NAME_CAPTION);
     lbOpisImieNazwisko->setFont(ArialPixels(w.Get_CSize(), false));
     lbOpisImieNazwisko->adjustSize();
-    lbOpisImieNazwisko->move(w.Get_CPotint());
+    // The caption ends before the name's box, whatever the font's width.
+    const QPoint caption = w.Get_CPotint();
+    lbOpisImieNazwisko->move(
+        std::min(caption.x(), lbImieNazwisko->x() - lbOpisImieNazwisko->width() - 12), caption.y());
     w.Set_iCurrent(WE_NAME_CAPTION_COLOUR);
     SetTextColour(lbOpisImieNazwisko, w.Get_CColor());
 
@@ -399,6 +411,7 @@ void TFormMain::PlaceSmallButtons()
         button->BgOffsetX = -origin.x();
         button->BgOffsetY = -origin.y();
         button->MoveTo(marker->x(), marker->y(), true);
+        button->show(); // moving keeps a button hidden that was placed before the first show
         button->Refresh();
     }
 }
@@ -448,7 +461,9 @@ void TFormMain::FormActivate()
         m_tshPacjent->lvPacjeci->setFocus();
     for (CTransButton* b : {tbDodaj, tbEdytuj, tbUsun})
         b->Refresh();
-    raise();
+    // Never over a message or another window shown modally from here.
+    if (!QApplication::activeModalWidget())
+        raise();
 }
 
 void TFormMain::paintEvent(QPaintEvent*)

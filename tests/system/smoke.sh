@@ -11,7 +11,7 @@
 #   SMOKE_DATA=<dir> reuses (and keeps) a program folder built before.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="${BUILD_DIR:-$root/build}"
+build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
 exe="$build/loquena"
 datagen="$build/tools/datagen/loquena-data"
 for f in "$exe" "$datagen"; do
@@ -99,12 +99,16 @@ answer() { # answer Tak|Nie|OK on the message window
   shot "message-$1"
   xdotool mousemove --sync $((X + x + 32)) $((Y + 172 + 32)) click 1
   sleep 0.3
+  # The keyboard back to the main window (no window manager gives it back).
+  xdotool windowfocus "$main" 2>/dev/null || true
 }
 
 cd "$prog"
 ./loquena >"$work/out-$W.log" 2>&1 & pid=$!
-xdotool search --sync --name '^Loquena Cz\. I$' >/dev/null
+main="$(xdotool search --sync --name '^Loquena Cz\. I$' | head -1)"
 settle 1 "start"
+# No window manager here: give the program the keyboard as a desktop would.
+xdotool windowfocus --sync "$main"
 shot main
 
 click start; settle 0.5 "start without a patient"
