@@ -38,6 +38,8 @@ public:
     void PlaceFromTable(CDynamicPlace& table);
     void SetSelected(int row);
     int GetSelected() const { return m_selected; }
+    // No row shown (a new therapy starts without one).
+    void ClearSelected() { m_selected = -1; }
     void Refresh();
 
     CGraphicsMenu& Menu() { return *m_menu; }

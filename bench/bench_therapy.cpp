@@ -1,0 +1,119 @@
+// The therapy window at 1280x960 with the real material: Start of a WY
+// therapy (prepare, activate, the modal window shown and closed again), and
+// one task switch (SelectTask with the exercise drawn into the exercise
+// bitmap; "OnScreen" also lets the window paint it).
+//   LOQUENA_PROGRAM_DIR=<folder made by loquena-data> build-release/bench/bench_therapy
+#include "app/DisplayMode.h"
+#include "exercises/CExercise.h"
+#include "patients/CPatient.h"
+#include "platform/DatabaseSchema.h"
+#include "statistics/CStatistics.h"
+#include "therapy/TFormTherapy.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct SSetup
+{
+    QTemporaryDir store;
+    std::unique_ptr<CPatient> patient;
+    std::unique_ptr<CStatistics> statistics;
+    std::unique_ptr<TFormTherapy> therapy;
+
+    SSetup()
+    {
+        // A patient store of its own: the program folder's is not touched.
+        CreatePatientDatabase(store.filePath("pacmem.qp"));
+        patient = std::make_unique<CPatient>();
+        patient->Open(store.filePath("pacmem.qp"));
+        patient->Add();
+        patient->SetName(QStringLiteral("Pacjent"));
+        CTherapySettings& s = patient->Settings();
+        s.SetSelected(CTherapySettings::WY, true);
+        ExeSet& wy = s.Get_ExeSet(CTherapySettings::WY);
+        wy.LZ = 10;
+        wy.Flags = 0x1FF;
+        CTherapySettings::SetChoices(wy, 4);
+        statistics = std::make_unique<CStatistics>(patient.get());
+        therapy = std::make_unique<TFormTherapy>();
+    }
+    void Run(std::function<void()> inside)
+    {
+        statistics->Reset(&patient->Settings());
+        therapy->OnShown = [this, inside] {
+            if (inside)
+                inside();
+            therapy->done(0);
+        };
+        therapy->Start(*patient, *statistics);
+    }
+};
+
+SSetup* g_setup = nullptr;
+
+void BM_Start(benchmark::State& state)
+{
+    for (auto _ : state)
+        g_setup->Run(nullptr);
+}
+BENCHMARK(BM_Start)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+void TaskSwitch(benchmark::State& state, bool onScreen)
+{
+    g_setup->Run([&state, onScreen] {
+        CExercise* wy = g_setup->therapy->CurrentExercise();
+        int next = 1;
+        for (auto _ : state) {
+            wy->SelectTask(next);
+            if (onScreen)
+                QCoreApplication::processEvents();
+            next = (next + 1) % wy->TaskCount;
+        }
+    });
+}
+void BM_TaskSwitch(benchmark::State& state)
+{
+    TaskSwitch(state, false);
+}
+void BM_TaskSwitchOnScreen(benchmark::State& state)
+{
+    TaskSwitch(state, true);
+}
+BENCHMARK(BM_TaskSwitch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+BENCHMARK(BM_TaskSwitchOnScreen)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
+    QApplication app(argc, argv);
+    const QString folder = qEnvironmentVariable("LOQUENA_PROGRAM_DIR");
+    if (folder.isEmpty() || !QDir::setCurrent(folder)) {
+        fprintf(stderr, "Set LOQUENA_PROGRAM_DIR to a program folder made by loquena-data.\n");
+        return 2;
+    }
+    SetDisplayModeFor(1280, 960);
+    ColorMode = CM_COLOR;
+    // The quiet pause after a right answer is not part of a switch.
+    CExercise::PraisePauseMs = 0;
+    SSetup setup;
+    g_setup = &setup;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_setup = nullptr;
+    return 0;
+}

@@ -1,0 +1,235 @@
+// The therapy window running WY: answers, hints, navigation across tasks and
+// exercises, the exercise menu, stop with the result window, the records.
+#include "content/ContentSound.h"
+#include "controls/CKompAlphabet.h"
+#include "controls/CKompLabel.h"
+#include "exercises/CExerciseWY.h"
+#include "graphics/CTransButton.h"
+#include "statistics/CStatEx.h"
+#include "therapy/CGraphicsMenu.h"
+#include "therapy/CKompGrComboBox.h"
+#include "therapy/TherapyTestBase.h"
+
+#include <QLabel>
+
+namespace {
+
+class TherapyWindowTest : public TherapyTestBase
+{
+protected:
+    CExerciseWY& Wy() { return *static_cast<CExerciseWY*>(therapy->Exercise(CExercise::WY)); }
+    CExerciseWY::SWYTask& Task() { return Wy().Tasks[Wy().TaskIndex]; }
+    CKompLabel& Choice(int i) { return *Wy().ChoiceLabels[static_cast<size_t>(i)]; }
+    int AWrongChoice()
+    {
+        for (int i = 0; i < Wy().ChoiceCount; ++i)
+            if (i != Task().Correct && !Task().Wrong[static_cast<size_t>(i)])
+                return i;
+        return -1;
+    }
+    const CStatEx& WyRecord() const { return statistics->StatEx(CExercise::WY); }
+    void ExpectButtons(bool back, bool forward)
+    {
+        EXPECT_EQ(IsEnabled(therapy->BackButton()), back);
+        EXPECT_EQ(IsEnabled(therapy->ForwardButton()), forward);
+    }
+};
+
+TEST_F(TherapyWindowTest, ThreeTasksOfWyDrivenByTheMouseAndKeys)
+{
+    Choose({CExercise::WY, CExercise::WYL}, 3, 3);
+    Run([this] {
+        ASSERT_EQ(therapy->CurrentIndex(), CExercise::WY);
+        EXPECT_EQ(therapy->lbPacjent->text(), "Jan Testowy");
+        ExpectButtons(false, true);
+        EXPECT_TRUE(therapy->HintButton()->isVisible());
+        EXPECT_TRUE(IsEnabled(therapy->HintButton()));
+        EXPECT_TRUE(WyRecord().Running);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(Choice(i).isVisible());
+
+        // A wrong name: greyed, the error sound, one error however often clicked.
+        const int wrong = AWrongChoice();
+        ASSERT_GE(wrong, 0);
+        Click(&Choice(wrong));
+        EXPECT_TRUE(Task().Wrong[static_cast<size_t>(wrong)]);
+        EXPECT_TRUE(Task().HadError);
+        EXPECT_EQ(Choice(wrong).State, 1);
+        EXPECT_FALSE(Choice(wrong).Reactive);
+        EXPECT_TRUE(LastWvPath().startsWith("Data/sp/b"));
+        PlayWv("Data/none", true);
+        Click(&Choice(wrong));
+        EXPECT_EQ(LastWvPath(), "Data/none");
+
+        // The hint rules out the last wrong name and is then disabled.
+        Click(therapy->HintButton());
+        EXPECT_EQ(AWrongChoice(), -1);
+        EXPECT_EQ(WyRecord().Pomoc, 1);
+        EXPECT_FALSE(IsEnabled(therapy->HintButton()));
+
+        // The right name: solved, timing stopped, counted with its error.
+        Click(&Choice(Task().Correct));
+        EXPECT_TRUE(Task().Solved);
+        EXPECT_FALSE(WyRecord().Running);
+        EXPECT_EQ(WyRecord().Rozw, 1);
+        EXPECT_EQ(WyRecord().Blad, 1);
+        EXPECT_TRUE(Wy().NameLabel->isVisible());
+        EXPECT_EQ(Wy().NameLabel->Text, Task().Word->Nazwa);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FALSE(Choice(i).isVisible());
+        EXPECT_TRUE(LastWvPath().startsWith("Data/sp/g"));
+
+        // Forward by the button, then by the right arrow, into WYL.
+        Click(therapy->ForwardButton());
+        EXPECT_EQ(Wy().TaskIndex, 1);
+        ExpectButtons(true, true);
+        EXPECT_TRUE(WyRecord().Running);
+        EXPECT_TRUE(IsEnabled(therapy->HintButton()));
+        QTest::keyClick(therapy.get(), Qt::Key_Right);
+        EXPECT_EQ(Wy().TaskIndex, 2);
+        ExpectButtons(true, true);
+        QTest::keyClick(therapy.get(), Qt::Key_Right);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        EXPECT_EQ(therapy->GraphicsMenu()->GetSelected(), 1);
+        ExpectButtons(true, false);
+        EXPECT_FALSE(therapy->HintButton()->isVisible());
+        EXPECT_FALSE(WyRecord().Running);
+        QTest::keyClick(therapy.get(), Qt::Key_Right); // nothing beyond the end
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+
+        // Back into WY's last task, then to its first, still solved.
+        QTest::keyClick(therapy.get(), Qt::Key_Left);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WY);
+        EXPECT_EQ(Wy().TaskIndex, 2);
+        EXPECT_EQ(therapy->GraphicsMenu()->GetSelected(), 0);
+        ExpectButtons(true, true);
+        Click(therapy->BackButton());
+        Click(therapy->BackButton());
+        EXPECT_EQ(Wy().TaskIndex, 0);
+        ExpectButtons(false, true);
+        EXPECT_TRUE(Wy().NameLabel->isVisible());
+        EXPECT_FALSE(WyRecord().Running);
+        EXPECT_FALSE(IsEnabled(therapy->HintButton()));
+        QTest::keyClick(therapy.get(), Qt::Key_Left); // nothing before the start
+        EXPECT_EQ(Wy().TaskIndex, 0);
+
+        // The exercise menu chooses WYL.
+        CKompGrComboBox* box = therapy->GraphicsMenu();
+        Click(box);
+        CGraphicsMenu& menu = box->Menu();
+        ASSERT_TRUE(menu.isVisible());
+        EXPECT_EQ(menu.Shown().Count(), 2);
+        const QPoint row1(40, menu.ItemsArea().top() + menu.ItemHeight() * 3 / 2);
+        QTest::mouseMove(&menu, row1);
+        QTest::mouseRelease(&menu, Qt::LeftButton, {}, row1);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        ExpectButtons(true, false);
+        EXPECT_TRUE(statistics->StatEx(CExercise::WYL).Running);
+
+        // Stop, "Nie": the figures so far, and the therapy goes on.
+        AnswerResult(false);
+        Click(therapy->StopButton());
+        EXPECT_TRUE(therapy->isVisible());
+        EXPECT_EQ(result->lbLZ->text(), "3");
+        EXPECT_EQ(result->lbRozw->text(), "1");
+        EXPECT_EQ(result->lbBlad->text(), "1");
+        EXPECT_EQ(result->lbBezblednie->text(), "0");
+        EXPECT_EQ(result->lbNieRozw->text(), "2");
+        EXPECT_TRUE(statistics->StatEx(CExercise::WYL).Running);
+
+        // Stop, "Tak": the window closes.
+        AnswerResult(true);
+        Click(therapy->StopButton());
+        EXPECT_FALSE(therapy->isVisible());
+    });
+    EXPECT_EQ(therapy->CurrentExercise(), nullptr);
+    EXPECT_EQ(Wy().Tasks.Count(), 0);
+    EXPECT_EQ(WyRecord().LZ, 3);
+    EXPECT_EQ(WyRecord().Rozw, 1);
+    EXPECT_EQ(WyRecord().Blad, 1);
+    EXPECT_EQ(WyRecord().Pomoc, 1);
+    EXPECT_EQ(WyRecord().PomocMax, 6);
+    EXPECT_FALSE(WyRecord().Running);
+    EXPECT_FALSE(statistics->StatEx(CExercise::WYL).Running);
+}
+
+TEST_F(TherapyWindowTest, HintsPerTaskFollowTheNumberOfNames)
+{
+    for (int choices : {2, 4}) {
+        Choose({CExercise::WY}, 1, choices);
+        Run([this, choices] {
+            int hints = 0;
+            while (IsEnabled(therapy->HintButton()) && hints < 10) {
+                Click(therapy->HintButton());
+                ++hints;
+            }
+            EXPECT_EQ(hints, choices - 1);
+            // Only the right name is left; solving it counts no error.
+            Click(&Choice(Task().Correct));
+            EXPECT_EQ(WyRecord().Blad, 0);
+            EXPECT_EQ(WyRecord().Rozw, 1);
+            EXPECT_EQ(WyRecord().Pomoc, choices - 1);
+        });
+    }
+}
+
+TEST_F(TherapyWindowTest, FirstTaskIsInTheBitmapOnceShown)
+{
+    Choose({CExercise::WY}, 1, 2);
+    Run([this] {
+        const QImage& bitmap = therapy->ExerciseBitmap();
+        const QColor background(161, 212, 149);
+        // The choice label and the photo frame are drawn, not only the background.
+        const QPoint label = Choice(0).geometry().center() - therapy->pbExercise->pos();
+        EXPECT_NE(QColor(bitmap.pixel(label)), background);
+        EXPECT_NE(QColor(bitmap.pixel(640, 100)), background);
+        EXPECT_EQ(QColor(bitmap.pixel(5, bitmap.height() - 5)), background);
+    });
+}
+
+TEST_F(TherapyWindowTest, OneTaskTherapyHasNoWayToMove)
+{
+    Choose({CExercise::WY}, 1, 2);
+    Run([this] {
+        ExpectButtons(false, false);
+        QTest::keyClick(therapy.get(), Qt::Key_Right);
+        QTest::keyClick(therapy.get(), Qt::Key_Left);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WY);
+        EXPECT_EQ(Wy().TaskIndex, 0);
+    });
+}
+
+TEST_F(TherapyWindowTest, ColourModeIsAppliedAtTheNextStart)
+{
+    Choose({CExercise::WY}, 1, 2);
+    auto backgroundPixel = [this] {
+        return QColor(therapy->ExerciseBitmap().pixel(5, therapy->ExerciseBitmap().height() - 5));
+    };
+    QColor colour;
+    Run([&] { colour = backgroundPixel(); });
+    EXPECT_EQ(colour, QColor(161, 212, 149));
+    ColorMode = CM_MONO;
+    Run([&] { colour = backgroundPixel(); });
+    EXPECT_EQ(therapy->AppliedColourMode(), CM_MONO);
+    EXPECT_EQ(colour, QColor(48, 48, 48));
+    EXPECT_EQ(therapy->Exercise(CExercise::PNC)->BackColor, CExercise::MonoBackColor);
+}
+
+TEST_F(TherapyWindowTest, HeldLetterKeyPressesOnce)
+{
+    Choose({CExercise::WY}, 1, 2);
+    Run([this] {
+        int letters = 0;
+        therapy->Alphabet()->OnLetter = [&letters](int, QChar, uint8_t&) { ++letters; };
+        therapy->Alphabet()->show();
+        QTest::keyPress(therapy.get(), Qt::Key_A, {}, -1);
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
+        QApplication::sendEvent(therapy.get(), &repeat);
+        QTest::keyRelease(therapy.get(), Qt::Key_A);
+        QTest::keyClick(therapy.get(), Qt::Key_A);
+        EXPECT_EQ(letters, 2);
+        therapy->Alphabet()->OnLetter = nullptr;
+    });
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+// Runs one therapy of the active patient of a program folder (see
+// CMakeLists.txt). The patient's settings are used as stored, except that WY
+// is chosen and, when asked, its task and choice counts (the patient store
+// keeps these changes); the therapy itself is not stored.
+#include "app/CError.h"
+#include "app/Cursors.h"
+#include "app/DisplayMode.h"
+#include "content/ContentSound.h"
+#include "graphics/CBitmapsContainer.h"
+#include "patients/CPatient.h"
+#include "statistics/CStatistics.h"
+#include "statistics/TFormStat.h"
+#include "therapy/TFormTherapy.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2) {
+        fprintf(stderr, "usage: %s <program folder> [--grey] [--tasks N] [--choices N]\n", argv[0]);
+        return 2;
+    }
+    int tasks = 0;
+    int choices = 0;
+    bool grey = false;
+    for (int i = 2; i < args.size(); ++i) {
+        if (args[i] == "--grey")
+            grey = true;
+        else if (args[i] == "--tasks" && i + 1 < args.size())
+            tasks = args[++i].toInt();
+        else if (args[i] == "--choices" && i + 1 < args.size())
+            choices = args[++i].toInt();
+    }
+    if (!QDir::setCurrent(args[1])) {
+        fprintf(stderr, "no folder %s\n", qPrintable(args[1]));
+        return 2;
+    }
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    SetDisplayModeFor(screen.width(), screen.height());
+    ColorMode = grey ? CM_MONO : CM_COLOR;
+    Cursors::Load();
+    int rc = 0;
+    try {
+        CPatient patient;
+        if (!patient.Open(QStringLiteral("pacmem.qp")))
+            throw CError("pacmem.qp cannot be opened");
+        if (patient.ActiveId() < 0)
+            patient.Add();
+        if (patient.Name().isEmpty())
+            patient.SetName(QStringLiteral("Pacjent testowy"));
+        CTherapySettings& settings = patient.Settings();
+        if (settings.Order().Count() == 0 || settings.Order()[0] != CTherapySettings::WY) {
+            for (int i = 0; i < CTherapySettings::ExerciseCount; ++i)
+                settings.SetSelected(i, false);
+            settings.SetSelected(CTherapySettings::WY, true);
+        }
+        ExeSet& wy = settings.Get_ExeSet(CTherapySettings::WY);
+        if (tasks > 0)
+            wy.LZ = tasks;
+        if (choices > 0)
+            CTherapySettings::SetChoices(wy, choices);
+        CStatistics statistics(&patient);
+        statistics.Reset(&settings);
+
+        CBitmapsContainer windows;
+        CBitmapsContainer buttons;
+        if (windows.Open(QStringLiteral("Data/grwin.bc"), false) != 0 ||
+            buttons.Open(QStringLiteral("Data/bttofa.bc"), false) != 0)
+            throw CError("Data/grwin.bc or Data/bttofa.bc cannot be opened");
+        TFormStat result(&windows, &buttons);
+        TFormTherapy therapy;
+        therapy.ResultWindow = &result;
+        therapy.Start(patient, statistics);
+        printf("tasks %d, solved %d, with errors %d, hints %d%%, time %d s\n", statistics.TotalLZ(),
+               statistics.TotalRozw(), statistics.TotalBlad(), statistics.AveragePomoc(),
+               statistics.TotalSeconds());
+    } catch (const CError& e) {
+        fprintf(stderr, "%s\n", qPrintable(e.Message()));
+        rc = 1;
+    }
+    ReleaseContentSound();
+    Cursors::Release();
+    return rc;
+}
