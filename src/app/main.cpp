@@ -7,6 +7,7 @@
 #include "mainwindow/TFormMessage.h"
 #include "mainwindow/TFormPomoc.h"
 #include "statistics/TFormStat.h"
+#include "therapy/TFormTherapy.h"
 
 // The program's entry point. No arguments are read; the exit code is 0.
 int main(int argc, char** argv)
@@ -25,6 +26,15 @@ int main(int argc, char** argv)
         formMain = form.get();
         return form;
     });
+    TFormTherapy* formTherapy = nullptr;
+    startup.AddWindow([&formMain, &formTherapy] {
+        auto form = std::make_unique<TFormTherapy>();
+        formTherapy = form.get();
+        formMain->SetTherapyRunner([&formTherapy](CPatient& patient, CStatistics& statistics) {
+            formTherapy->Start(patient, statistics);
+        });
+        return form;
+    });
     startup.AddWindow([&formMain] {
         auto form = std::make_unique<TFormInfo>();
         formMain->SetInfoForm(form.get());
@@ -35,9 +45,10 @@ int main(int argc, char** argv)
         formMain->SetPomocForm(form.get());
         return form;
     });
-    startup.AddWindow([&formMain] {
+    startup.AddWindow([&formMain, &formTherapy] {
         auto form = std::make_unique<TFormStat>(WindowsContainer, ButtonsContainer);
         formMain->SetStatForm(form.get());
+        formTherapy->ResultWindow = form.get();
         return form;
     });
     startup.AddWindow([&formMain] {

@@ -69,6 +69,10 @@ pts["stats"] = (ox + strip[0] + 100 * dw // 1024, oy + strip[1] + 110 * dw // 10
 if dw == 1024: start, size = (914, 349), (100, 200)
 else: start, size = (1148 * dw // 1280, 435 * dw // 1280), (100 * dw // 1024, 200 * dw // 1024)
 pts["start"] = (ox + start[0] + size[0] // 2, oy + start[1] + size[1] // 2)
+# the therapy window's stop button (64 x 64 in every mode)
+if dw == 1024: stop = (950, 4)
+else: stop = (1199 * dw // 1280, 13 * dw // 1280)
+pts["stop"] = (ox + stop[0] + 32, oy + stop[1] + 32)
 bw, bh = 88 * dw // 1024, 70 * dw // 1024
 pts["grey"] = (ox + s(920) + bw // 2, oy + s(570) + bh // 2)
 pts["exit"] = (ox + s(920) + bw // 2, oy + s(646) + bh // 2)
@@ -131,16 +135,34 @@ click wy; settle 0.3 "tick WY"
 shot ticked
 click start; settle 2 "therapy"
 shot therapy
-# A therapy window covers the screen while the therapy runs: answer a few
-# tasks by clicking in the exercise area, then stop and confirm with "Tak".
-if xdotool search --onlyvisible --name '^Loquena Cz\. I Terapia' >/dev/null 2>&1; then
-  for _ in 1 2 3; do xdotool mousemove --sync $((W / 2)) $((H * 2 / 3)) click 1; sleep 1.5; done
+# The therapy window covers the screen while the therapy runs: answer a few
+# tasks by clicking on the names under the picture, then stop and confirm
+# the end with "Tak" on the result window.
+therapy=""
+for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  [ "$id" != "$main" ] && [ "${WIDTH}x${HEIGHT}" = "${W}x${H}" ] && therapy="$id"
+done
+if [ -n "$therapy" ]; then
+  xdotool windowfocus "$therapy" 2>/dev/null || true
+  # The three names' places (left, right, below): one of them is right.
+  for task in 1 2; do
+    for p in "26 74" "73 74" "50 88"; do
+      set -- $p
+      xdotool mousemove --sync $((W * $1 / 100)) $((H * $2 / 100)) click 1
+      sleep 0.4; alive "task $task"
+    done
+    sleep 2.5
+  done
   shot task
-  xdotool key Escape; settle 1 "stop"
+  p=($(geo stop)); xdotool mousemove --sync "${p[0]}" "${p[1]}" click 1; settle 1 "stop"
   shot results
-  id="$(window_of_size 524x554)" && {
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove --sync $((X + 262 - 80)) $((Y + 554 - 60)) click 1; settle 1 "Tak"; }
+  id="$(window_of_size 524x554)" || { echo "FAIL $W: no result window" >&2; exit 1; }
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove --sync $((X + 152 + 32)) $((Y + 428 + 32)) click 1; settle 1.5 "Tak"
+  xdotool windowfocus "$main" 2>/dev/null || true
+else
+  echo "  (no therapy window in this build)"
 fi
 shot statistics
 click grey; settle 1.5 "grey"
