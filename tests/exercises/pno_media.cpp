@@ -1,0 +1,265 @@
+// The recitation of PP, the films of PNC and the cards of WYL.
+#include "ExerciseFixture_pno.h"
+#include "controls/CKompLabel.h"
+#include "exercises/CExercisePNC.h"
+#include "exercises/CExercisePP.h"
+#include "exercises/CExerciseWYL.h"
+#include "graphics/CTransButton.h"
+
+#include <QSet>
+#include <QTimer>
+
+using namespace pno_fixture;
+
+namespace {
+
+// Collects what the program asked the sound player for, every few ms, also
+// while an exercise waits inside a sound.
+class CPathLog
+{
+public:
+    explicit CPathLog(std::function<void()> extra = {}) : m_extra(std::move(extra))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+        m_timer.start(5);
+    }
+    void Poll()
+    {
+        if (Paths.isEmpty() || Paths.last() != LastWvPath())
+            Paths.append(LastWvPath());
+        if (m_extra)
+            m_extra();
+    }
+    QStringList Paths;
+
+private:
+    QTimer m_timer;
+    std::function<void()> m_extra;
+};
+
+} // namespace
+
+TEST_F(PnoTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
+{
+    settings.Get_ExeSet(CTherapySettings::PP) = {2, 6, 1 | CTherapySettings::ManualPagingBit};
+    auto& pp = Make<CExercisePP>(CExercise::PP);
+    Run({&pp});
+    EXPECT_EQ(pp.BeginLabel->Text, pp.Tasks[0].Proverb->Pocz + " ...");
+    EXPECT_EQ(pp.EndLabel->Text, "... " + pp.Tasks[0].Proverb->Kon);
+    const CRecProverb& first = *pp.Tasks[0].Proverb;
+    const CRecProverb& second = *pp.Tasks[1].Proverb;
+    bool endLitWhileSpoken = false;
+    CPathLog log([&] {
+        if (LastWvPath() == "Data/ps/" + second.SoundKon && pp.EndLabel->State == CExercisePP::Lit)
+            endLitWhileSpoken = true;
+    });
+
+    // 0.5 s after the page is shown the beginning (0.7 s long) is being
+    // spoken; the page turns in the middle of it.
+    bool beginLit = false, busyBefore = false, busyAfter = true;
+    int beginAfter = -1;
+    QTimer::singleShot(CExercisePP::AnnounceDelayMs + 300, host.get(), [&] {
+        beginLit = pp.BeginLabel->State == CExercisePP::Lit;
+        busyBefore = ContentSoundBusy();
+        pager.Forward();
+        busyAfter = ContentSoundBusy();
+        beginAfter = pp.BeginLabel->State;
+    });
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return log.Paths.contains("Data/ps/" + second.SoundKon); }, 4000));
+    (void)QTest::qWaitFor([&] { return pp.EndLabel->State == CExercisePP::Normal; }, 2000);
+    EXPECT_EQ(pp.EndLabel->State, CExercisePP::Normal);
+    EXPECT_TRUE(beginLit);
+    EXPECT_TRUE(busyBefore);
+    EXPECT_FALSE(busyAfter) << "the turn stops the beginning at once";
+    EXPECT_EQ(beginAfter, CExercisePP::Normal);
+    EXPECT_FALSE(log.Paths.contains("Data/ps/" + first.SoundKon))
+        << log.Paths.join(", ").toStdString();
+    EXPECT_EQ(log.Paths.filter("Data/ps/").join(","),
+              QStringList({"Data/ps/" + first.SoundPocz, "Data/ps/" + second.SoundPocz,
+                           "Data/ps/" + second.SoundKon})
+                  .join(","));
+    EXPECT_TRUE(endLitWhileSpoken);
+    EXPECT_EQ(pp.BeginLabel->Text, second.Pocz + " ...");
+    pager.Close();
+    EXPECT_FALSE(pp.BeginLabel->isVisible());
+}
+
+TEST_F(PnoTest, RecitingLightsTheLabelsAndTheRightButtonRepeatsAHalf)
+{
+    settings.Get_ExeSet(CTherapySettings::PP) = {1, 6, 1 | CTherapySettings::ManualPagingBit};
+    auto& pp = Make<CExercisePP>(CExercise::PP);
+    Run({&pp});
+    EXPECT_TRUE(pp.BeginLabel->NoPressedImage);
+    const QPoint inside = pp.BeginLabel->geometry().topLeft() - area->pos() + QPoint(5, 5);
+    EXPECT_NE(At(inside.x(), inside.y()), LitColour | 0xff000000u);
+    bool litSeen = false;
+    QTimer::singleShot(CExercisePP::AnnounceDelayMs + 200,
+                       [&] { litSeen = At(inside.x(), inside.y()) == (LitColour | 0xff000000u); });
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return LastWvPath() == "Data/ps/" + pp.Tasks[0].Proverb->SoundKon; }, 3000));
+    EXPECT_TRUE(litSeen) << "the beginning is drawn lit while spoken";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ContentSoundBusy(); }, 2000));
+    QTest::mousePress(pp.BeginLabel.get(), Qt::RightButton);
+    EXPECT_EQ(LastWvPath(), "Data/ps/" + pp.Tasks[0].Proverb->SoundPocz);
+    QTest::mousePress(pp.EndLabel.get(), Qt::RightButton);
+    EXPECT_EQ(LastWvPath(), "Data/ps/" + pp.Tasks[0].Proverb->SoundKon);
+    pager.Close();
+}
+
+TEST_F(PnoTest, WylGivesDaysAndDigitsInOrderOrShuffled)
+{
+    auto& wyl = Make<CExerciseWYL>(CExercise::WYL);
+    const int chosen = CTherapySettings::WylDaysBit | CTherapySettings::WylDigitsBit |
+                       CTherapySettings::ManualPagingBit;
+    settings.Get_ExeSet(CTherapySettings::WYL) = {17, 2, chosen};
+    wyl.Prepare(settings);
+    ASSERT_EQ(wyl.TaskCount, 17);
+    ASSERT_EQ(wyl.Tasks.Count(), 17);
+    QStringList ordered;
+    for (const auto& t : wyl.Tasks)
+        ordered << CExerciseWYL::ElementSound(t);
+    QStringList expected;
+    for (int d = 1; d <= 7; ++d)
+        expected << QString("Data/dml/d%1").arg(d);
+    for (int l = 1; l <= 10; ++l)
+        expected << QString("Data/dml/l%1").arg(l);
+    EXPECT_EQ(ordered, expected);
+
+    settings.Get_ExeSet(CTherapySettings::WYL).Flags |= CTherapySettings::WylRandomBit;
+    wyl.Prepare(settings);
+    ASSERT_EQ(wyl.TaskCount, 17);
+    QStringList shuffled;
+    for (const auto& t : wyl.Tasks)
+        shuffled << CExerciseWYL::ElementSound(t);
+    EXPECT_NE(shuffled, expected);
+    shuffled.sort();
+    expected.sort();
+    EXPECT_EQ(shuffled, expected) << "the same 17 elements";
+}
+
+TEST_F(PnoTest, WylDrawsItsCardsThroughTheirMasks)
+{
+    auto& wyl = Make<CExerciseWYL>(CExercise::WYL);
+    settings.Get_ExeSet(CTherapySettings::WYL) = {17, 2,
+                                                  CTherapySettings::WylDaysBit |
+                                                      CTherapySettings::WylDigitsBit |
+                                                      CTherapySettings::ManualPagingBit};
+    Run({&wyl});
+    const QRgb back = qRgb(119, 129, 179) | 0xff000000u;
+    auto at = [&](QPoint p, int dx) { return At(p.x() + dx, p.y() + 10); };
+    // The first day's card: its left half shows, its right half is cut away.
+    EXPECT_EQ(wyl.DayPos, QPoint(381, 92));
+    EXPECT_EQ(at(wyl.DayPos, 10), CardColour(125) | 0xff000000u);
+    EXPECT_EQ(at(wyl.DayPos, 150), back);
+    EXPECT_TRUE(wyl.Face && !wyl.FaceB);
+    while (pager.ForwardEnabled)
+        pager.Forward();
+    ASSERT_EQ(wyl.TaskIndex, 16);
+    // The tenth digit: three cards side by side.
+    ASSERT_TRUE(wyl.Face && wyl.FaceB && wyl.FaceC);
+    EXPECT_EQ(at(wyl.DigitPosA, 10), CardColour(104) | 0xff000000u);
+    EXPECT_EQ(at(wyl.DigitPosB, 10), CardColour(124) | 0xff000000u);
+    EXPECT_EQ(at(wyl.DigitPosC, 10), CardColour(114) | 0xff000000u);
+    EXPECT_EQ(at(wyl.DigitPosB, 80), back);
+    EXPECT_EQ(at(wyl.DayPos, 150), back) << "no day card any more";
+    (void)QTest::qWaitFor([&] { return LastWvPath() == QString("Data/dml/l10"); }, 1000);
+    EXPECT_EQ(LastWvPath(), QString("Data/dml/l10"));
+    pager.Close();
+    EXPECT_FALSE(wyl.Face);
+}
+
+TEST_F(PnoTest, PncPlaysCaptionThenFilmAndLeavesTheFilmScrambled)
+{
+    if (!HaveFilms())
+        GTEST_SKIP() << "ffmpeg could not make the test film";
+    settings.Get_ExeSet(CTherapySettings::PNC) = {
+        3, 12, 1 | CTherapySettings::ManualPagingBit | CTherapySettings::ActionWhatDoesBit};
+    auto& pnc = Make<CExercisePNC>(CExercise::PNC);
+    QStringList opened;
+    CPathLog log([&] {
+        if (opened.isEmpty() || opened.last() != tv->FileName())
+            opened << tv->FileName();
+    });
+    Run({&pnc});
+    EXPECT_TRUE(tv->isVisible());
+    EXPECT_TRUE(pnc.ReplayButton->isVisible());
+    const int first = pnc.Tasks[0].Action->ID;
+    EXPECT_EQ(pnc.CaptionLabel->Text, pnc.Tasks[0].Action->Podpis2);
+    EXPECT_EQ(pnc.CaptionLabel->Text.toLower(), QString("robi %1").arg(first)) << "\"Co robi?\"";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tv->FilmPlaying; }, 3000));
+    EXPECT_EQ(LastWvPath(), QString("Data/as/p2_%1").arg(first));
+    EXPECT_EQ(tv->FileName(), QString("Data/asm/%1.mpg").arg(first));
+    EXPECT_TRUE(FilmIsPlain(first)) << "plain on disk while open";
+
+    // Two quick turns: the film halts at once; only the last task's opens.
+    pager.Forward();
+    EXPECT_FALSE(tv->FilmPlaying);
+    QTest::qWait(200);
+    pager.Forward();
+    const int last = pnc.Tasks[2].Action->ID;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tv->FilmPlaying; }, 3000));
+    EXPECT_EQ(tv->FileName(), QString("Data/asm/%1.mpg").arg(last));
+    opened.removeAll(QString());
+    EXPECT_EQ(opened, QStringList({QString("Data/asm/%1.mpg").arg(first),
+                                   QString("Data/asm/%1.mpg").arg(last)}));
+    EXPECT_FALSE(FilmIsPlain(first)) << "the film left is scrambled again";
+
+    // The replay button: caption, then the film again from its start.
+    PlayWv("Data/none", true);
+    QTest::mouseClick(pnc.ReplayButton.get(), Qt::LeftButton);
+    EXPECT_EQ(LastWvPath(), QString("Data/as/p2_%1").arg(last));
+    EXPECT_TRUE(tv->FilmPlaying);
+
+    pager.Close();
+    EXPECT_FALSE(tv->IsOpen);
+    EXPECT_FALSE(tv->isVisible());
+    EXPECT_FALSE(pnc.ReplayButton->isVisible());
+    for (int id = 1; id <= ActionCount; ++id)
+        EXPECT_FALSE(FilmIsPlain(id)) << "film " << id;
+}
+
+TEST_F(PnoTest, PncCaptionFollowsTheSettingAndTheButtonIsDrawn)
+{
+    settings.Get_ExeSet(CTherapySettings::PNC) = {1, 12, 1 | CTherapySettings::ManualPagingBit};
+    auto& pnc = Make<CExercisePNC>(CExercise::PNC);
+    Run({&pnc});
+    const int id = pnc.Tasks[0].Action->ID;
+    EXPECT_EQ(pnc.CaptionLabel->Text, pnc.Tasks[0].Action->Podpis1);
+    EXPECT_EQ(pnc.CaptionLabel->Text.toLower(), QString("przedstawia %1").arg(id));
+    // The button's look is in the exercise bitmap, at its place in the area.
+    const QPoint b = pnc.ReplayButton->pos() - area->pos() + QPoint(20, 20);
+    EXPECT_EQ(At(b.x(), b.y()), qRgb(30, 30, 82) | 0xff000000u);
+    PlayWv("Data/none", true);
+    QTest::mousePress(pnc.CaptionLabel.get(), Qt::LeftButton);
+    EXPECT_EQ(LastWvPath(), QString("Data/as/p1_%1").arg(id));
+    pager.Close();
+}
+
+TEST_F(PnoTest, GreyModeReloadsTheLitLookAndTheReplayButton)
+{
+    settings.Get_ExeSet(CTherapySettings::PP) = {1, 6, 1 | CTherapySettings::ManualPagingBit};
+    settings.Get_ExeSet(CTherapySettings::PNC) = {1, 12, 1 | CTherapySettings::ManualPagingBit};
+    auto& pp = Make<CExercisePP>(CExercise::PP);
+    auto& pnc = Make<CExercisePNC>(CExercise::PNC);
+    ColorMode = CM_MONO;
+    pp.ApplyColourMode();
+    pnc.ApplyColourMode();
+    EXPECT_EQ(pp.BackColor, CExercise::MonoBackColor);
+    EXPECT_TRUE(pp.BeginLabel->NoPressedImage) << "dropped again after reloading";
+
+    Run({&pp, &pnc});
+    EXPECT_EQ(At(2, 2), qRgb(48, 48, 48) | 0xff000000u);
+    const QPoint inside = pp.BeginLabel->geometry().topLeft() - area->pos() + QPoint(5, 5);
+    QRgb lit = 0;
+    QTimer::singleShot(CExercisePP::AnnounceDelayMs + 200, host.get(),
+                       [&] { lit = At(inside.x(), inside.y()); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lit != 0; }, 3000));
+    EXPECT_EQ(lit, qRgb(200, 200, 200) | 0xff000000u) << "the grey mode's own lit image";
+
+    pager.Forward();
+    ASSERT_EQ(pager.Current, 1);
+    const QPoint b = pnc.ReplayButton->pos() - area->pos() + QPoint(20, 20);
+    EXPECT_EQ(At(b.x(), b.y()), qRgb(36, 36, 36) | 0xff000000u) << "the button turned grey";
+    pager.Close();
+}
