@@ -1,12 +1,12 @@
 #pragma once
 #include "graphics/CDynamicPlace.h"
 #include "mainwindow/CMainPage.h"
+#include "mainwindow/CStatListView.h"
 
 class CBitmapsContainer;
 class CNagrywanie;
 class CPatient;
 class CStatistics;
-class CStatListView;
 class CTransButton;
 class TFormMessage;
 class QAction;

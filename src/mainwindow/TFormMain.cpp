@@ -1,0 +1,867 @@
+#include "mainwindow/TFormMain.h"
+
+#include "app/CError.h"
+#include "app/DisplayMode.h"
+#include "app/TFormSplash.h"
+#include "content/ContentSound.h"
+#include "graphics/CTransButton.h"
+#include "mainwindow/BookmarkLayout.h"
+#include "mainwindow/CKompBookmarks.h"
+#include "mainwindow/CPatientsPage.h"
+#include "mainwindow/CSettingsPages.h"
+#include "mainwindow/CStatisticsPage.h"
+#include "mainwindow/MainPages.h"
+#include "mainwindow/TFormInfo.h"
+#include "mainwindow/TFormMessage.h"
+#include "mainwindow/TFormPomoc.h"
+#include "patients/CPatient.h"
+#include "patients/CPatientListItem.h"
+#include "statistics/CNagrywanie.h"
+#include "statistics/CStatistics.h"
+#include "statistics/TFormStat.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QTreeWidget>
+#include <cstdio>
+
+const QString TFormMain::NamePlaceholder = QStringLiteral("<Wpisz nazwisko i imię>");
+
+namespace {
+
+const QString kCaption = QStringLiteral("Loquena Cz. I");
+const QString kReinstall =
+    QStringLiteral("\n\n Jeśli ten błąd się powtarza, to proszę zainstalować program ponownie.");
+
+constexpr int Rgb(int r, int g, int b)
+{
+    return r | (g << 8) | (b << 16);
+}
+
+// Positions of the window layout's entries, in the order they are read.
+enum EWindowEntry
+{
+    WE_BACKGROUND = 1,
+    WE_WINDOW_COLOUR,
+    WE_LIST_COLOUR,
+    WE_PAGE_CONTROL,
+    WE_NAME,
+    WE_NAME_COLOUR,
+    WE_NAME_CAPTION,
+    WE_NAME_CAPTION_COLOUR,
+    WE_TITLE_COLOUR,
+    WE_TITLE,
+    WE_RULE,
+    WE_WAIT,
+};
+
+struct SButtonSkin
+{
+    const char* name;
+    int x1280, y1280, x1024, y1024;
+    int images[3][3]; // (colour, monochrome, mask) per state
+    bool allModes;    // images drawn for every display mode
+};
+
+// Main buttons first, then the three patient buttons (which stand at their
+// markers: their point is not used).
+const SButtonSkin kButtons[] = {
+    {"tbInfo", -1, -1, 920, 102, {{6, 38, 7}, {8, 37, 9}, {10, 36, 11}}, false},
+    {"tbPomoc", -1, -1, 920, 178, {{18, 41, 19}, {20, 40, 21}, {22, 39, 23}}, false},
+    {"tbStart", 1148, 435, 914, 349, {{0, 44, 1}, {2, 43, 3}, {4, 42, 5}}, false},
+    {"tbMonoKolor", -1, -1, 920, 570, {{24, 30, 25}, {26, 32, 27}, {28, 34, 29}}, false},
+    {"tbWyjscie", -1, -1, 920, 646, {{12, 47, 13}, {14, 46, 15}, {16, 45, 17}}, false},
+    {"tbDodaj", -1, -1, 0, 0, {{72, -1, 73}, {74, -1, 75}, {76, -1, 77}}, true},
+    {"tbEdytuj", -1, -1, 0, 0, {{78, -1, 79}, {80, -1, 81}, {82, -1, 83}}, true},
+    {"tbUsun", -1, -1, 0, 0, {{84, -1, 85}, {86, -1, 87}, {88, -1, 89}}, true},
+};
+
+const QString kNoCategoryPictures = QStringLiteral("Nie wybrano żadnej kategorii obrazków!");
+const QString kNoCategoryProverbs = QStringLiteral("Nie wybrano żadnej kategorii przysłów!");
+const QString kNoCategoryActions = QStringLiteral("Nie wybrano żadnej kategorii czynności!");
+
+QColor ToColor(uint32_t c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void SetTextColour(QLabel* label, uint32_t colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, ToColor(colour));
+    label->setPalette(p);
+}
+
+QFont ArialPixels(int pixels, bool bold)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(std::max(1, pixels));
+    f.setBold(bold);
+    return f;
+}
+
+void Pause(int ms)
+{
+    if (ms <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace
+
+// Hands the text of an in-place edit of a patient name to the window instead
+// of writing it into the list; the window applies the name rules.
+class TFormMain::CNameDelegate : public QStyledItemDelegate
+{
+public:
+    CNameDelegate(TFormMain* form, QObject* parent) : QStyledItemDelegate(parent), m_form(form) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
+    {
+        if (auto* line = qobject_cast<QLineEdit*>(editor))
+            m_form->lvPacjeciEdited(line->text());
+    }
+
+private:
+    TFormMain* m_form;
+};
+
+TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setAttribute(Qt::WA_OpaquePaintEvent); // the background covers the window
+    CreateComponents();
+    CreateActions();
+
+    m_buttonsContainer = std::make_unique<CBitmapsContainer>();
+    m_windowsContainer = std::make_unique<CBitmapsContainer>();
+    m_bookmarks = std::make_unique<CKompBookmarks>(pbBookmarks);
+    m_patient = std::make_unique<CPatient>();
+    m_statistics = std::make_unique<CStatistics>(m_patient.get());
+    m_recorder = new CNagrywanie(
+        this, [this] { StopRecorderSound(); }, [this] { StopRecorderSound(); });
+
+    // A second start finds the running program by this title.
+    setWindowTitle(kCaption);
+
+    if (!m_patient->Open(QStringLiteral("pacmem.qp")))
+        throw CError(QStringLiteral("#03: Błąd bazy pacjentów!") + kReinstall);
+    m_statistics->Bind(m_patient->Connection());
+    m_patient->FillList(m_tshPacjent->lvPacjeci);
+    for (int i = 0; i < m_tshPacjent->lvPacjeci->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->topLevelItem(i);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+    LoadContainers();
+    setGeometry(0, 0, ScreenWidth, ScreenHeight);
+
+    CreateButtons();
+    BuildLayouts();
+    m_bookmarkLayout.Set_iCurrent(m_bookmarkFirst);
+    m_bookmarks->Setup(m_bookmarkLayout);
+    m_bookmarks->OnChange = [this](int o, int n) { BookmarkChanged(o, n); };
+    m_bookmarks->OnTick = [this](int i, bool s) { ExerciseChoiceChanged(i, s); };
+    ApplyWindowLayout();
+    ApplyButtonLayout();
+    m_bookmarks->SetCurrent(MainPages::Patients);
+    m_editAllowed = false;
+    AttachPages();
+}
+
+// The settings pages and the statistics page work on the active patient's
+// settings and therapies; the statistics page drives the recorder.
+void TFormMain::AttachPages()
+{
+    std::array<QWidget*, CSettingsPages::PageCount> settings{};
+    for (int i = 0; i < CSettingsPages::PageCount; ++i)
+        settings[i] = Page(MainPages::FirstExercise + i);
+    m_settingsPages =
+        std::make_unique<CSettingsPages>(settings, m_patient.get(), nullptr, &m_updatingCount);
+    m_settingsPages->AdjustForDisplayMode();
+    m_tshStatystyka->Bind(m_patient.get(), m_statistics.get(), m_recorder, m_message);
+    m_tshStatystyka->AdjustForDisplayMode();
+}
+
+TFormMain::~TFormMain()
+{
+    StopSound();
+    m_patient->Save();
+    if (WindowsContainer == m_windowsContainer.get())
+        WindowsContainer = nullptr;
+    if (ButtonsContainer == m_buttonsContainer.get())
+        ButtonsContainer = nullptr;
+}
+
+void TFormMain::CreateComponents()
+{
+    pbBookmarks = new QWidget(this);
+    pbBookmarks->setObjectName(QStringLiteral("pbBookmarks"));
+    pcMainPageControl = new QStackedWidget(this);
+    pcMainPageControl->setObjectName(QStringLiteral("pcMainPageControl"));
+    for (int i = 0; i < MainPages::Count; ++i)
+        pcMainPageControl->addWidget(MainPages::Create(i, pcMainPageControl));
+    m_tshPacjent = static_cast<CPatientsPage*>(Page(MainPages::Patients));
+    m_tshStatystyka = static_cast<CStatisticsPage*>(Page(MainPages::Statistics));
+
+    lbOpisImieNazwisko = new QLabel(QStringLiteral("Bieżący pacjent:"), this);
+    lbOpisImieNazwisko->setObjectName(QStringLiteral("lbOpisImieNazwisko"));
+    lbImieNazwisko = new QLabel(this);
+    lbImieNazwisko->setObjectName(QStringLiteral("lbImieNazwisko"));
+
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    m_nameDelegate = new CNameDelegate(this, list);
+    list->setItemDelegateForColumn(0, m_nameDelegate);
+    // The rest of an edit (sorting, the list index) once the editor is gone.
+    connect(m_nameDelegate, &QAbstractItemDelegate::closeEditor, this, [this] {
+        m_editing = false;
+        QTreeWidget* l = m_tshPacjent->lvPacjeci;
+        l->sortItems(0, Qt::AscendingOrder);
+        m_patient->SetListIndex(l->indexOfTopLevelItem(l->currentItem()));
+    });
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+    connect(m_tshPacjent->memoOpis, &QPlainTextEdit::textChanged, this,
+            [this] { memoOpisChange(); });
+}
+
+QAction* TFormMain::AddAction(const char* name, void (TFormMain::*handler)())
+{
+    auto* action = new QAction(this);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TFormMain::CreateActions()
+{
+    actWyjscie = AddAction("actWyjscie", &TFormMain::actWyjscieExecute);
+    actMonoKolor = AddAction("actMonoKolor", &TFormMain::actMonoKolorExecute);
+    actStart = AddAction("actStart", &TFormMain::actStartExecute);
+    actInfo = AddAction("actInfo", &TFormMain::actInfoExecute);
+    actPomoc = AddAction("actPomoc", &TFormMain::actPomocExecute);
+    actPacDodaj = AddAction("actPacDodaj", &TFormMain::actPacDodajExecute);
+    actPacEdytuj = AddAction("actPacEdytuj", &TFormMain::actPacEdytujExecute);
+    actPacUsun = AddAction("actPacUsun", &TFormMain::actPacUsunExecute);
+}
+
+void TFormMain::LoadContainers()
+{
+    if (m_windowsContainer->Open(QStringLiteral("Data/grwin.bc"), false) !=
+        CBitmapsContainer::BC_OK)
+        throw CError(QStringLiteral("#01: Błąd podczas ładowania zasobów!") + kReinstall);
+    if (m_buttonsContainer->Open(QStringLiteral("Data/bttofa.bc"), false) !=
+        CBitmapsContainer::BC_OK)
+        throw CError(QStringLiteral("#02: Błąd podczas ładowania zasobów!") + kReinstall);
+    WindowsContainer = m_windowsContainer.get();
+    ButtonsContainer = m_buttonsContainer.get();
+}
+
+void TFormMain::CreateButtons()
+{
+    QAction* actions[] = {actInfo,    actPomoc,    actStart,     actMonoKolor,
+                          actWyjscie, actPacDodaj, actPacEdytuj, actPacUsun};
+    CTransButton** buttons[] = {&tbInfo,    &tbPomoc, &tbStart,  &tbMonoKolor,
+                                &tbWyjscie, &tbDodaj, &tbEdytuj, &tbUsun};
+    for (std::size_t i = 0; i < std::size(kButtons); ++i) {
+        QWidget* parent = kButtons[i].allModes ? static_cast<QWidget*>(m_tshPacjent)
+                                               : static_cast<QWidget*>(this);
+        auto* b = new CTransButton(parent, 0, actions[i], &m_backgroundPtr);
+        b->setObjectName(QLatin1String(kButtons[i].name));
+        *buttons[i] = b;
+    }
+}
+
+CTransButton* TFormMain::Button(const char* name) const
+{
+    return findChild<CTransButton*>(QLatin1String(name));
+}
+
+CMainPage* TFormMain::Page(int index) const
+{
+    return static_cast<CMainPage*>(pcMainPageControl->widget(index));
+}
+
+void TFormMain::BuildLayouts()
+{
+    m_bookmarkLayout.Container = m_windowsContainer.get();
+    m_bookmarkFirst = AddBookmarkLayout(m_bookmarkLayout);
+
+    CDynamicPlace& w = m_windowLayout;
+    w.Container = m_windowsContainer.get();
+    w.Add(PT_BITMAP, 0);
+    w.SetBitmap(DM_1280, 5, -1, -1);
+    w.SetBitmap(DM_1024, 4, -1, -1);
+    w.Add(PT_COLOR, 0);
+    w.SetColor(DM_1280, Rgb(129, 194, 243), -1);
+    w.SetColor(DM_1024, Rgb(128, 192, 240), -1);
+    w.SetColor(DM_800, Rgb(128, 192, 240), -1);
+    w.Add(PT_COLOR, 0);
+    w.SetColor(DM_1024, Rgb(201, 228, 250), -1);
+    w.Add(PT_PLACE | PF_CENTERED, 0);
+    w.SetPlace(DM_1024, 250, 100, 582, 554, -1);
+    w.Add(PT_PLACE | PF_CENTERED, 0);
+    w.SetPlace(DM_1024, 357, 28, 514, 22, -1);
+    w.Add(PT_COLOR, 0);
+    w.SetColor(DM_1024, Rgb(6, 97, 169), -1);
+    w.Add(PT_POINT | PF_CENTERED, 0);
+    w.SetPoint(DM_1024, 214, 26, 21);
+    w.Add(PT_COLOR, 0);
+    w.SetColor(DM_1024, Rgb(7, 107, 165), -1);
+    w.Add(PT_COLOR, 0);
+    w.SetColor(DM_1024, Rgb(0, 0, 128), -1);
+    w.Add(PT_POINT, 0); // title: left set at run time, top, font size
+    w.SetPoint(DM_1024, 0, 0, 35);
+    w.Add(PT_PLACE, 0); // the rule under each title
+    w.SetPlace(DM_1024, 16, 48, 537, 3, -1);
+    w.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
+    for (int mode : {DM_800, DM_1024, DM_1280})
+        w.SetBitmap(mode, 37, -1, 38);
+
+    CDynamicPlace& b = m_buttonLayout;
+    b.Container = m_buttonsContainer.get();
+    for (const SButtonSkin& s : kButtons) {
+        b.Add(PT_POINT | PF_CENTERED, 0);
+        if (s.x1280 >= 0)
+            b.SetPoint(DM_1280, s.x1280, s.y1280, -1);
+        b.SetPoint(DM_1024, s.x1024, s.y1024, -1);
+        for (const auto& state : s.images) {
+            b.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
+            b.SetBitmap(DM_1024, state[0], state[1], state[2]);
+            if (s.allModes) {
+                b.SetBitmap(DM_1280, state[0], state[1], state[2]);
+                b.SetBitmap(DM_800, state[0], state[1], state[2]);
+            }
+        }
+    }
+}
+
+void TFormMain::ApplyWindowLayout()
+{
+    CDynamicPlace& w = m_windowLayout;
+    w.Set_iCurrent(WE_BACKGROUND);
+    m_background = w.GetBackground();
+    m_backgroundPtr = m_background.get();
+    w.Set_iCurrent(WE_WINDOW_COLOUR);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ToColor(w.Get_CColor()));
+    setPalette(p);
+    w.Set_iCurrent(WE_LIST_COLOUR);
+    m_tshPacjent->SetListColour(w.Get_CColor());
+    m_tshStatystyka->SetListColour(w.Get_CColor());
+    // The selection's colour goes grey with everything else.
+    uint32_t highlight = Rgb(48, 140, 198);
+    MonoColor(highlight);
+    for (QWidget* list : {static_cast<QWidget*>(m_tshPacjent->lvPacjeci),
+                          static_cast<QWidget*>(m_tshStatystyka->lvStatystyka)}) {
+        QPalette lp = list->palette();
+        lp.setColor(QPalette::Highlight, ToColor(highlight));
+        list->setPalette(lp);
+    }
+    w.Set_iCurrent(WE_PAGE_CONTROL);
+    w.PlaceComponent(pcMainPageControl);
+
+    w.Set_iCurrent(WE_NAME);
+    w.PlaceComponent(lbImieNazwisko);
+    lbImieNazwisko->setFont(ArialPixels(lbImieNazwisko->height(), true));
+    w.Set_iCurrent(WE_NAME_COLOUR);
+    SetTextColour(lbImieNazwisko, w.Get_CColor());
+    w.Set_iCurrent(WE_NAME_CAPTION);
+    lbOpisImieNazwisko->setFont(ArialPixels(w.Get_CSize(), false));
+    lbOpisImieNazwisko->adjustSize();
+    // The caption ends before the name's box, whatever the font's width.
+    const QPoint caption = w.Get_CPotint();
+    lbOpisImieNazwisko->move(
+        std::min(caption.x(), lbImieNazwisko->x() - lbOpisImieNazwisko->width() - 12), caption.y());
+    w.Set_iCurrent(WE_NAME_CAPTION_COLOUR);
+    SetTextColour(lbOpisImieNazwisko, w.Get_CColor());
+
+    w.Set_iCurrent(WE_TITLE_COLOUR);
+    const uint32_t titleColour = w.Get_CColor();
+    w.Set_iCurrent(WE_TITLE);
+    const int titleTop = w.Get_CY();
+    const int titleSize = w.Get_CSize();
+    w.Set_iCurrent(WE_RULE);
+    const int ruleTop = w.Get_CTop();
+    const int ruleWidth = w.Get_CWidth();
+    for (int i = 0; i < MainPages::Count; ++i) {
+        CMainPage* page = Page(i);
+        page->resize(pcMainPageControl->size());
+        page->PlaceTitle(titleTop, titleSize, ruleTop, ruleWidth, titleColour);
+    }
+    w.Set_iCurrent(WE_WAIT);
+    w.GetTransBitmap(m_waitPicture);
+}
+
+void TFormMain::ApplyButtonLayout()
+{
+    m_buttonLayout.Set_iCurrent(1);
+    for (CTransButton* b :
+         {tbInfo, tbPomoc, tbStart, tbMonoKolor, tbWyjscie, tbDodaj, tbEdytuj, tbUsun}) {
+        b->PlaceFromTable(m_buttonLayout);
+        b->show();
+    }
+    PlaceSmallButtons();
+}
+
+void TFormMain::PlaceSmallButtons()
+{
+    // The patient buttons compose over the window's background under them.
+    const QPoint origin = m_tshPacjent->mapTo(this, QPoint(0, 0));
+    const std::pair<CTransButton*, QWidget*> pairs[] = {{tbDodaj, m_tshPacjent->btPacjentDodaj},
+                                                        {tbEdytuj, m_tshPacjent->btPacjentEdytuj},
+                                                        {tbUsun, m_tshPacjent->btPacjentUsun}};
+    for (const auto& [button, marker] : pairs) {
+        button->BgOffsetX = -origin.x();
+        button->BgOffsetY = -origin.y();
+        button->MoveTo(marker->x(), marker->y(), true);
+        button->show(); // moving keeps a button hidden that was placed before the first show
+        button->Refresh();
+    }
+    m_tshStatystyka->PlaceButtons();
+}
+
+void TFormMain::SetMessageForm(TFormMessage* form)
+{
+    m_message = form;
+    m_tshStatystyka->SetMessage(form);
+    m_recorder->SetInform([this](int kind, const QString& r1, const QString& r2, const QString& r3,
+                                 const QString& r4,
+                                 bool compact) { Inform(kind, r1, r2, r3, r4, compact); });
+}
+
+void TFormMain::Inform(int kind, const QString& r1, const QString& r2, const QString& r3,
+                       const QString& r4, bool compact)
+{
+    if (m_message)
+        m_message->Inform(kind, r1, r2, r3, r4, compact);
+}
+
+bool TFormMain::Ask(const QString& r1, const QString& r2, const QString& r3, const QString& r4)
+{
+    return m_message && m_message->Ask(r1, r2, r3, r4);
+}
+
+// ---- window events
+
+void TFormMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    FormSplash.reset();
+    ShowActivePatient();
+    PlaceSmallButtons();
+}
+
+void TFormMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TFormMain::FormActivate()
+{
+    if (pcMainPageControl->currentIndex() == MainPages::Patients)
+        m_tshPacjent->lvPacjeci->setFocus();
+    for (CTransButton* b : {tbDodaj, tbEdytuj, tbUsun})
+        b->Refresh();
+    // Never over a message or another window shown modally from here.
+    if (!QApplication::activeModalWidget())
+        raise();
+}
+
+void TFormMain::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (!m_background) {
+        p.fillRect(rect(), Qt::black);
+        return;
+    }
+    if (m_waitShown && m_waitPicture.Image()) {
+        QImage canvas = *m_background;
+        const QImage* img = m_waitPicture.Image();
+        m_waitPicture.Draw(canvas, width() / 2 - img->width() / 2, height() / 2 - img->height() / 2,
+                           255, true);
+        p.drawImage(0, 0, canvas);
+    } else {
+        p.drawImage(0, 0, *m_background);
+    }
+    if (!m_firstPaintReported) {
+        m_firstPaintReported = true;
+        // For measuring the start: the wall-clock time of the first paint,
+        // then the program ends.
+        if (qEnvironmentVariableIsSet("LOQUENA_FIRST_PAINT_EXIT")) {
+            std::printf("first-paint-ms %lld\n",
+                        static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+            std::fflush(stdout);
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
+    }
+}
+
+void TFormMain::closeEvent(QCloseEvent* event)
+{
+    StopSound();
+    QWidget::closeEvent(event);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_patient)
+        return QWidget::eventFilter(watched, event);
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    if (watched == list->viewport()) {
+        // Once the list has handled the whole click.
+        if (event->type() == QEvent::MouseButtonRelease)
+            QTimer::singleShot(0, this, [this] { lvPacjeciClick(); });
+        else if (event->type() == QEvent::MouseButtonDblClick && list->selectedItems().size() != 1)
+            SelectListIndex();
+    } else if (watched == list && event->type() == QEvent::KeyRelease) {
+        lvPacjeciKeyUp();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- the active patient
+
+void TFormMain::ShowActivePatient()
+{
+    ++m_updatingCount;
+    lbImieNazwisko->setText(m_patient->Name());
+    m_tshPacjent->memoOpis->setPlainText(m_patient->Description());
+    m_tshStatystyka->ShowTherapies();
+    if (m_settingsPages)
+        m_settingsPages->ShowSettings();
+    m_bookmarks->SetTickMask(m_patient->Settings().Selected());
+    m_bookmarks->Redraw();
+    --m_updatingCount;
+}
+
+bool TFormMain::SoundBusy() const
+{
+    return m_tshStatystyka->SoundBusy();
+}
+
+void TFormMain::StopSound()
+{
+    m_tshStatystyka->StopSound();
+}
+
+void TFormMain::StopRecorderSound()
+{
+    m_tshStatystyka->SoundEnded();
+}
+
+void TFormMain::BookmarkChanged(int, int newIndex)
+{
+    StopSound();
+    if (newIndex >= 0 && newIndex < MainPages::Count)
+        pcMainPageControl->setCurrentIndex(newIndex);
+}
+
+void TFormMain::ExerciseChoiceChanged(int, bool)
+{
+    StopSound();
+    m_patient->Settings().SetSelectedMask(m_bookmarks->GetTickMask());
+}
+
+// ---- the patients page
+
+void TFormMain::SelectListIndex()
+{
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    const int index = m_patient->ListIndex();
+    if (index < 0 || index >= list->topLevelItemCount())
+        return;
+    QTreeWidgetItem* item = list->topLevelItem(index);
+    list->setCurrentItem(item);
+    item->setSelected(true);
+}
+
+void TFormMain::lvPacjeciClick()
+{
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    if (m_editing)
+        return;
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (selected.size() == 1) {
+        m_patient->SetListIndex(list->indexOfTopLevelItem(selected.front()));
+        m_patient->Select(selected.front()->data(0, Qt::UserRole).toInt());
+        ShowActivePatient();
+    } else if (list->topLevelItemCount() > 0) {
+        SelectListIndex();
+    }
+}
+
+void TFormMain::lvPacjeciKeyUp()
+{
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    if (m_editing)
+        return;
+    const int index = m_patient->ListIndex();
+    if (index != -1 && list->indexOfTopLevelItem(list->currentItem()) != index)
+        SelectListIndex();
+}
+
+void TFormMain::StartEditing(QTreeWidgetItem* item)
+{
+    // Only the add and edit actions start editing; a click never does.
+    if (!m_editAllowed)
+        return;
+    m_editAllowed = false;
+    if (item->text(0).isEmpty()) {
+        item->setText(0, NamePlaceholder);
+        m_patient->SetName(NamePlaceholder);
+    }
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    m_editing = true;
+    m_tshPacjent->lvPacjeci->editItem(item, 0);
+}
+
+QString TFormMain::CleanName(const QString& text)
+{
+    const QString name = text.trimmed().left(MaxNameLength);
+    return name.isEmpty() ? NamePlaceholder : name;
+}
+
+void TFormMain::lvPacjeciEdited(const QString& text)
+{
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    QTreeWidgetItem* item = list->currentItem();
+    if (!item)
+        return;
+    const QString name = CleanName(text);
+    item->setText(0, name);
+    m_patient->SetName(name);
+    lbImieNazwisko->setText(name);
+}
+
+void TFormMain::memoOpisChange()
+{
+    if (m_patient->ActiveId() != -1)
+        m_patient->SetDescription(m_tshPacjent->memoOpis->toPlainText());
+}
+
+void TFormMain::actPacDodajExecute()
+{
+    StopSound();
+    m_patient->Add();
+    ShowActivePatient();
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    auto* item = new CPatientListItem(list);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setData(0, Qt::UserRole, m_patient->CurrentId());
+    item->setText(1, m_patient->StartDateText());
+    item->setText(2, m_patient->LastDateText());
+    list->setCurrentItem(item);
+    item->setSelected(true);
+    m_patient->SetListIndex(list->indexOfTopLevelItem(item));
+    m_bookmarks->SetCurrent(MainPages::Patients);
+    m_editAllowed = true;
+    StartEditing(item);
+}
+
+void TFormMain::actPacEdytujExecute()
+{
+    StopSound();
+    QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->currentItem();
+    if (!item)
+        return;
+    m_editAllowed = true;
+    if (item->text(0) == NamePlaceholder)
+        item->setText(0, QString());
+    StartEditing(item);
+}
+
+void TFormMain::actPacUsunExecute()
+{
+    StopSound();
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    QTreeWidgetItem* item = list->currentItem();
+    if (!item)
+        return;
+    if (!Ask(QStringLiteral("Czy naprawdę chcesz usunąć pacjenta?")))
+        return;
+    if (m_statistics->HasRecordings()) {
+        if (!Ask(QStringLiteral("Dla tego pacjenta istnieją nagrania"),
+                 QStringLiteral("i zostaną one również usunięte."), QString(),
+                 QStringLiteral("Czy chcesz kontynuować usuwanie?")))
+            return;
+        m_statistics->DeleteAllRecordings();
+    }
+    const int oldIndex = list->indexOfTopLevelItem(item);
+    m_patient->Delete();
+    delete list->takeTopLevelItem(oldIndex);
+    const int count = list->topLevelItemCount();
+    if (count > 0) {
+        const int index = std::min(oldIndex, count - 1);
+        m_patient->SetListIndex(index);
+        SelectListIndex();
+        m_patient->Select(list->topLevelItem(index)->data(0, Qt::UserRole).toInt());
+    } else {
+        m_patient->SetListIndex(-1);
+    }
+    ShowActivePatient();
+    list->setFocus();
+}
+
+// ---- main buttons
+
+void TFormMain::actWyjscieExecute()
+{
+    StopSound();
+    if (Ask(QStringLiteral("Czy na pewno chcesz wyjść z programu?")))
+        close();
+}
+
+void TFormMain::actInfoExecute()
+{
+    StopSound();
+    if (m_info)
+        m_info->ShowModal();
+}
+
+void TFormMain::actPomocExecute()
+{
+    StopSound();
+    if (m_pomoc)
+        m_pomoc->ShowModal();
+}
+
+void TFormMain::ShowWaitPicture()
+{
+    m_waitShown = true;
+    repaint();
+    Pause(m_waitPauseMs);
+}
+
+void TFormMain::actMonoKolorExecute()
+{
+    if (SoundBusy()) {
+        StopSound();
+        return;
+    }
+    ShowWaitPicture();
+    ColorMode = ColorMode == CM_COLOR ? CM_MONO : CM_COLOR;
+    FilmDir = ColorMode == CM_MONO ? QStringLiteral("Data/asmgr/") : QStringLiteral("Data/asm/");
+    m_bookmarkLayout.Set_iCurrent(m_bookmarkFirst);
+    m_bookmarks->Setup(m_bookmarkLayout);
+    m_bookmarks->Redraw();
+    ApplyWindowLayout();
+    ApplyButtonLayout();
+    m_tshStatystyka->ReloadSkins();
+    if (m_stat)
+        m_stat->ReloadSkins();
+    if (m_message)
+        m_message->ReloadSkins();
+    pcMainPageControl->hide();
+    pcMainPageControl->show();
+    PlaceSmallButtons();
+    m_waitShown = false;
+    update();
+}
+
+bool TFormMain::CheckCategories()
+{
+    const CTherapySettings& settings = m_patient->Settings();
+    for (int i = 0; i < CTherapySettings::ExerciseCount; ++i) {
+        if (!(settings.Selected() & (1 << i)))
+            continue;
+        const ExeSet& block = settings.Get_ExeSet(i);
+        QString message;
+        switch (i) {
+        case CTherapySettings::WY:
+        case CTherapySettings::UK:
+        case CTherapySettings::WP:
+        case CTherapySettings::ZO:
+        case CTherapySettings::PNO:
+            if ((block.Flags & 0x1FF) == 0)
+                message = kNoCategoryPictures;
+            break;
+        case CTherapySettings::PWP:
+        case CTherapySettings::PWY:
+        case CTherapySettings::PP:
+            if ((block.Flags & 0xF) == 0)
+                message = kNoCategoryProverbs;
+            break;
+        case CTherapySettings::DC:
+        case CTherapySettings::PNC:
+            if ((block.Flags & 0x1FF) == 0)
+                message = kNoCategoryActions;
+            break;
+        case CTherapySettings::WYL:
+            if (block.LZ == 0)
+                message = QStringLiteral("Nie wybrano żadnego typu ciągów!");
+            break;
+        }
+        if (!message.isEmpty()) {
+            m_bookmarks->SetCurrent(MainPages::FirstExercise + i);
+            Inform(TFormMessage::KindWarning, message);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TFormMain::actStartExecute()
+{
+    if (SoundBusy()) {
+        StopSound();
+        return;
+    }
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    if (list->topLevelItemCount() == 0 || !list->currentItem() || m_patient->ActiveId() == -1) {
+        Inform(TFormMessage::KindWarning, QStringLiteral("Brak aktywnego pacjenta!"), QString(),
+               QStringLiteral("Dodaj pacjenta do listy, kliknij przycisk dodaj"),
+               QStringLiteral("a następnie wpisz nazwisko i imię."));
+        m_bookmarks->SetCurrent(MainPages::Patients);
+        return;
+    }
+    if (m_patient->Settings().SelectedCount() == 0) {
+        Inform(TFormMessage::KindWarning,
+               QStringLiteral("Musisz wybrać ćwiczenia aby rozpocząć terapię."),
+               QStringLiteral("Klikaj w miejscu małych kwadracików, aby wybrać"),
+               QStringLiteral("ćwiczenie albo kliknij pomoc aby dowiedzieć"),
+               QStringLiteral("się więcej o tym, jak używać programu."), true);
+        return;
+    }
+    if (!CheckCategories())
+        return;
+    ShowWaitPicture();
+    m_statistics->Reset(&m_patient->Settings());
+    const bool ran = static_cast<bool>(m_runTherapy);
+    if (ran)
+        m_runTherapy(*m_patient, *m_statistics);
+    m_waitShown = false;
+    if (!ran) { // no therapy window: nothing to store
+        update();
+        return;
+    }
+
+    m_patient->MarkTherapyToday();
+    const int index = m_patient->ListIndex();
+    if (index >= 0 && index < list->topLevelItemCount())
+        list->topLevelItem(index)->setText(2, m_patient->LastDateText());
+    m_bookmarks->SetCurrent(MainPages::Statistics);
+    m_statistics->SaveTherapy(m_patient->ActiveId(), m_tshStatystyka->lvStatystyka);
+    m_tshStatystyka->MarkLastRow();
+    if (pcMainPageControl->currentIndex() == MainPages::Statistics)
+        m_tshStatystyka->lvStatystyka->setFocus();
+    list->update();
+    m_tshStatystyka->lvStatystyka->update();
+    update();
+}

@@ -1,0 +1,140 @@
+// The whole road of one therapy from the main window: a patient is added and
+// named, WY ticked, the therapy runs in the real therapy window on a small
+// content fixture, one task is answered, the stop button and "Tak" end it, and
+// the therapy is stored and shown on the statistics page.
+#include "MainFixture.h"
+#include "common/MessageAnswerer.h"
+#include "exercises/CExercise.h"
+#include "mainwindow/CKompBookmarks.h"
+#include "mainwindow/CPatientsPage.h"
+#include "mainwindow/CStatisticsPage.h"
+#include "mainwindow/TFormMain.h"
+#include "mainwindow/TFormMessage.h"
+#include "patients/CPatient.h"
+#include "platform/CDbQuery.h"
+#include "statistics/CStatistics.h"
+#include "statistics/TFormStat.h"
+#include "therapy/TFormTherapy.h"
+#include "therapy/TherapyFixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainTherapyTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetDisplayModeFor(1280, 1024);
+        ColorMode = CM_COLOR;
+        CExercise::PraisePauseMs = 0;
+        ASSERT_TRUE(folder.ok());
+        // The therapy window's material beside the main window's skins.
+        using namespace therapy_fixture;
+        ASSERT_TRUE(WriteSkins("Data/cextb.bc"));
+        ASSERT_TRUE(WritePhotos("Data/zdjar5.bb", QSize(616, 462), WordNames().size()));
+        ASSERT_TRUE(WritePhotos("Data/zdjar3.bb", QSize(490, 368), WordNames().size()));
+        ASSERT_TRUE(WriteContent("Data/sdrow.qp"));
+        m_previousSound = TFormMessage::SetSoundFunction([](int) {});
+
+        form = std::make_unique<TFormMain>();
+        form->SetWaitPause(0);
+        therapy = std::make_unique<TFormTherapy>();
+        form->SetTherapyRunner([this](CPatient& p, CStatistics& s) { therapy->Start(p, s); });
+        result = std::make_unique<TFormStat>(WindowsContainer, ButtonsContainer);
+        therapy->ResultWindow = result.get();
+        form->SetStatForm(result.get());
+        message = std::make_unique<TFormMessage>();
+        form->SetMessageForm(message.get());
+        form->show();
+    }
+    void TearDown() override
+    {
+        message.reset();
+        result.reset();
+        therapy.reset();
+        form.reset();
+        TFormMessage::SetSoundFunction(m_previousSound);
+        CExercise::PraisePauseMs = 1400;
+    }
+
+    static void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+    main_fixture::ProgramFolder folder;
+    std::unique_ptr<TFormMain> form;
+    std::unique_ptr<TFormTherapy> therapy;
+    std::unique_ptr<TFormStat> result;
+    std::unique_ptr<TFormMessage> message;
+
+private:
+    TFormMessage::SoundFunction m_previousSound;
+};
+
+TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
+{
+    form->actPacDodaj->trigger();
+    QLineEdit* editor = nullptr;
+    for (QLineEdit* e : form->PatientsPage()->lvPacjeci->viewport()->findChildren<QLineEdit*>())
+        if (e->isVisible())
+            editor = e;
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Kowalski Jan"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form->Patient().Name(), QStringLiteral("Kowalski Jan"));
+
+    // WY with three tasks from the fixture's one category.
+    const CKompBookmarks::CBookmark& wy = form->Bookmarks().Bookmark(2);
+    QTest::mouseClick(
+        form->Bookmarks().PaintBox(), Qt::LeftButton, {},
+        QPoint((wy.SquareX + wy.SquareRight) / 2, (wy.SquareY + wy.SquareBottom) / 2));
+    ExeSet& block = form->Patient().Settings().Get_ExeSet(CTherapySettings::WY);
+    block.LZ = 3;
+    block.Flags = (block.Flags & ~0x1FF) | 1;
+
+    bool ran = false;
+    QString shownName;
+    therapy->OnShown = [&] {
+        ran = true;
+        shownName = therapy->lbPacjent->text();
+        // Stop; the result window is answered "Tak" once it shows.
+        auto answer = std::make_shared<std::function<void()>>();
+        *answer = [this, answer] {
+            if (!result->isVisible()) {
+                QTimer::singleShot(5, *answer);
+                return;
+            }
+            Click(result->TakButton());
+        };
+        QTimer::singleShot(0, *answer);
+        Click(therapy->StopButton());
+        if (therapy->isVisible())
+            therapy->done(0);
+    };
+    MessageAnswerer none;
+    form->actStart->trigger();
+    EXPECT_TRUE(none.shown.isEmpty());
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(shownName, QStringLiteral("Kowalski Jan"));
+    EXPECT_FALSE(therapy->isVisible());
+
+    EXPECT_EQ(form->PageControl()->currentIndex(), 1);
+    QTreeWidget* stats = form->StatisticsPage()->lvStatystyka;
+    ASSERT_EQ(stats->topLevelItemCount(), 1);
+    const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    EXPECT_TRUE(stats->topLevelItem(0)->text(0).contains(today));
+    EXPECT_EQ(stats->topLevelItem(0)->text(1), QStringLiteral("0")); // WY: nothing solved
+    CDbQuery q(form->Patient().Connection());
+    q.SetSQL("SELECT COUNT(*) FROM Statystyki WHERE idPac=?", {form->Patient().ActiveId()});
+    q.Open();
+    EXPECT_EQ(q.Fields(0).Value().toInt(), 1);
+}
+
+} // namespace
