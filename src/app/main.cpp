@@ -2,6 +2,7 @@
 #include "app/Startup.h"
 #include "content/ContentSound.h"
 #include "graphics/CBitmapsContainer.h"
+#include "mainwindow/CSettingsPages.h"
 #include "mainwindow/TFormInfo.h"
 #include "mainwindow/TFormMain.h"
 #include "mainwindow/TFormMessage.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     startup.AddWindow([&formMain, &formTherapy] {
         auto form = std::make_unique<TFormTherapy>();
         formTherapy = form.get();
+        formMain->SettingsPages()->SetWords(&formTherapy->Words());
         formMain->SetTherapyRunner([&formTherapy](CPatient& patient, CStatistics& statistics) {
             formTherapy->Start(patient, statistics);
         });

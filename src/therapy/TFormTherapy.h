@@ -38,6 +38,8 @@ public:
 
     // Throws the numbered start-up errors when a resource is missing.
     explicit TFormTherapy(QWidget* parent = nullptr);
+    // The content database; the main window's settings pages count in it.
+    const CWords& Words() const { return m_words; }
     ~TFormTherapy() override;
 
     // The result window shown by the stop button (not owned).
