@@ -22,12 +22,16 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        fprintf(stderr, "usage: %s <program folder> [--grey] [--tasks N] [--choices N]\n", argv[0]);
+        fprintf(
+            stderr,
+            "usage: %s <program folder> [--grey] [--tasks N] [--choices N] [--exercises i,j,...]\n",
+            argv[0]);
         return 2;
     }
     int tasks = 0;
     int choices = 0;
     bool grey = false;
+    QList<int> exercises; // in therapy order; WY alone when none is named
     for (int i = 2; i < args.size(); ++i) {
         if (args[i] == "--grey")
             grey = true;
@@ -35,6 +39,9 @@ int main(int argc, char** argv)
             tasks = args[++i].toInt();
         else if (args[i] == "--choices" && i + 1 < args.size())
             choices = args[++i].toInt();
+        else if (args[i] == "--exercises" && i + 1 < args.size())
+            for (const QString& n : args[++i].split(QLatin1Char(',')))
+                exercises.append(n.toInt());
     }
     if (!QDir::setCurrent(args[1])) {
         fprintf(stderr, "no folder %s\n", qPrintable(args[1]));
@@ -54,7 +61,13 @@ int main(int argc, char** argv)
         if (patient.Name().isEmpty())
             patient.SetName(QStringLiteral("Pacjent testowy"));
         CTherapySettings& settings = patient.Settings();
-        if (settings.Order().Count() == 0 || settings.Order()[0] != CTherapySettings::WY) {
+        if (!exercises.isEmpty()) {
+            for (int i = 0; i < CTherapySettings::ExerciseCount; ++i)
+                settings.SetSelected(i, false);
+            for (int i : exercises)
+                if (i >= 0 && i < CTherapySettings::ExerciseCount)
+                    settings.SetSelected(i, true);
+        } else if (settings.Order().Count() == 0 || settings.Order()[0] != CTherapySettings::WY) {
             for (int i = 0; i < CTherapySettings::ExerciseCount; ++i)
                 settings.SetSelected(i, false);
             settings.SetSelected(CTherapySettings::WY, true);
