@@ -40,9 +40,12 @@ exe="$1"; data="$2"; shots="$3"; W="$4"; H="$5"; work="$6"
 unset QT_QPA_PLATFORM
 prog="$work/prog-$W"
 rm -rf "$prog"; mkdir -p "$prog"
-# The program folder: the material (linked), a fresh patient database.
-for f in "$data"/*; do ln -s "$f" "$prog/"; done
-rm -f "$prog/pacmem.qp"; cp "$data/pacmem.qp" "$prog/pacmem.qp"
+# The program folder: the material (linked), a fresh patient database, no
+# recordings. Only Data/ is linked: a linked executable would run in the
+# folder it links to and use that folder's patients.
+ln -s "$data/Data" "$prog/Data"
+cp "$data/pacmem.qp" "$prog/pacmem.qp"
+mkdir -m 700 "$prog/Nagrane"
 cp "$exe" "$prog/loquena"
 
 # Where things are on this screen: design values of 1024x768, scaled and
