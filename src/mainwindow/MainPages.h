@@ -12,8 +12,6 @@ constexpr int Patients = 0;
 constexpr int Statistics = 1;
 constexpr int FirstExercise = 2;
 
-// The title of exercise i (0 to 10).
-QString ExerciseTitle(int exercise);
 // Creates page `index` on `parent` (which owns it).
 CMainPage* Create(int index, QWidget* parent);
 } // namespace MainPages
