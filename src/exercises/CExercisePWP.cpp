@@ -31,10 +31,6 @@ CExercisePWP::CExercisePWP(CDynamicPlace& placement, CSharedKomps& shared)
         if (button == Qt::RightButton && CurrentTask())
             SpeakPrompt();
     };
-    InputLabel->OnMouseDown = [this](CKompLabel*, Qt::MouseButton button, QPoint) {
-        if (const SPWPTask* task = CurrentTask(); task && task->Solved && button == Qt::RightButton)
-            PlayProverbEnd(task->Proverb, true);
-    };
 }
 
 CExercisePWP::~CExercisePWP()
@@ -124,21 +120,19 @@ void CExercisePWP::OnLetter(int, QChar letter, uint8_t& state)
 
 void CExercisePWP::Solve(SPWPTask& task)
 {
-    task.Solved = true;
-    StopTiming();
-    CountSolved(task.HadError);
     ShowText(*InputLabel, Ellipsis + QLatin1Char(' ') + task.Typed);
-    InputLabel->Cursor = false;
-    InputLabel->Repaint();
-    ShowAlphabet(false);
-    UpdateHintButton();
     HintLabel->hide();
-    Paint();
-    ShowNow();
-    const CRecProverb proverb = task.Proverb;
-    PlayProverbEnd(proverb, false);
-    PraisePause();
-    PlayPraise(true);
+    CloseTask(task);
+    PraiseSolved();
+}
+
+void CExercisePWP::SpeakAnswer(bool async)
+{
+    // A copy: the task may go while the ending is spoken.
+    if (const SPWPTask* task = CurrentTask()) {
+        const CRecProverb proverb = task->Proverb;
+        PlayProverbEnd(proverb, async);
+    }
 }
 
 void CExercisePWP::Hint()
@@ -147,10 +141,7 @@ void CExercisePWP::Hint()
     if (!task || task->Solved || task->HintText == task->Proverb.Kon)
         return;
     HintStep(*task);
-    ShowText(*HintLabel, task->HintText);
-    if (HintLabel->isHidden())
-        HintLabel->show();
-    HintLabel->Repaint();
+    RevealHint(*HintLabel, task->HintText);
     UpdateHintButton();
 }
 

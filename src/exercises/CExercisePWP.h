@@ -35,9 +35,9 @@ public:
     MyArray<SPWPTask> Tasks;
     std::unique_ptr<CKompLabel> BeginLabel;
     std::unique_ptr<CKompLabel> HintLabel;
-    std::unique_ptr<CKompLabel> InputLabel;
 
 protected:
+    void SpeakAnswer(bool async) override;
     STypingState* CurrentState() override { return CurrentTask(); }
     void SpeakPrompt() override;
 

@@ -25,11 +25,6 @@ CExerciseWP::CExerciseWP(CDynamicPlace& placement, CSharedKomps& shared)
     MakeLabels(
         {{&InputLabel, {DM_1024, 312, 491, 46, DM_1024, 0, 18, 7, 0, 51, 206, 207, 204, 205}},
          {&HintLabel, {DM_1024, 312, 420, 46, DM_1024, 0, 18, 7, 0, 51, 217, 207, 216, 205}}});
-    InputLabel->OnMouseDown = [this](CKompLabel*, Qt::MouseButton button, QPoint) {
-        const SWPTask* task = CurrentTask();
-        if (button == Qt::RightButton && task && task->Solved)
-            PlayWordSound(task->Word, true);
-    };
 }
 
 CExerciseWP::~CExerciseWP()
@@ -108,21 +103,17 @@ void CExerciseWP::OnLetter(int, QChar letter, uint8_t& state)
 void CExerciseWP::Solve(SWPTask& task)
 {
     HintLabel->hide();
-    InputLabel->Cursor = false;
-    InputLabel->Repaint();
-    ShowAlphabet(false);
-    task.Solved = true;
-    EnableHintButton(false);
-    // Counted at once: the word and the praise that follow are not working
-    // time, and the patient may move on while the word is spoken.
-    StopTiming();
-    CountSolved(task.HadError);
-    DrawTask();
-    ShowNow();
-    const CRecWord word = task.Word;
-    PlayWordSound(word, false);
-    PraisePause();
-    PlayPraise(true);
+    CloseTask(task);
+    PraiseSolved();
+}
+
+void CExerciseWP::SpeakAnswer(bool async)
+{
+    // A copy: the task may go while the word is spoken.
+    if (const SWPTask* task = CurrentTask()) {
+        const CRecWord word = task->Word;
+        PlayWordSound(word, async);
+    }
 }
 
 void CExerciseWP::Hint()
@@ -131,10 +122,7 @@ void CExerciseWP::Hint()
     if (!task || task->Solved || task->HintText == task->Word.Nazwa)
         return;
     HintStep(*task);
-    ShowText(*HintLabel, task->HintText);
-    if (HintLabel->isHidden())
-        HintLabel->show();
-    HintLabel->Repaint();
+    RevealHint(*HintLabel, task->HintText);
     if (task->HintText == task->Word.Nazwa)
         EnableHintButton(false);
 }

@@ -35,10 +35,11 @@ public:
     void OnLetter(int index, QChar letter, uint8_t& state) override;
 
     MyArray<SWPTask> Tasks;
-    std::unique_ptr<CKompLabel> InputLabel;
     std::unique_ptr<CKompLabel> HintLabel;
 
 protected:
+    STypingState* CurrentState() override { return CurrentTask(); }
+    void SpeakAnswer(bool async) override;
     void DrawPicture() override;
 
 private:

@@ -29,10 +29,6 @@ CExerciseZO::CExerciseZO(CDynamicPlace& placement, CSharedKomps& shared)
         if (button == Qt::RightButton && CurrentTask())
             SpeakPrompt();
     };
-    InputLabel->OnMouseDown = [this](CKompLabel*, Qt::MouseButton button, QPoint) {
-        if (const SZOTask* task = CurrentTask(); task && task->Solved && button == Qt::RightButton)
-            PlayWordSound(task->Word, true);
-    };
 }
 
 CExerciseZO::~CExerciseZO()
@@ -62,6 +58,12 @@ void CExerciseZO::Prepare(const CTherapySettings& settings)
 void CExerciseZO::ClearTasks()
 {
     Tasks.Clear();
+}
+
+void CExerciseZO::SpeakAnswer(bool async)
+{
+    if (const SZOTask* task = CurrentTask())
+        PlayWordSound(task->Word, async);
 }
 
 void CExerciseZO::SpeakPrompt()
@@ -120,14 +122,7 @@ void CExerciseZO::OnLetter(int, QChar letter, uint8_t& state)
 
 void CExerciseZO::Solve(SZOTask& task)
 {
-    InputLabel->Cursor = false;
-    InputLabel->Repaint();
-    ShowAlphabet(false);
-    task.Solved = true;
-    // Counted at once: the word and the praise that follow are not working
-    // time, and the patient may move on while the word is spoken.
-    StopTiming();
-    CountSolved(task.HadError);
+    CloseTask(task);
     const int index = TaskIndex;
     const CRecWord word = task.Word;
     PlayWordSound(word, false);

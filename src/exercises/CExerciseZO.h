@@ -35,11 +35,11 @@ public:
 
     MyArray<SZOTask> Tasks;
     std::unique_ptr<CKompLabel> DescLabel;
-    std::unique_ptr<CKompLabel> InputLabel;
     // The placeholder picture of an unsolved task.
     CDynamicPlace PicturePlaces;
 
 protected:
+    void SpeakAnswer(bool async) override;
     STypingState* CurrentState() override { return CurrentTask(); }
     void SpeakPrompt() override;
     void DrawPicture() override;

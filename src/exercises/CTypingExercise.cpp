@@ -38,6 +38,12 @@ void CTypingExercise::MakeLabels(std::initializer_list<SLabel> labels)
         label->hide();
         m_labels.push_back(label.get());
     }
+    if (InputLabel)
+        InputLabel->OnMouseDown = [this](CKompLabel*, Qt::MouseButton button, QPoint) {
+            if (const STypingState* task = CurrentState();
+                task && task->Solved && button == Qt::RightButton)
+                SpeakAnswer(true);
+        };
 }
 
 void CTypingExercise::ShowText(CKompLabel& label, const QString& text)
@@ -50,6 +56,34 @@ void CTypingExercise::EnableHintButton(bool enabled)
 {
     if (Shared->HintButton)
         Shared->HintButton->SetEnabled(enabled, true);
+}
+
+void CTypingExercise::RevealHint(CKompLabel& hintLabel, const QString& text)
+{
+    ShowText(hintLabel, text);
+    if (hintLabel.isHidden())
+        hintLabel.show();
+    hintLabel.Repaint();
+}
+
+void CTypingExercise::CloseTask(STypingState& task)
+{
+    InputLabel->Cursor = false;
+    InputLabel->Repaint();
+    ShowAlphabet(false);
+    task.Solved = true;
+    EnableHintButton(false);
+    StopTiming();
+    CountSolved(task.HadError);
+}
+
+void CTypingExercise::PraiseSolved()
+{
+    Paint();
+    ShowNow();
+    SpeakAnswer(false);
+    PraisePause();
+    PlayPraise(true);
 }
 
 void CTypingExercise::ShowAlphabet(bool shown)

@@ -56,6 +56,11 @@ public:
 
     static void ShowText(CKompLabel& label, const QString& text);
 
+    // The line the patient types into: the typed text, with a cursor "_"
+    // while the task is open. A right-button press on it once the task is
+    // solved speaks the answer.
+    std::unique_ptr<CKompLabel> InputLabel;
+
 protected:
     CTypingExercise(CDynamicPlace& placement, CSharedKomps& shared);
     ~CTypingExercise() override;
@@ -84,14 +89,27 @@ protected:
     // taken, also when the text is complete.
     bool TakeLetter(STypingState& task, const QString& text, QChar letter, uint8_t& state);
     void EnableHintButton(bool enabled);
+    // The hint line shows `text`, at once.
+    static void RevealHint(CKompLabel& hintLabel, const QString& text);
+    // The task has just been solved: the input line loses its cursor, the
+    // alphabet and the hint button go, and the result is counted at once (the
+    // answer and the praise that follow are not working time, and the patient
+    // may move on while the answer is spoken).
+    void CloseTask(STypingState& task);
+    // Shows the solved task now, speaks its answer to the end, pauses and
+    // praises.
+    void PraiseSolved();
     // The alphabet shown with every letter in its normal state, or hidden.
     void ShowAlphabet(bool shown);
 
-    // The exercises that speak a prompt (SpeaksPrompt set): the current task
-    // and its prompt, spoken without waiting. A task change cuts the sound
-    // short and leaving the exercise stops it.
+    // The current task (null when none), and its answer spoken (waiting for
+    // its end or not).
+    virtual STypingState* CurrentState() = 0;
+    virtual void SpeakAnswer(bool async) = 0;
+    // The exercises that speak a prompt (SpeaksPrompt set): the prompt of the
+    // current task, spoken without waiting. A task change cuts the sound short
+    // and leaving the exercise stops it.
     bool SpeaksPrompt = false;
-    virtual STypingState* CurrentState() { return nullptr; }
     virtual void SpeakPrompt() {}
     void AnnounceTask();
 
