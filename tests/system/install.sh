@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# The installed program, as a desktop's user meets it. `cmake --install` into a
+# temporary prefix; the menu entry passes desktop-file-validate and names the
+# installed launcher and an icon that is there in every size; the entry's Exec
+# line starts the program on a virtual screen in the user's own program folder
+# (~/.local/share/loquena: the program copied, Data/ linked to the installed
+# material, an empty pacmem.qp and Nagrane/, made on the first start). A
+# second install and start keep the user's patients and recordings, and bring
+# a changed program and a moved material link up to date.
+#
+# Run as root, the program runs as the user "nobody": the installed files are
+# then really out of its reach, as they are for a user of a system install.
+#
+#   BUILD_DIR=build tests/system/install.sh
+#   SMOKE_DATA=<program folder> installs that folder's built Data/ instead of
+#   running the install's own data build (build target loquena-install-data).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
+fail() {
+  echo "FAIL install: $*" >&2
+  exit 1
+}
+[ -f "$build/cmake_install.cmake" ] || fail "no configured build in $build"
+[ -x "$build/loquena" ] || fail "no $build/loquena (build the project first)"
+for tool in desktop-file-validate xvfb-run xdotool sqlite3 identify; do
+  command -v "$tool" >/dev/null || fail "$tool missing (scripts/install-deps.sh)"
+done
+
+work="$(mktemp -d /tmp/loquena-install-XXXXXX)"
+trap 'chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
+chmod 755 "$work"
+prefix="$work/usr"
+home="$work/home"
+folder="$home/.local/share/loquena"
+mkdir -p "$home" "$work/runtime"
+chmod 700 "$work/runtime"
+
+# Who runs the installed program.
+user_cmd=()
+if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null; then
+  user_cmd=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups --)
+  chown "$(id -u nobody):$(id -g nobody)" "$home" "$work/runtime"
+fi
+user="$(id -un)"
+[ ${#user_cmd[@]} -gt 0 ] && user=nobody
+
+# The material to install.
+if [ -n "${SMOKE_DATA:-}" ] && [ -f "$SMOKE_DATA/Data/grwin.bc" ]; then
+  export LOQUENA_DATA="$SMOKE_DATA"
+else
+  unset LOQUENA_DATA
+  echo "install: the data build for the install (a few minutes the first time)"
+  cmake --build "$build" --target loquena-install-data >"$work/data.log" 2>&1 ||
+    { tail -20 "$work/data.log" >&2; fail "the data build failed"; }
+fi
+
+install_into_prefix() { # <round>
+  # Installed files are read-only for their users; the installing user may
+  # write them again.
+  [ -d "$prefix" ] && chmod -R u+w "$prefix"
+  cmake --install "$build" --prefix "$prefix" >"$work/install-$1.log" 2>&1 ||
+    { tail -20 "$work/install-$1.log" >&2; fail "cmake --install ($1)"; }
+  chmod -R a-w "$prefix"
+}
+
+install_into_prefix 1
+share="$prefix/share/loquena"
+entry="$prefix/share/applications/loquena.desktop"
+for f in "$prefix/bin/loquena" "$prefix/libexec/loquena/loquena"; do
+  [ -x "$f" ] || fail "no program $f"
+done
+for f in "$share/Data/sdrow.qp" "$share/Data/grwin.bc" "$share/Data/zdjar3.bb" "$share/pacmem.qp" \
+  "$entry" "$prefix/share/icons/hicolor/scalable/apps/loquena.svg"; do
+  [ -f "$f" ] || fail "not installed: $f"
+done
+[ -z "$(find "$share" ! -perm -o+r -print -quit)" ] ||
+  fail "installed material not readable by every user: $(find "$share" ! -perm -o+r | head -3)"
+for size in 16 24 32 48 64 128 256; do
+  png="$prefix/share/icons/hicolor/${size}x${size}/apps/loquena.png"
+  [ "$(identify -format '%wx%h' "$png" 2>/dev/null)" = "${size}x${size}" ] || fail "icon $png"
+done
+[ "$(sqlite3 -readonly "$share/pacmem.qp" 'SELECT count(*) FROM Pacjenci; SELECT AktywnyPac FROM Ust;' | tr '\n' ' ')" = "0 -1 " ] ||
+  fail "the installed pacmem.qp is not an empty patient database"
+
+validation="$(desktop-file-validate "$entry" 2>&1)" || fail "desktop-file-validate: $validation"
+[ -z "$validation" ] || fail "desktop-file-validate: $validation"
+key() { sed -n "s/^$1=//p" "$entry"; }
+[ "$(key Categories)" = "Education;MedicalSoftware;" ] || fail "Categories=$(key Categories)"
+[ "$(key Icon)" = "loquena" ] || fail "Icon=$(key Icon)"
+[ "$(key Name)" = "Loquena" ] || fail "Name=$(key Name)"
+exec_line="$(key Exec)"
+exec_line="${exec_line#\"}"
+exec_line="${exec_line%\"}"
+[ "$exec_line" = "$prefix/bin/loquena" ] || fail "Exec=$(key Exec) does not name the installed launcher"
+echo "ok installed into $prefix; the menu entry is valid"
+
+cat >"$work/inside.sh" <<'INNER'
+set -euo pipefail
+phase="$1"; exec_line="$2"; home="$3"; folder="$4"; share="$5"; runtime="$6"; work="$7"
+shift 7
+user_cmd=("$@")
+fail() { echo "FAIL install: $*" >&2; exit 1; }
+# The user runs the program and needs the screen's key.
+chmod 644 "$XAUTHORITY"
+as_user() { # a desktop's start: a clean environment, the user's home
+  "${user_cmd[@]}" env -i PATH=/usr/local/bin:/usr/bin:/bin HOME="$home" DISPLAY="$DISPLAY" \
+    XAUTHORITY="$XAUTHORITY" XDG_RUNTIME_DIR="$runtime" SDL_AUDIODRIVER=dummy \
+    LOQUENA_INSTANCE_NAME="loquena-install-$$" "$@"
+}
+
+# Start and end at the main window's first paint.
+as_user LOQUENA_FIRST_PAINT_EXIT=1 timeout 60 "$exec_line" >"$work/first-$phase.log" 2>&1 ||
+  { cat "$work/first-$phase.log" >&2; fail "$phase: the entry's Exec line did not start and end the program"; }
+grep -q '^first-paint-ms ' "$work/first-$phase.log" || fail "$phase: no main window"
+
+# The program runs in the user's folder, from the copy there.
+as_user "$exec_line" >"$work/run-$phase.log" 2>&1 &
+job=$!
+window="$(timeout 30 xdotool search --sync --onlyvisible --classname loquena | head -1)" || true
+pid="$(xdotool getwindowpid "$window" 2>/dev/null)" || { kill "$job"; fail "$phase: no window"; }
+cwd="$(readlink "/proc/$pid/cwd")"
+exe="$(readlink "/proc/$pid/exe")"
+kill "$pid"
+wait "$job" 2>/dev/null || true
+[ "$cwd" = "$folder" ] || fail "$phase: the program runs in $cwd, not in $folder"
+[ "$exe" = "$folder/loquena" ] || fail "$phase: the program runs from $exe"
+
+# The folder as the launcher leaves it.
+[ -f "$folder/loquena" ] && [ ! -L "$folder/loquena" ] || fail "$phase: no program copied into $folder"
+cmp -s "$folder/loquena" "$share/../../libexec/loquena/loquena" || fail "$phase: $folder/loquena is not the installed program"
+[ "$(readlink -f "$folder/Data")" = "$(readlink -f "$share/Data")" ] || fail "$phase: Data/ links to $(readlink "$folder/Data")"
+[ "$(stat -c %a "$folder/pacmem.qp")" = 600 ] || fail "$phase: pacmem.qp has mode $(stat -c %a "$folder/pacmem.qp")"
+for d in "$folder" "$folder/Nagrane"; do
+  [ "$(stat -c %a "$d")" = 700 ] || fail "$phase: $d has mode $(stat -c %a "$d")"
+done
+owner="$("${user_cmd[@]}" id -u)"
+for f in "$folder" "$folder/loquena" "$folder/pacmem.qp" "$folder/Nagrane"; do
+  [ "$(stat -c %u "$f")" = "$owner" ] || fail "$phase: $f does not belong to the user"
+done
+[ -z "$(find "$folder" -maxdepth 1 -name '.*' -print -quit)" ] || fail "$phase: files left behind: $(ls -A "$folder")"
+echo "ok $phase: started from the menu entry in $folder"
+INNER
+
+run_phase() { # <phase>
+  xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
+    bash "$work/inside.sh" "$1" "$exec_line" "$home" "$folder" "$share" "$work/runtime" "$work" \
+    "${user_cmd[@]}" </dev/null
+}
+
+run_phase first-start
+[ "$(sqlite3 -readonly "$folder/pacmem.qp" 'SELECT count(*) FROM Pacjenci')" = 0 ] ||
+  fail "the new user's patient database is not empty"
+
+# The user's work: a patient and a recording. Then an older program in the
+# folder and a material link from an install elsewhere, which the next start
+# must bring up to date.
+sqlite3 "$folder/pacmem.qp" "INSERT INTO Pacjenci (NazwiskoImie) VALUES ('Źrebiec Łucja')"
+printf 'RIFF' >"$folder/Nagrane/AAAAAAAB_AAAAAABK_W.WAV"
+printf '#!/bin/sh\nexit 3\n' >"$folder/loquena"
+ln -sfn /nonexistent/share/loquena/Data "$folder/Data"
+[ ${#user_cmd[@]} -gt 0 ] && chown -hR "$(id -u nobody):$(id -g nobody)" "$folder"
+before="$(sha256sum <"$folder/pacmem.qp")"
+
+install_into_prefix 2
+[ "$(sha256sum <"$folder/pacmem.qp")" = "$before" ] || fail "the second install changed the user's pacmem.qp"
+run_phase second-start
+[ "$(sqlite3 -readonly "$folder/pacmem.qp" 'SELECT NazwiskoImie FROM Pacjenci')" = "Źrebiec Łucja" ] ||
+  fail "the user's patient is gone after a second install and start"
+[ -f "$folder/Nagrane/AAAAAAAB_AAAAAABK_W.WAV" ] || fail "the user's recording is gone"
+echo "ok install: a second install kept $user's patients and recordings"
