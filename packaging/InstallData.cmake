@@ -35,7 +35,10 @@ set(_dirMode OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD
 file(INSTALL "${_material}/" DESTINATION "${_share}/Data"
      FILE_PERMISSIONS ${_fileMode} DIRECTORY_PERMISSIONS ${_dirMode}
      PATTERN ".*" EXCLUDE)
-file(INSTALL "${LOQUENA_TEMPLATE}" DESTINATION "${_share}" FILE_PERMISSIONS ${_fileMode})
+# Not named pacmem.qp: installed with --prefix ~/.local, the material's folder
+# is the user's program folder, whose pacmem.qp no install may replace.
+file(INSTALL "${LOQUENA_TEMPLATE}" DESTINATION "${_share}" RENAME pacmem-empty.qp
+     FILE_PERMISSIONS ${_fileMode})
 
 # The menu entry, with the launcher's real path (the prefix given to
 # `cmake --install`, without DESTDIR: where the files will finally be).

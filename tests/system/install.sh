@@ -6,7 +6,9 @@
 # (~/.local/share/loquena: the program copied, Data/ linked to the installed
 # material, an empty pacmem.qp and Nagrane/, made on the first start). A
 # second install and start keep the user's patients and recordings, and bring
-# a changed program and a moved material link up to date.
+# a changed program and a moved material link up to date. The same holds for
+# a user's own install with --prefix ~/.local, where the installed material's
+# folder is the user's program folder.
 #
 # Run as root, the program runs as the user "nobody": the installed files are
 # then really out of its reach, as they are for a user of a system install.
@@ -33,15 +35,16 @@ chmod 755 "$work"
 prefix="$work/usr"
 home="$work/home"
 folder="$home/.local/share/loquena"
-mkdir -p "$home" "$work/runtime"
+mkdir -p "$home" "$work/home2" "$work/runtime"
 chmod 700 "$work/runtime"
 
 # Who runs the installed program.
 user_cmd=()
 if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1 && command -v setpriv >/dev/null; then
   user_cmd=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups --)
-  chown "$(id -u nobody):$(id -g nobody)" "$home" "$work/runtime"
+  chown "$(id -u nobody):$(id -g nobody)" "$home" "$work/home2" "$work/runtime"
 fi
+give_to_user() { [ ${#user_cmd[@]} -eq 0 ] || chown -hR "$(id -u nobody):$(id -g nobody)" "$@"; }
 user="$(id -un)"
 [ ${#user_cmd[@]} -gt 0 ] && user=nobody
 
@@ -55,22 +58,20 @@ else
     { tail -20 "$work/data.log" >&2; fail "the data build failed"; }
 fi
 
-install_into_prefix() { # <round>
-  # Installed files are read-only for their users; the installing user may
-  # write them again.
-  [ -d "$prefix" ] && chmod -R u+w "$prefix"
-  cmake --install "$build" --prefix "$prefix" >"$work/install-$1.log" 2>&1 ||
-    { tail -20 "$work/install-$1.log" >&2; fail "cmake --install ($1)"; }
-  chmod -R a-w "$prefix"
+install_into_prefix() { # <prefix> <round>: a system install, read-only for its users
+  [ -d "$1" ] && chmod -R u+w "$1"
+  cmake --install "$build" --prefix "$1" >"$work/install-$2.log" 2>&1 ||
+    { tail -20 "$work/install-$2.log" >&2; fail "cmake --install ($2)"; }
+  chmod -R a-w "$1"
 }
 
-install_into_prefix 1
+install_into_prefix "$prefix" 1
 share="$prefix/share/loquena"
 entry="$prefix/share/applications/loquena.desktop"
 for f in "$prefix/bin/loquena" "$prefix/libexec/loquena/loquena"; do
   [ -x "$f" ] || fail "no program $f"
 done
-for f in "$share/Data/sdrow.qp" "$share/Data/grwin.bc" "$share/Data/zdjar3.bb" "$share/pacmem.qp" \
+for f in "$share/Data/sdrow.qp" "$share/Data/grwin.bc" "$share/Data/zdjar3.bb" "$share/pacmem-empty.qp" \
   "$entry" "$prefix/share/icons/hicolor/scalable/apps/loquena.svg"; do
   [ -f "$f" ] || fail "not installed: $f"
 done
@@ -80,8 +81,8 @@ for size in 16 24 32 48 64 128 256; do
   png="$prefix/share/icons/hicolor/${size}x${size}/apps/loquena.png"
   [ "$(identify -format '%wx%h' "$png" 2>/dev/null)" = "${size}x${size}" ] || fail "icon $png"
 done
-[ "$(sqlite3 -readonly "$share/pacmem.qp" 'SELECT count(*) FROM Pacjenci; SELECT AktywnyPac FROM Ust;' | tr '\n' ' ')" = "0 -1 " ] ||
-  fail "the installed pacmem.qp is not an empty patient database"
+[ "$(sqlite3 -readonly "$share/pacmem-empty.qp" 'SELECT count(*) FROM Pacjenci; SELECT AktywnyPac FROM Ust;' | tr '\n' ' ')" = "0 -1 " ] ||
+  fail "the installed pacmem-empty.qp is not an empty patient database"
 
 validation="$(desktop-file-validate "$entry" 2>&1)" || fail "desktop-file-validate: $validation"
 [ -z "$validation" ] || fail "desktop-file-validate: $validation"
@@ -131,9 +132,8 @@ wait "$job" 2>/dev/null || true
 cmp -s "$folder/loquena" "$share/../../libexec/loquena/loquena" || fail "$phase: $folder/loquena is not the installed program"
 [ "$(readlink -f "$folder/Data")" = "$(readlink -f "$share/Data")" ] || fail "$phase: Data/ links to $(readlink "$folder/Data")"
 [ "$(stat -c %a "$folder/pacmem.qp")" = 600 ] || fail "$phase: pacmem.qp has mode $(stat -c %a "$folder/pacmem.qp")"
-for d in "$folder" "$folder/Nagrane"; do
-  [ "$(stat -c %a "$d")" = 700 ] || fail "$phase: $d has mode $(stat -c %a "$d")"
-done
+[ "$(stat -c %a "$folder/Nagrane")" = 700 ] || fail "$phase: Nagrane/ has mode $(stat -c %a "$folder/Nagrane")"
+[ -z "$(find "$folder" -maxdepth 0 -perm /022)" ] || fail "$phase: others may write $folder"
 owner="$("${user_cmd[@]}" id -u)"
 for f in "$folder" "$folder/loquena" "$folder/pacmem.qp" "$folder/Nagrane"; do
   [ "$(stat -c %u "$f")" = "$owner" ] || fail "$phase: $f does not belong to the user"
@@ -142,30 +142,54 @@ done
 echo "ok $phase: started from the menu entry in $folder"
 INNER
 
-run_phase() { # <phase>
+run_phase() { # <phase> <Exec line> <home> <share>
   xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
-    bash "$work/inside.sh" "$1" "$exec_line" "$home" "$folder" "$share" "$work/runtime" "$work" \
+    bash "$work/inside.sh" "$1" "$2" "$3" "$3/.local/share/loquena" "$4" "$work/runtime" "$work" \
     "${user_cmd[@]}" </dev/null
 }
 
-run_phase first-start
+# The user's work: a patient and a recording. Then an older program in the
+# folder, which the next start must replace.
+add_user_work() { # <program folder>
+  sqlite3 "$1/pacmem.qp" "INSERT INTO Pacjenci (NazwiskoImie) VALUES ('Źrebiec Łucja')"
+  printf 'RIFF' >"$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV"
+  printf '#!/bin/sh\nexit 3\n' >"$1/loquena"
+  give_to_user "$1"
+}
+
+user_work_kept() { # <program folder> <what was done>
+  [ "$(sqlite3 -readonly "$1/pacmem.qp" 'SELECT NazwiskoImie FROM Pacjenci')" = "Źrebiec Łucja" ] ||
+    fail "the user's patient is gone after $2"
+  [ -f "$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV" ] || fail "the user's recording is gone after $2"
+}
+
+run_phase first-start "$exec_line" "$home" "$share"
 [ "$(sqlite3 -readonly "$folder/pacmem.qp" 'SELECT count(*) FROM Pacjenci')" = 0 ] ||
   fail "the new user's patient database is not empty"
-
-# The user's work: a patient and a recording. Then an older program in the
-# folder and a material link from an install elsewhere, which the next start
-# must bring up to date.
-sqlite3 "$folder/pacmem.qp" "INSERT INTO Pacjenci (NazwiskoImie) VALUES ('Źrebiec Łucja')"
-printf 'RIFF' >"$folder/Nagrane/AAAAAAAB_AAAAAABK_W.WAV"
-printf '#!/bin/sh\nexit 3\n' >"$folder/loquena"
+add_user_work "$folder"
+# A material link from an install elsewhere is pointed at this one again.
 ln -sfn /nonexistent/share/loquena/Data "$folder/Data"
-[ ${#user_cmd[@]} -gt 0 ] && chown -hR "$(id -u nobody):$(id -g nobody)" "$folder"
+give_to_user "$folder"
 before="$(sha256sum <"$folder/pacmem.qp")"
-
-install_into_prefix 2
+install_into_prefix "$prefix" 2
 [ "$(sha256sum <"$folder/pacmem.qp")" = "$before" ] || fail "the second install changed the user's pacmem.qp"
-run_phase second-start
-[ "$(sqlite3 -readonly "$folder/pacmem.qp" 'SELECT NazwiskoImie FROM Pacjenci')" = "Źrebiec Łucja" ] ||
-  fail "the user's patient is gone after a second install and start"
-[ -f "$folder/Nagrane/AAAAAAAB_AAAAAABK_W.WAV" ] || fail "the user's recording is gone"
+run_phase second-start "$exec_line" "$home" "$share"
+user_work_kept "$folder" "a second install and start"
 echo "ok install: a second install kept $user's patients and recordings"
+
+# A user's own install into ~/.local: the installed material lands in the
+# user's program folder, which must still keep the user's files.
+home2="$work/home2"
+own="$home2/.local"
+install_own() { # <round>
+  cmake --install "$build" --prefix "$own" >"$work/install-$1.log" 2>&1 ||
+    { tail -20 "$work/install-$1.log" >&2; fail "cmake --install ($1)"; }
+  give_to_user "$home2"
+}
+install_own own-1
+run_phase own-first-start "$own/bin/loquena" "$home2" "$own/share/loquena"
+add_user_work "$own/share/loquena"
+install_own own-2
+run_phase own-second-start "$own/bin/loquena" "$home2" "$own/share/loquena"
+user_work_kept "$own/share/loquena" "a second install into ~/.local"
+echo "ok install: an install into ~/.local kept the patients and recordings"
