@@ -54,7 +54,7 @@ if [ -n "${SMOKE_DATA:-}" ] && [ -f "$SMOKE_DATA/Data/grwin.bc" ]; then
 else
   unset LOQUENA_DATA
   echo "install: the data build for the install (a few minutes the first time)"
-  cmake --build "$build" --target loquena-install-data >"$work/data.log" 2>&1 ||
+  timeout 1800 cmake --build "$build" --target loquena-install-data >"$work/data.log" 2>&1 ||
     { tail -20 "$work/data.log" >&2; fail "the data build failed"; }
 fi
 
