@@ -118,8 +118,16 @@ grep -q '^first-paint-ms ' "$work/first-$phase.log" || fail "$phase: no main win
 # The program runs in the user's folder, from the copy there.
 as_user "$exec_line" >"$work/run-$phase.log" 2>&1 &
 job=$!
-window="$(timeout 30 xdotool search --sync --onlyvisible --classname loquena | head -1)" || true
-pid="$(xdotool getwindowpid "$window" 2>/dev/null)" || { kill "$job"; fail "$phase: no window"; }
+# Any of its windows names its process; the splash may go while it is asked.
+pid=""
+for _ in $(seq 1 150); do
+  for window in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
+    pid="$(xdotool getwindowpid "$window" 2>/dev/null)" && break 2
+    pid=""
+  done
+  sleep 0.2
+done
+[ -n "$pid" ] || { kill "$job"; cat "$work/run-$phase.log" >&2; fail "$phase: no window in 30 s"; }
 cwd="$(readlink "/proc/$pid/cwd")"
 exe="$(readlink "/proc/$pid/exe")"
 kill "$pid"
