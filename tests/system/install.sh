@@ -32,6 +32,8 @@ done
 work="$(mktemp -d /tmp/loquena-install-XXXXXX)"
 trap 'chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
 chmod 755 "$work"
+shots="$build/screenshots"
+mkdir -p "$shots"
 prefix="$work/usr"
 home="$work/home"
 folder="$home/.local/share/loquena"
@@ -98,8 +100,8 @@ echo "ok installed into $prefix; the menu entry is valid"
 
 cat >"$work/inside.sh" <<'INNER'
 set -euo pipefail
-phase="$1"; exec_line="$2"; home="$3"; folder="$4"; share="$5"; runtime="$6"; work="$7"
-shift 7
+phase="$1"; exec_line="$2"; home="$3"; folder="$4"; share="$5"; runtime="$6"; work="$7"; shots="$8"
+shift 8
 user_cmd=("$@")
 fail() { echo "FAIL install: $*" >&2; exit 1; }
 # The user runs the program and needs the screen's key.
@@ -110,27 +112,44 @@ as_user() { # a desktop's start: a clean environment, the user's home
     LOQUENA_INSTANCE_NAME="loquena-install-$$" "$@"
 }
 
+# The program's process, from any of its windows (the splash may go while it
+# is asked); empty when none shows within 30 s.
+program_pid() {
+  local window pid
+  for _ in $(seq 1 150); do
+    for window in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
+      pid="$(xdotool getwindowpid "$window" 2>/dev/null)" && { echo "$pid"; return; }
+    done
+    sleep 0.2
+  done
+}
+
 # Start and end at the main window's first paint.
-as_user LOQUENA_FIRST_PAINT_EXIT=1 timeout 60 "$exec_line" >"$work/first-$phase.log" 2>&1 ||
-  { cat "$work/first-$phase.log" >&2; fail "$phase: the entry's Exec line did not start and end the program"; }
+as_user LOQUENA_FIRST_PAINT_EXIT=1 "$exec_line" >"$work/first-$phase.log" 2>&1 &
+job=$!
+for _ in $(seq 1 600); do
+  kill -0 "$job" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$job" 2>/dev/null; then
+  import -window root "$shots/install-$phase-stuck.png" || true
+  pid="$(program_pid)"
+  [ -z "$pid" ] || kill "$pid"
+  cat "$work/first-$phase.log" >&2
+  fail "$phase: still running after 60 s (screen: $shots/install-$phase-stuck.png)"
+fi
+wait "$job" || { cat "$work/first-$phase.log" >&2; fail "$phase: the entry's Exec line failed"; }
 grep -q '^first-paint-ms ' "$work/first-$phase.log" || fail "$phase: no main window"
 
 # The program runs in the user's folder, from the copy there.
 as_user "$exec_line" >"$work/run-$phase.log" 2>&1 &
 job=$!
-# Any of its windows names its process; the splash may go while it is asked.
-pid=""
-for _ in $(seq 1 150); do
-  for window in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
-    pid="$(xdotool getwindowpid "$window" 2>/dev/null)" && break 2
-    pid=""
-  done
-  sleep 0.2
-done
+pid="$(program_pid)"
 [ -n "$pid" ] || { kill "$job"; cat "$work/run-$phase.log" >&2; fail "$phase: no window in 30 s"; }
 cwd="$(readlink "/proc/$pid/cwd")"
 exe="$(readlink "/proc/$pid/exe")"
-kill "$pid"
+kill "$pid" 2>/dev/null ||
+  { cat "$work/run-$phase.log" >&2; fail "$phase: the program ($pid, $exe) ended by itself"; }
 wait "$job" 2>/dev/null || true
 [ "$cwd" = "$folder" ] || fail "$phase: the program runs in $cwd, not in $folder"
 [ "$exe" = "$folder/loquena" ] || fail "$phase: the program runs from $exe"
@@ -152,7 +171,7 @@ INNER
 
 run_phase() { # <phase> <Exec line> <home> <share>
   xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
-    bash "$work/inside.sh" "$1" "$2" "$3" "$3/.local/share/loquena" "$4" "$work/runtime" "$work" \
+    bash "$work/inside.sh" "$1" "$2" "$3" "$3/.local/share/loquena" "$4" "$work/runtime" "$work" "$shots" \
     "${user_cmd[@]}" </dev/null
 }
 
