@@ -18,6 +18,7 @@ $SUDO apt-get install -y --no-install-recommends \
   fonts-liberation fontconfig \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   xvfb xauth xdotool imagemagick x11-utils ccache \
+  librsvg2-bin desktop-file-utils \
   clang libclang-rt-dev
 # The data build fetches its picture sources with npm; a machine that already
 # has Node.js with npm keeps it (Debian's npm conflicts with other builds).
