@@ -1,6 +1,5 @@
 #include "graphics/BmpDecoder.h"
 
-#include <array>
 #include <cstring>
 
 namespace {
@@ -49,24 +48,20 @@ bool BmpDecoder::DecodeSimple(const QByteArray& data, QImage* out)
     const int height = bottomUp ? rawHeight : -rawHeight;
     const uint32_t colours = U32(info + 32);
 
-    // 8-bit: the palette must be complete and grey, so that every index has
-    // its grey value.
-    std::array<uchar, 256> grey{};
+    // 8-bit: only the grey ramp (entry i is grey i), so that an index is its
+    // grey value; Qt keeps any other palette, and so does the program.
     if (bits == 8) {
         if (colours != 0 && colours != 256)
             return false;
         const qint64 paletteEnd = FileHeaderSize + InfoHeaderSize + 256 * 4;
-        if (paletteEnd > size)
+        if (paletteEnd > size || dataOffset < paletteEnd)
             return false;
         const uchar* palette = info + InfoHeaderSize;
         for (int i = 0; i < 256; ++i) {
             const uchar* entry = palette + i * 4;
-            if (entry[0] != entry[1] || entry[1] != entry[2])
+            if (entry[0] != i || entry[1] != i || entry[2] != i)
                 return false;
-            grey[static_cast<size_t>(i)] = entry[0];
         }
-        if (dataOffset < paletteEnd)
-            return false;
     } else if (dataOffset < FileHeaderSize + InfoHeaderSize) {
         return false;
     }
@@ -79,18 +74,9 @@ bool BmpDecoder::DecodeSimple(const QByteArray& data, QImage* out)
     QImage image(width, height, bits == 8 ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
     if (image.isNull())
         return false;
-    bool identity = true;
-    for (int i = 0; i < 256 && identity; ++i)
-        identity = grey[static_cast<size_t>(i)] == i;
     for (int y = 0; y < height; ++y) {
         const uchar* src = bytes + dataOffset + stride * (bottomUp ? height - 1 - y : y);
-        uchar* dst = image.scanLine(y);
-        if (bits == 24 || identity) {
-            std::memcpy(dst, src, static_cast<size_t>(rowBytes));
-        } else {
-            for (int x = 0; x < width; ++x)
-                dst[x] = grey[src[x]];
-        }
+        std::memcpy(image.scanLine(y), src, static_cast<size_t>(rowBytes));
     }
     *out = std::move(image);
     return true;

@@ -4,10 +4,10 @@
 
 // Reads the two kinds of BMP the skin containers hold straight into the
 // formats the skins use: uncompressed 24-bit pictures into Format_BGR888 and
-// 8-bit pictures with an all-grey palette (masks) into Format_Grayscale8. The
+// 8-bit pictures with the grey ramp as palette (masks) into Format_Grayscale8. The
 // rows of such a file are already in that byte order, so a picture costs one
 // copy per row instead of Qt's reader and a format conversion. Anything else
-// (other depths, compression, colour palettes, a file too short for its rows)
+// (other depths, compression, other palettes, a file too short for its rows)
 // is left to Qt's reader.
 class BmpDecoder
 {
