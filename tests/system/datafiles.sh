@@ -136,8 +136,8 @@ too_few_rows() { # keeps three words in use
   sqlite3 Data/sdrow.qp "UPDATE Slowa SET Jest = 0 WHERE rowid NOT IN (SELECT rowid FROM Slowa WHERE Jest <> 0 LIMIT 3);"
 }
 
-for spec in "$@"; do
-  IFS='|' read -r name number change <<<"$spec"
+for entry in "$@"; do
+  IFS='|' read -r name number change <<<"$entry"
   [[ "$name" =~ ${DATAFILES_ONLY:-.} ]] || continue
   run_case "$name" "$number" "$change"
 done
