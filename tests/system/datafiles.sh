@@ -89,7 +89,7 @@ run_case() {
   [ -f "$prog/pacmem.qp" ] && before="$(sha256sum <"$prog/pacmem.qp")"
   (cd "$prog" && exec ./loquena) >"$work/out-$case.log" 2>&1 &
   local pid=$! box=""
-  for _ in $(seq 1 150); do
+  for _ in $(seq 1 250); do
     box="$(xdotool search --onlyvisible --name '^Loquena - B' 2>/dev/null | head -1 || true)"
     [ -n "$box" ] && break
     kill -0 "$pid" 2>/dev/null || break
@@ -98,7 +98,7 @@ run_case() {
   if [ -z "$box" ]; then
     import -window root "$shots/datafiles-$case.png"
     if kill -0 "$pid" 2>/dev/null; then
-      fail "no message window within 15 s"
+      fail "no message window within 25 s"
       kill -KILL "$pid"
     else
       fail "ended without a message"
@@ -111,7 +111,15 @@ run_case() {
   import -window root "$shots/datafiles-$case.png"
   xdotool windowfocus "$box" 2>/dev/null || true
   xdotool key Return 2>/dev/null || true
-  for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  for i in $(seq 1 150); do
+    kill -0 "$pid" 2>/dev/null || break
+    # A key that went nowhere (the box not yet focused) is pressed again.
+    if [ $((i % 30)) -eq 0 ]; then
+      xdotool windowfocus "$box" 2>/dev/null || true
+      xdotool key Return 2>/dev/null || true
+    fi
+    sleep 0.1
+  done
   if kill -0 "$pid" 2>/dev/null; then
     fail "still running after the message was answered"
     kill -KILL "$pid"
