@@ -3,6 +3,7 @@
 #include "content/ContentSound.h"
 #include "graphics/CBitmapsContainer.h"
 #include "mainwindow/CSettingsPages.h"
+#include "mainwindow/CTestProbe.h"
 #include "mainwindow/TFormInfo.h"
 #include "mainwindow/TFormMain.h"
 #include "mainwindow/TFormMessage.h"
@@ -58,5 +59,7 @@ int main(int argc, char** argv)
         formMain->SetMessageForm(form.get());
         return form;
     });
+    // LOQUENA_TEST_PROBE: what is on the screen, for the end-to-end script.
+    const std::unique_ptr<CTestProbe> probe = CTestProbe::FromEnvironment();
     return startup.Run();
 }

@@ -154,7 +154,7 @@ void CKompLabel::DrawText()
         return;
     QPainter p(Target);
     p.setFont(*Font);
-    p.setPen(Qt::black);
+    p.setPen(TextColor);
     p.setBrush(Qt::NoBrush);
     p.setClipRect(rect);
     if (WordWrap) {
@@ -204,6 +204,12 @@ void CKompLabel::SetLook(bool reactive, uint8_t state)
 {
     Reactive = reactive;
     State = state;
+}
+
+void CKompLabel::SetRuledOut(bool ruledOut)
+{
+    SetLook(!ruledOut, ruledOut ? 1 : 0);
+    TextColor = ruledOut ? QColor(DimTextRgb) : QColor(Qt::black);
 }
 
 void CKompLabel::SetState(uint8_t state, bool repaint)

@@ -108,8 +108,7 @@ bool CExercisePWY::CanRuleOut(const bool* wrong, int correct, int count)
 
 void CExercisePWY::SetChoiceLook(CKompLabel& label, bool wrong)
 {
-    // The label draws its text in black; the pressed look alone greys it out.
-    label.SetLook(!wrong, wrong ? 1 : 0);
+    label.SetRuledOut(wrong);
     label.Recompose = true;
 }
 

@@ -176,6 +176,37 @@ TEST_F(LabelTest, CursorAppendsAnUnderscore)
     EXPECT_NE(without, *target);
 }
 
+TEST_F(LabelTest, ARuledOutChoiceIsDeafAndItsTextDimAndAChoiceAgainIsBlack)
+{
+    CKompLabel* label = MakeLabel(2, 0, Edges(10, 5, 110, 35));
+    label->Text = QStringLiteral("KOT");
+    // Whether the text shows pixels of exactly this colour (a glyph's core).
+    auto drawnIn = [&](QRgb colour) {
+        label->Recompose = true;
+        label->Repaint();
+        for (int y = 5; y < 35; ++y)
+            for (int x = 10; x < 110; ++x)
+                if (At(label->X + x, label->Y + y) == colour)
+                    return true;
+        return false;
+    };
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb dim = qRgb(qRed(CKompLabel::DimTextRgb), qGreen(CKompLabel::DimTextRgb),
+                          qBlue(CKompLabel::DimTextRgb));
+    EXPECT_TRUE(drawnIn(black));
+
+    label->SetRuledOut(true);
+    EXPECT_FALSE(label->Reactive);
+    EXPECT_EQ(label->State, 1);
+    EXPECT_TRUE(drawnIn(dim));
+    EXPECT_FALSE(drawnIn(black));
+
+    label->SetRuledOut(false);
+    EXPECT_TRUE(label->Reactive);
+    EXPECT_EQ(label->State, 0);
+    EXPECT_TRUE(drawnIn(black));
+}
+
 TEST_F(LabelTest, MouseStatesFollowTheTable)
 {
     CKompLabel* label = MakeLabel(2, 1, Edges(0, 0, 0, 0));
