@@ -27,11 +27,16 @@ QList<QStringList> Lines(const QString& snapshot, const QString& tag)
     return found;
 }
 
-// Clicks the widget under a global point, as the script's pointer does.
+// Clicks the widget under a global point, as the script's pointer does (the
+// offscreen screen is smaller than the windows, so no screen lookup).
 void ClickAt(int x, int y)
 {
     const QPoint global(x, y);
-    QWidget* w = QApplication::widgetAt(global);
+    QWidget* w = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->geometry().contains(global))
+            if (QWidget* child = top->childAt(top->mapFromGlobal(global)))
+                w = child;
     ASSERT_NE(w, nullptr) << x << "," << y;
     QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFromGlobal(global));
 }

@@ -77,7 +77,7 @@ window_of_size() {
   local want="$1" id
   for _ in $(seq 1 50); do
     for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
-      eval "$(xdotool getwindowgeometry --shell "$id")"
+      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
       [ "${WIDTH}x${HEIGHT}" = "$want" ] && { echo "$id"; return 0; }
     done
     sleep 0.1
@@ -91,7 +91,7 @@ focus_main() { xdotool windowfocus "$main" 2>/dev/null || true; }
 answer() { # answer Tak|Nie|OK on the message window
   local id x; id="$(window_of_size 615x283)" || fail "no message window"
   case "$1" in Tak) x=192;; Nie) x=368;; OK) x=280;; esac
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
   shot "message-$1"
   xdotool mousemove --sync $((X + x + 32)) $((Y + 172 + 32)) click 1
   sleep 0.3
