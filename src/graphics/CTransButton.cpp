@@ -133,6 +133,13 @@ void CTransButton::MoveTo(int x, int y, bool recompose)
         m_recompose = true;
 }
 
+void CTransButton::SetColour(int colour)
+{
+    m_solidColour = colour != -1;
+    m_colour = static_cast<uint32_t>(colour) & 0x7fffffffu;
+    Refresh();
+}
+
 void CTransButton::Refresh()
 {
     m_recompose = true;

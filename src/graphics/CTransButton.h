@@ -36,6 +36,9 @@ public:
     void PlaceFromTable(CDynamicPlace& table);
     void SetEnabled(bool enabled, bool repaint);
     void MoveTo(int x, int y, bool recompose);
+    // Another solid colour under the button (-1: none), as after a switch
+    // between colour and grey; the looks are composed again.
+    void SetColour(int colour);
     void Refresh();
 
     EState State() const { return m_state; }

@@ -43,6 +43,11 @@ const char* const kActionCaptions[] = {
 
 constexpr int kDesignPageWidth = 574;
 constexpr int kWszystkie = -1;
+// The placement tables' factor from the 1024 x 768 design to 800 x 600.
+constexpr int kSmallNumerator = 25;
+constexpr int kSmallDenominator = 32;
+// Room kept between a control and the right edge of its group.
+constexpr int kGroupMargin = 4;
 
 QFont ArialBold(int pixels)
 {
@@ -95,6 +100,46 @@ int FullMask(int count)
 bool IsPaging(int exercise)
 {
     return exercise == TS::WYL || exercise == TS::PP || exercise == TS::PNO || exercise == TS::PNC;
+}
+
+int Small(int value)
+{
+    return value * kSmallNumerator / kSmallDenominator;
+}
+
+// A control and everything on it in the 800 x 600 size: places as the
+// placement tables derive them, fonts rounded to the nearest pixel.
+void ScaleDown(QWidget* w)
+{
+    const QRect g = w->geometry();
+    w->setGeometry(Small(g.x()), Small(g.y()), Small(g.width()), Small(g.height()));
+    if (w->testAttribute(Qt::WA_SetFont)) {
+        QFont font = w->font();
+        font.setPixelSize((font.pixelSize() * kSmallNumerator + kSmallDenominator / 2) /
+                          kSmallDenominator);
+        w->setFont(font);
+    }
+    for (QWidget* child : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        ScaleDown(child);
+}
+
+// A check box or radio button as large as its caption needs, as far as its
+// group leaves room: the design sizes were made for another font.
+void FitToCaption(QAbstractButton* b)
+{
+    int width = std::max(b->width(), b->sizeHint().width());
+    if (QWidget* group = b->parentWidget())
+        width = std::min(width, std::max(b->width(), group->width() - b->x() - kGroupMargin));
+    b->resize(width, std::max(b->height(), b->fontMetrics().height()));
+}
+
+// A group as wide as its widest caption needs, up to the page's right edge.
+void FitToCaptions(QGroupBox* g, int pageWidth)
+{
+    int width = g->width();
+    for (QAbstractButton* b : g->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+        width = std::max(width, b->x() + b->sizeHint().width() + kGroupMargin);
+    g->resize(std::min(width, std::max(g->width(), pageWidth - g->x())), g->height());
 }
 
 int MinAutoTime(int exercise)
@@ -337,6 +382,22 @@ void CSettingsPages::Build(int e, QWidget* tsh)
     for (QWidget* w : tsh->findChildren<QWidget*>())
         if (qobject_cast<QGroupBox*>(w) || qobject_cast<QAbstractButton*>(w))
             w->setFont(font);
+    FitCaptions(p);
+}
+
+void CSettingsPages::FitCaptions(SPage& p)
+{
+    // The automatic paging caption sized at its longest.
+    const QString shown = p.rbAuto ? p.rbAuto->text() : QString();
+    if (p.rbAuto)
+        ShowAutoTime(p.rbAuto, 240);
+    const int pageWidth = p.tsh->width() > 0 ? p.tsh->width() : kDesignPageWidth;
+    for (QGroupBox* g : p.tsh->findChildren<QGroupBox*>())
+        FitToCaptions(g, pageWidth);
+    for (QAbstractButton* b : p.tsh->findChildren<QAbstractButton*>())
+        FitToCaption(b);
+    if (p.rbAuto)
+        p.rbAuto->setText(shown);
 }
 
 void CSettingsPages::Connect(SPage& p)
@@ -610,19 +671,37 @@ void CSettingsPages::AdjustForDisplayMode()
 {
     if (DisplayMode != DM_800)
         return;
-    for (SPage& p : m_pages) {
-        p.gbLZ->move(p.gbLZ->x(), p.bevTitle->y() + 10);
-        QGroupBox* below = p.gbKat ? p.gbKat : p.gbTypyWyliczanek;
-        if (below)
-            below->move(below->x(), p.gbLZ->y() + p.gbLZ->height());
-        if (IsPaging(p.Exercise)) {
-            const int left = p.gbLZ->x() + p.gbLZ->width() + 1;
-            const int pageWidth = p.tsh->width() > 0 ? p.tsh->width() : kDesignPageWidth;
-            const int width = std::max(0, pageWidth - left);
-            const int grow = width - p.gbPrzewijanie->width();
-            p.gbPrzewijanie->setGeometry(left, p.gbLZ->y(), width, p.gbPrzewijanie->height());
-            // The time bar keeps its distance to both edges.
-            p.sbAutoTime->resize(std::max(0, p.sbAutoTime->width() + grow), p.sbAutoTime->height());
-        }
+    for (SPage& p : m_pages)
+        AdjustSmall(p);
+}
+
+// In 800 x 600 the page is smaller by the placement tables' factor: its
+// controls and fonts shrink with it (the title and rule are the window's).
+// Then the task count goes up under the title, the categories (or sequence
+// types) under it, and the paging group beside it; the other right-hand
+// groups keep their design alignment with the left-hand column.
+void CSettingsPages::AdjustSmall(SPage& p)
+{
+    for (QWidget* w : p.tsh->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != p.lbTitle && w != p.bevTitle)
+            ScaleDown(w);
+    QGroupBox* below = p.gbKat ? p.gbKat : p.gbTypyWyliczanek;
+    // Right-hand groups above this line belong to the upper row.
+    const int rows = (p.gbLZ->y() + below->y()) / 2;
+    p.gbLZ->move(p.gbLZ->x(), p.bevTitle->y() + 10);
+    below->move(below->x(), p.gbLZ->y() + p.gbLZ->height());
+    for (QGroupBox* g : {p.gbNazwyDoWyboru, p.gbPodpowiedz, p.gbPrzewijanie, p.gbDodLitery,
+                         p.gbSposobNazwania, p.gbKolejnosc})
+        if (g)
+            g->move(g->x(), g->y() < rows ? p.gbLZ->y() : below->y());
+    if (IsPaging(p.Exercise)) {
+        const int left = p.gbLZ->x() + p.gbLZ->width() + 1;
+        const int pageWidth = p.tsh->width() > 0 ? p.tsh->width() : Small(kDesignPageWidth);
+        const int width = std::max(0, pageWidth - left);
+        const int grow = width - p.gbPrzewijanie->width();
+        p.gbPrzewijanie->setGeometry(left, p.gbLZ->y(), width, p.gbPrzewijanie->height());
+        // The time bar keeps its distance to both edges.
+        p.sbAutoTime->resize(std::max(0, p.sbAutoTime->width() + grow), p.sbAutoTime->height());
     }
+    FitCaptions(p);
 }

@@ -89,8 +89,9 @@ public:
 
     // Brings every page in line with the active patient's settings.
     void ShowSettings();
-    // The 800x600 layout: the category groups move up under the task count,
-    // the paging groups beside it. Once, after the pages have their size.
+    // The 800x600 layout: the pages' controls shrink with the page, the
+    // category groups move up under the task count, the paging groups beside
+    // it. Once, after the pages have their size.
     void AdjustForDisplayMode();
 
     static void SetTaskCountControls(QLabel* label, QScrollBar* bar, int count);
@@ -107,6 +108,9 @@ private:
                          const char* const* names, const char* const* captions, int count, int left,
                          int top, int step, int wszystkieTop);
     void Connect(SPage& p);
+    // Check boxes and radio buttons as large as their captions need.
+    static void FitCaptions(SPage& p);
+    void AdjustSmall(SPage& p);
     ExeSet& Block(int exercise);
     int Updating() const { return *m_updating; }
     void FillPage(SPage& p);

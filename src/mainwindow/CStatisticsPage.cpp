@@ -27,6 +27,8 @@ namespace {
 
 constexpr int kColumns = 14;
 constexpr int kLastScored = CStatEx::FirstUnscored - 1;
+constexpr int kNameFont = 15;
+constexpr int kSmallestNameFont = 10;
 
 // Button images (colour, mask) of the three states, play, record, stop and
 // delete, the same for both groups.
@@ -190,7 +192,7 @@ void CStatisticsPage::BuildDetails()
         int valueRight; // 0: the value starts at x 120
     };
     const SRow rows[] = {
-        {"Ćwiczenie:", "lbStatNazwaCw", &lbStatNazwaCw, 16, 24, 15, 0},
+        {"Ćwiczenie:", "lbStatNazwaCw", &lbStatNazwaCw, 16, 24, kNameFont, 0},
         {"Poprawność:", "lbStatPoprawnosc", &lbStatPoprawnosc, 16, 40, 19, 0},
         {"Liczba zadań:", "lbStatLZ", &lbStatLZ, 16, 72, 16, 219},
         {"Zadania rozwiązane:", "lbStatRozw", &lbStatRozw, 16, 96, 16, 219},
@@ -286,9 +288,13 @@ void CStatisticsPage::ReloadSkins()
     if (!m_buttonLayout.Container)
         return;
     m_buttonLayout.Set_iCurrent(1);
+    // The window colour under the buttons turns grey with the skins.
+    const int colour = WindowColour();
     for (SGroup* g : {&Wyp, &Kom})
-        for (CTransButton* b : {g->tbOdtworz, g->tbNagraj, g->tbStop, g->tbUsun})
+        for (CTransButton* b : {g->tbOdtworz, g->tbNagraj, g->tbStop, g->tbUsun}) {
             b->PlaceFromTable(m_buttonLayout);
+            b->SetColour(colour);
+        }
     PlaceButtons();
 }
 
@@ -331,6 +337,9 @@ void CStatisticsPage::AdjustForDisplayMode()
     } else if (DisplayMode == DM_800) {
         gbStat_DaneSzczegol->resize(Wyp.gb->x() - gbStat_DaneSzczegol->x() - 1,
                                     gbStat_DaneSzczegol->height());
+        // The name and the correctness end inside the narrower group.
+        for (QLabel* l : {lbStatNazwaCw, lbStatPoprawnosc})
+            l->resize(gbStat_DaneSzczegol->width() - l->x() - 8, l->height());
     }
 }
 
@@ -463,11 +472,23 @@ void CStatisticsPage::ClearDetails()
         l->clear();
 }
 
+// The exercise's name in its design font, smaller where the group is too
+// narrow for it (800 x 600).
+void CStatisticsPage::ShowName(const QString& name)
+{
+    QFont font = Arial(kNameFont, true);
+    while (font.pixelSize() > kSmallestNameFont &&
+           QFontMetrics(font).horizontalAdvance(name) > lbStatNazwaCw->width())
+        font.setPixelSize(font.pixelSize() - 1);
+    lbStatNazwaCw->setFont(font);
+    lbStatNazwaCw->setText(name);
+}
+
 void CStatisticsPage::ShowExercise(int exercise)
 {
     ClearDetails();
     const CStatEx& r = m_statistics->StatEx(exercise);
-    lbStatNazwaCw->setText(ExerciseTitle(exercise));
+    ShowName(ExerciseTitle(exercise));
     lbStatLZ->setText(QString::number(r.LZ));
     if (exercise > kLastScored)
         return;
@@ -485,7 +506,7 @@ void CStatisticsPage::ShowExercise(int exercise)
 void CStatisticsPage::ShowTotals()
 {
     const CStatistics& s = *m_statistics;
-    lbStatNazwaCw->setText(QStringLiteral("<Wszystkie>"));
+    ShowName(QStringLiteral("<Wszystkie>"));
     lbStatPoprawnosc->setText(QString::number(s.AverageCorrectness()) + QLatin1Char('%'));
     lbStatLZ->setText(QString::number(s.TotalLZ()));
     lbStatRozw->setText(QString::number(s.TotalRozw()));

@@ -135,6 +135,7 @@ private:
     void Inform(int kind, const QString& row1, const QString& row2 = {}, const QString& row3 = {},
                 const QString& row4 = {}, bool compact = false);
 
+    void ShowName(const QString& name);
     void ShowExercise(int exercise);
     void ShowTotals();
     void UnmarkRow();

@@ -324,19 +324,38 @@ TEST_F(SettingsPagesTest, TimeBarSelectsAutomaticPaging)
     EXPECT_EQ(Block(TS::UK).Flags & 0x3000, 0x2000);
 }
 
+// 800x600: everything shrinks with the page; the task count goes up under
+// the title, the categories under it, the paging group beside it, and the
+// other right-hand groups stay in line with the left-hand column.
 TEST_F(SettingsPagesTest, SmallScreenLayout)
 {
     SetDisplayModeFor(800, 600);
+    for (QWidget* w : pageWidgets)
+        w->resize(448, 424);
     pages->AdjustForDisplayMode();
-    for (int e : {int(TS::WY), int(TS::PWP), int(TS::DC)}) {
+    for (int e = 0; e < CSettingsPages::PageCount; ++e) {
+        SCOPED_TRACE(e);
         auto& p = pages->Page(e);
-        EXPECT_EQ(p.gbLZ->y(), 58);
-        EXPECT_EQ(p.gbKat->y(), 58 + 121);
+        QGroupBox* below = p.gbKat ? p.gbKat : p.gbTypyWyliczanek;
+        EXPECT_EQ(p.gbLZ->geometry(), QRect(25, p.bevTitle->y() + 10, 144, 94));
+        EXPECT_EQ(below->y(), p.gbLZ->geometry().bottom() + 1);
+        EXPECT_EQ(p.gbLZ->font().pixelSize(), 13);
+        EXPECT_EQ(p.lbLZ->font().pixelSize(), 23);
+        if (p.gbPrzewijanie) {
+            EXPECT_EQ(p.gbPrzewijanie->geometry(), QRect(170, p.gbLZ->y(), 448 - 170, 94));
+            // The time bar keeps its distances to the group's edges.
+            EXPECT_EQ(p.sbAutoTime->geometry(), QRect(25, 68, 448 - 170 - 25 - 19, 13));
+        }
+        for (QGroupBox* g :
+             {p.gbNazwyDoWyboru, p.gbPodpowiedz, p.gbDodLitery, p.gbSposobNazwania, p.gbKolejnosc})
+            if (g) {
+                EXPECT_TRUE(g->y() == p.gbLZ->y() || g->y() == below->y())
+                    << g->objectName().toStdString();
+            }
     }
-    auto& wyl = pages->Page(TS::WYL);
-    EXPECT_EQ(wyl.gbTypyWyliczanek->y(), 179);
-    EXPECT_EQ(wyl.gbPrzewijanie->geometry(), QRect(218, 58, 574 - 218, 121));
-    EXPECT_EQ(wyl.sbAutoTime->width(), 574 - 218 - 56);
+    EXPECT_EQ(pages->Page(TS::DC).gbSposobNazwania->y(), pages->Page(TS::DC).gbKat->y());
+    EXPECT_EQ(pages->Page(TS::UK).gbDodLitery->y(), pages->Page(TS::UK).gbKat->y());
+    EXPECT_EQ(pages->Page(TS::WY).gbNazwyDoWyboru->y(), pages->Page(TS::WY).gbLZ->y());
     SetDisplayModeFor(1024, 768);
 }
 

@@ -185,6 +185,29 @@ TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
     EXPECT_EQ(List()->geometry(), QRect(0, 68, 573 - 126, 237 - 120));
 }
 
+// The buttons are composed over the window colour: in grey its grey. The
+// fixture's masks leave a transparent border, where only that colour shows.
+TEST_F(StatisticsPageTest, ButtonsFollowTheColourMode)
+{
+    auto under = [](CTransButton* b) { return b->grab().toImage().pixelColor(0, 0); };
+    const QColor colour(128, 192, 240);
+    const QColor grey(177, 177, 177);
+    for (const QColor& expected : {grey, colour, grey}) {
+        ColorMode = expected == grey ? CM_MONO : CM_COLOR;
+        page->ReloadSkins();
+        for (CStatisticsPage::SGroup* g : {&page->Wyp, &page->Kom}) {
+            ASSERT_EQ(g->tbNagraj->State(), CTransButton::EState::Disabled);
+            EXPECT_EQ(under(g->tbNagraj), expected);
+            // The buttons shown later take the same colour.
+            g->tbOdtworz->show();
+            g->tbOdtworz->SetEnabled(true, false);
+            EXPECT_EQ(under(g->tbOdtworz), expected);
+            g->tbOdtworz->hide();
+        }
+    }
+    ColorMode = CM_COLOR;
+}
+
 TEST_F(StatisticsPageTest, DetailsOfCellsAndTotals)
 {
     AddTherapy({{TS::WY, 10, 9, 2, 6595}, {TS::UK, 10, 10, 0, 0}, {TS::PP, 8, 0, 0, 0}});
