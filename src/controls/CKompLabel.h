@@ -81,6 +81,7 @@ private:
     CTransBitmap& CurrentLook();
     void ComposeLooks();
     void DrawText();
+    QFont FittingFont(const QString& text, const QRect& rect) const;
 
     bool m_clicked = false;
 };

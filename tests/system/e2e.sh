@@ -195,7 +195,14 @@ f = {l.split("\t")[0]: l.rstrip("\n").split("\t")[1:] for l in sys.stdin}
 answer = (f.get("ANSWER") or [""])[0]; typed = (f.get("TYPED") or [""])[0]
 print("".join(c for c in answer[len(typed):] if c.isalpha()).upper())'
 }
-letter_at() { ptag LETTER | awk -F'\t' -v c="$1" '$2 == c { print $3, $4; exit }'; }
+letter_at() { # waits a moment for the alphabet (hidden while a sound blocks)
+  local p
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    p="$(ptag LETTER | awk -F'\t' -v c="$1" '$2 == c { print $3, $4; exit }')"
+    [ -n "$p" ] && { echo "$p"; return 0; }
+    sleep 0.3
+  done
+}
 play_typing() { # the first task: a wrong letter, a hint, then half on the
   # alphabet and the rest on the keyboard; the second: all on the keyboard
   local task="$1" tag="$2" rest p half i
