@@ -16,6 +16,7 @@
 #
 #   BUILD_DIR=build tests/system/e2e.sh                  # 1280x1024: colour, then grey
 #   E2E_ALL_SIZES=1 BUILD_DIR=build tests/system/e2e.sh  # also 1024x768 and 800x600
+#   E2E_SIZES="800x600" ...   only these sizes
 #   E2E_GREY_PLAY=1 ...   the grey therapy is played through too (else only paged)
 #   SYSTEM_DATA=<dir>     reuses (and keeps) a program folder built before.
 set -euo pipefail
@@ -236,9 +237,9 @@ play_typing() { # the first task: a wrong letter, a hint, then half on the
     if [ -n "$ascii" ]; then
       type_text "${ascii,,}"
     else
+      # (No alphabet: the task may have just been solved; the loop looks.)
       p=($(letter_at "${rest:0:1}"))
-      [ "${#p[@]}" = 2 ] || fail "no letter ${rest:0:1} on the alphabet"
-      click_xy "${p[0]}" "${p[1]}"
+      [ "${#p[@]}" = 2 ] && click_xy "${p[0]}" "${p[1]}"
     fi
     sleep 0.2
   done
@@ -419,6 +420,7 @@ export LOQUENA_INSTANCE_NAME="loquena-e2e-$$"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 sizes="1280x1024"
 [ "${E2E_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600"
+sizes="${E2E_SIZES:-$sizes}"
 for size in $sizes; do
   W="${size%x*}"; H="${size#*x}"
   start=$SECONDS
