@@ -374,7 +374,8 @@ shot recording
 click_widget tbWStop; settle 0.5 "recording stop"
 click_widget tbWOdtworz; settle 0.5 "playback"
 shot playback
-wait_widget tbWOdtworz 10 >/dev/null
+# The playback lasts as long as the recording; a busy machine made that long.
+wait_widget tbWOdtworz 40 >/dev/null
 click_widget tbWyjscie; settle 0.5 "exit question"
 answer Tak
 wait_exit "$log"
