@@ -16,7 +16,8 @@ $SUDO apt-get install -y --no-install-recommends \
   espeak-ng ffmpeg sox \
   fonts-liberation fontconfig \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
-  xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils ccache
+  xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils ccache \
+  librsvg2-bin desktop-file-utils
 # The data build fetches its picture sources with npm; a machine that already
 # has Node.js with npm keeps it (Debian's npm conflicts with other builds).
 if ! command -v npm >/dev/null 2>&1; then

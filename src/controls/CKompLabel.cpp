@@ -245,18 +245,18 @@ void CKompLabel::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         m_clicked = true;
-    if (FollowsMouse() && event->button() == Qt::LeftButton) {
-        State = 1;
-        Repaint();
-    }
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->position().toPoint());
+    Press(event);
 }
 
 void CKompLabel::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The release that ends a double click is no click.
     m_clicked = false;
+    Press(event);
+}
+
+void CKompLabel::Press(QMouseEvent* event)
+{
     if (FollowsMouse() && event->button() == Qt::LeftButton) {
         State = 1;
         Repaint();

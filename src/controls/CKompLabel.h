@@ -79,6 +79,8 @@ protected:
 private:
     bool FollowsMouse() const { return (Kind == 2 || Kind == 3) && Reactive; }
     CTransBitmap& CurrentLook();
+    // A button going down, as a press or as the second press of a double click.
+    void Press(QMouseEvent* event);
     void ComposeLooks();
     void DrawText();
     QFont FittingFont(const QString& text, const QRect& rect) const;

@@ -80,9 +80,7 @@ void CKompTV::Rewind()
 {
     if (!IsOpen)
         return;
-    FilmPlaying = false;
-    Player->SetNotify(false);
-    Player->Stop();
+    Halt();
     Player->Rewind();
 }
 

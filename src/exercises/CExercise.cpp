@@ -1,5 +1,6 @@
 #include "exercises/CExercise.h"
 
+#include "graphics/CDelayCall.h"
 #include "graphics/CSharedKomps.h"
 #include "statistics/CStatEx.h"
 
@@ -124,4 +125,17 @@ void CExercise::PraisePause()
 {
     if (PraisePauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(PraisePauseMs));
+}
+
+void CExercise::Announce(int delayMs, std::function<void()> announce)
+{
+    CDelayCall* delay = Shared->DelayCall;
+    if (!delay)
+        return;
+    // The shared delayed call may fire after another exercise took over.
+    delay->Callback = [this, announce = std::move(announce)] {
+        if (Active)
+            announce();
+    };
+    delay->Call(delayMs);
 }

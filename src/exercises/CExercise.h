@@ -1,12 +1,15 @@
 #pragma once
+#include "content/CWords.h"
 #include "graphics/CDynamicPlace.h"
+#include "graphics/CSharedKomps.h"
+#include "graphics/MyArray.h"
+#include "patients/CTherapySettings.h"
 
 #include <QImage>
 #include <cstdint>
+#include <functional>
 
-class CSharedKomps;
 class CStatEx;
-class CTherapySettings;
 class QWidget;
 
 // The base of the eleven exercises: the task cycle (count, current index,
@@ -73,6 +76,34 @@ public:
     bool HasHint = false;
 
 protected:
+    // The content database's functions for one kind of item.
+    template <class TItem> using SelectFn = void (CWords::*)(int groups, MyArray<TItem*>& pool);
+    template <class TItem>
+    using DrawFn = bool (CWords::*)(MyArray<TItem*>& out, int n, uint32_t markBits,
+                                    uint32_t avoidBits, const MyArray<TItem*>& pool);
+
+    // The items of a therapy's tasks: LZ items of the categories in
+    // Flags & groupMask, the ones not used as task items yet first (mark bit
+    // 1) and, once the pool is used up, any of it again. None without a
+    // content database.
+    template <class TItem>
+    MyArray<TItem*> DrawTaskItems(const ExeSet& set, int groupMask, SelectFn<TItem> select,
+                                  DrawFn<TItem> draw) const
+    {
+        MyArray<TItem*> pool, drawn;
+        if (CWords* words = Shared->Words) {
+            (words->*select)(set.Flags & groupMask, pool);
+            if (!(words->*draw)(drawn, set.LZ, 1, 1, pool))
+                (words->*draw)(drawn, set.LZ, 0, 0, pool);
+        }
+        return drawn;
+    }
+    // The current task of `tasks`; null when there is none (before the first
+    // Prepare, or when nothing could be drawn).
+    template <class TTask> TTask* CurrentIn(MyArray<TTask>& tasks) const
+    {
+        return TaskIndex >= 0 && TaskIndex < tasks.Count() ? &tasks[TaskIndex] : nullptr;
+    }
     // Result recording shared by the scored exercises.
     void StartTiming();
     void StopTiming();
@@ -87,4 +118,7 @@ protected:
     void ShowNow();
     // The blocking pause after a solved task's word.
     static void PraisePause();
+    // `announce` runs once, `delayMs` after the last call, if the exercise is
+    // still the active one then (the delayed call is shared by all exercises).
+    void Announce(int delayMs, std::function<void()> announce);
 };

@@ -1,41 +1,31 @@
 #pragma once
 #include "content/CRecAction.h"
-#include "exercises/CExercise.h"
+#include "exercises/CChoiceExercise.h"
 #include "graphics/MyArray.h"
 
 #include <memory>
 
-class CKompLabel;
 class CTransButton;
 
 // Exercise DC, "Dopasowanie czynności": the film of an activity on the video
 // panel and a column of two to four captions to choose from, as in PWY; a
 // replay button plays the film again.
-class CExerciseDC : public CExercise
+class CExerciseDC : public CChoiceExercise
 {
 public:
-    static constexpr int MaxChoices = 4;
     static constexpr int AnnounceMs = 600;
 
-    struct SDCTask
+    struct SDCTask : SChoiceState
     {
         CRecAction* Action = nullptr;
         CRecAction* Choices[MaxChoices] = {};
-        int Correct = 0;
-        bool Wrong[MaxChoices] = {};
-        bool Shown[MaxChoices] = {};
-        bool Solved = false;
-        bool HadError = false;
     };
 
     CExerciseDC(CDynamicPlace& placement, CSharedKomps& shared);
     ~CExerciseDC() override;
 
-    bool SelectTask(int index) override;
-    void ShowTask() override;
     void Activate() override;
     void Deactivate() override;
-    void Hint() override;
     void Prepare(const CTherapySettings& settings) override;
     void ClearTasks() override;
     void ApplyColourMode() override;
@@ -46,24 +36,19 @@ public:
     void PlayCaption(const CRecAction& action, bool async) const;
 
     MyArray<SDCTask> Tasks;
-    std::unique_ptr<CKompLabel> ChoiceLabels[MaxChoices];
     std::unique_ptr<CTransButton> ReplayButton;
-    int ChoiceCount = 2;
     bool CoRobi = false;
-    int NormalY = 0;
-    int SolvedY = 0;
     int ButtonPlace = 0;
 
+protected:
+    SChoiceState* CurrentState() override { return Current(); }
+    QString ChoiceText(int i) override;
+    void PlayChoice(int i) override;
+    void AnnounceTask() override;
+
 private:
-    SDCTask* Current();
+    SDCTask* Current() { return CurrentIn(Tasks); }
     void AddEntries();
     void PlaceButton();
-    void Announce();
     void Replay();
-    void UpdateHintButton();
-    void OnChoiceClick(int i);
-    void OnChoiceMouseDown(int i, Qt::MouseButton button);
-    void RuleOut(SDCTask& task, int i);
-    void Solve(SDCTask& task);
-    void ShowSolved(const SDCTask& task);
 };

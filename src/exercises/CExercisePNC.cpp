@@ -83,13 +83,8 @@ void CExercisePNC::Prepare(const CTherapySettings& settings)
     CoRobi = (set.Flags & CTherapySettings::ActionWhatDoesBit) != 0;
     ReadPaging(set);
     Tasks.Clear();
-    ActionPool pool;
-    ActionPool drawn;
-    if (CWords* words = Shared->Words) {
-        words->SelectActions(set.Flags & 0xFFF, pool);
-        if (!words->DrawActions(drawn, set.LZ, 1, 1, pool))
-            words->DrawActions(drawn, set.LZ, 0, 0, pool);
-    }
+    const ActionPool drawn =
+        DrawTaskItems(set, 0xFFF, &CWords::SelectActions, &CWords::DrawActions);
     Tasks.Reserve(drawn.Count());
     for (CRecAction* action : drawn)
         Tasks.Add(SPNCTask{action});

@@ -60,14 +60,8 @@ void CExercisePNO::Prepare(const CTherapySettings& settings)
     const ExeSet& set = settings.Get_ExeSet(CTherapySettings::PNO);
     ReadPaging(set);
     Tasks.Clear();
-    WordPool pool;
-    WordPool drawn;
-    if (CWords* words = Shared->Words) {
-        words->SelectWords(set.Flags & 0xFFF, pool);
-        // When the pool is used up the words may repeat.
-        if (!words->DrawWords(drawn, set.LZ, 1, 1, pool))
-            words->DrawWords(drawn, set.LZ, 0, 0, pool);
-    }
+    // When the pool is used up the words may repeat.
+    const WordPool drawn = DrawTaskItems(set, 0xFFF, &CWords::SelectWords, &CWords::DrawWords);
     Tasks.Reserve(drawn.Count());
     for (CRecWord* word : drawn)
         Tasks.Add(SPNOTask{word});

@@ -79,13 +79,8 @@ void CExercisePP::Prepare(const CTherapySettings& settings)
     const ExeSet& set = settings.Get_ExeSet(CTherapySettings::PP);
     ReadPaging(set);
     Tasks.Clear();
-    ProverbPool pool;
-    ProverbPool drawn;
-    if (CWords* words = Shared->Words) {
-        words->SelectProverbs(set.Flags & 0xFF, pool);
-        if (!words->DrawProverbs(drawn, set.LZ, 1, 1, pool))
-            words->DrawProverbs(drawn, set.LZ, 0, 0, pool);
-    }
+    const ProverbPool drawn =
+        DrawTaskItems(set, 0xFF, &CWords::SelectProverbs, &CWords::DrawProverbs);
     Tasks.Reserve(drawn.Count());
     for (CRecProverb* proverb : drawn)
         Tasks.Add(SPNOTask{proverb});

@@ -138,13 +138,7 @@ void CExerciseUK::Prepare(const CTherapySettings& settings)
     ClearTasks();
     TaskIndex = 0;
     TaskCount = 1;
-    CWords* words = Shared->Words;
-    WordPool pool, drawn;
-    if (words) {
-        words->SelectWords(set.Flags & 0xFFF, pool);
-        if (!words->DrawWords(drawn, set.LZ, 1, 1, pool))
-            words->DrawWords(drawn, set.LZ, 0, 0, pool);
-    }
+    const WordPool drawn = DrawTaskItems(set, 0xFFF, &CWords::SelectWords, &CWords::DrawWords);
     const bool autoHint = (set.Flags >> 12) & 1;
     const bool extra = (set.Flags >> 13) & 1;
     int letterTotal = 0;

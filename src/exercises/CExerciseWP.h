@@ -1,6 +1,6 @@
 #pragma once
 #include "content/CRecWord.h"
-#include "exercises/CExercise.h"
+#include "exercises/CTypingExercise.h"
 
 #include <QChar>
 #include <QString>
@@ -14,30 +14,13 @@ class CKompLabel;
 // alphabet or the keyboard. Only the right next letter is taken; a wrong one
 // is dimmed on the alphabet until the next right one. The hint line above the
 // input reveals one more letter of the name at a time, the rest as dots.
-//
-// The other typing exercises (ZO, PWP) build their labels and reach the
-// shared controls through the helpers this class offers.
-class CExerciseWP : public CExercise
+class CExerciseWP : public CTypingExercise
 {
 public:
-    struct SWPTask
+    struct SWPTask : STypingState
     {
         CRecWord Word;    // its Nazwa is what is typed
-        QString Typed;    // always a prefix of Nazwa
         QString HintText; // empty, or a prefix of Nazwa and " ." per letter not revealed
-        bool Solved = false;
-        bool HadError = false;
-    };
-
-    // The three placement entries of a static label: its place, its text
-    // rectangle and its image with mask (1280 and 1024 layouts).
-    struct SLabelPlace
-    {
-        int PlaceMode;
-        int Left, Top, Size;
-        int RectMode, RectFlags;
-        int RectLeft, RectTop, RectRight, RectBottom;
-        int Image1280, Mask1280, Image1024, Mask1024;
     };
 
     CExerciseWP(CDynamicPlace& placement, CSharedKomps& shared);
@@ -49,26 +32,18 @@ public:
     void Hint() override;
     void Prepare(const CTherapySettings& settings) override;
     void ClearTasks() override;
-    void ApplyColourMode() override;
-    void DrawTask() override;
-
-    // The alphabet's listener while the exercise is active.
-    void OnLetter(int index, QChar letter, uint8_t& state);
+    void OnLetter(int index, QChar letter, uint8_t& state) override;
 
     MyArray<SWPTask> Tasks;
-    std::unique_ptr<CKompLabel> InputLabel;
     std::unique_ptr<CKompLabel> HintLabel;
 
-    // Helpers of the typing exercises.
-    static void AddLabelPlace(CDynamicPlace& places, const SLabelPlace& entry);
-    // A label on the exercise bitmap, placed from the current entry of
-    // `places` (which moves past the label's entries) and hidden.
-    static std::unique_ptr<CKompLabel> MakeLabel(CSharedKomps& shared, CDynamicPlace& places);
-    static void ShowText(CKompLabel& label, const QString& text);
-    static void EnableHintButton(CSharedKomps& shared, bool enabled);
+protected:
+    STypingState* CurrentState() override { return CurrentTask(); }
+    void SpeakAnswer(bool async) override;
+    void DrawPicture() override;
 
 private:
-    SWPTask* CurrentTask();
+    SWPTask* CurrentTask() { return CurrentIn(Tasks); }
     // One hint step: one more letter revealed; false when all were.
     bool HintStep(SWPTask& task);
     void Solve(SWPTask& task);

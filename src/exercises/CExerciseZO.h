@@ -1,6 +1,6 @@
 #pragma once
 #include "content/CRecWord.h"
-#include "exercises/CExercise.h"
+#include "exercises/CTypingExercise.h"
 
 #include <QChar>
 #include <QString>
@@ -14,44 +14,38 @@ class CKompLabel;
 // in the photo frame; the patient types the thing's name on the alphabet or
 // the keyboard. The finished name is spoken and the real photograph shown.
 // The hint types the next letter, but never the last one.
-class CExerciseZO : public CExercise
+class CExerciseZO : public CTypingExercise
 {
 public:
-    struct SZOTask
+    struct SZOTask : STypingState
     {
         CRecWord Word; // its Opis is the riddle, its Nazwa is typed
-        QString Typed; // always a prefix of Nazwa
-        bool Solved = false;
-        bool HadError = false;
     };
-
-    // Spoken after an unsolved task is shown (ms).
-    static constexpr int AnnounceDelayMs = 500;
 
     CExerciseZO(CDynamicPlace& placement, CSharedKomps& shared);
     ~CExerciseZO() override;
 
-    bool SelectTask(int index) override;
     void ShowTask() override;
     void Activate() override;
     void Deactivate() override;
     void Hint() override;
     void Prepare(const CTherapySettings& settings) override;
     void ClearTasks() override;
-    void ApplyColourMode() override;
-    void DrawTask() override;
-
-    void OnLetter(int index, QChar letter, uint8_t& state);
+    void OnLetter(int index, QChar letter, uint8_t& state) override;
 
     MyArray<SZOTask> Tasks;
     std::unique_ptr<CKompLabel> DescLabel;
-    std::unique_ptr<CKompLabel> InputLabel;
     // The placeholder picture of an unsolved task.
     CDynamicPlace PicturePlaces;
 
+protected:
+    void SpeakAnswer(bool async) override;
+    STypingState* CurrentState() override { return CurrentTask(); }
+    void SpeakPrompt() override;
+    void DrawPicture() override;
+
 private:
-    SZOTask* CurrentTask();
+    SZOTask* CurrentTask() { return CurrentIn(Tasks); }
     void UpdateHintButton();
-    void Announce();
     void Solve(SZOTask& task);
 };

@@ -1,6 +1,5 @@
 #include "exercises/CRepetitionExercise.h"
 
-#include "graphics/CDelayCall.h"
 #include "graphics/CGraphTimer.h"
 #include "graphics/CSharedKomps.h"
 #include "patients/CTherapySettings.h"
@@ -37,17 +36,4 @@ void CRepetitionExercise::DrawTimer()
 {
     if (Shared->GraphTimer && Bitmap && !Bitmap->isNull())
         Shared->GraphTimer->Draw(*Bitmap, *Bitmap);
-}
-
-void CRepetitionExercise::Announce(int delayMs, std::function<void()> announce)
-{
-    CDelayCall* delay = Shared->DelayCall;
-    if (!delay)
-        return;
-    // The shared delayed call may fire after another exercise took over.
-    delay->Callback = [this, announce = std::move(announce)] {
-        if (Active)
-            announce();
-    };
-    delay->Call(delayMs);
 }

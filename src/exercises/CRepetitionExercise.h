@@ -1,8 +1,6 @@
 #pragma once
 #include "exercises/CExercise.h"
 
-#include <functional>
-
 struct ExeSet;
 
 // Common ground of the four repetition exercises (WYL, PP, PNO, PNC): paging by
@@ -26,7 +24,4 @@ protected:
     void StopPaging();
     // The timer's picture, only while the timer runs.
     void DrawTimer();
-    // `announce` runs once, `delayMs` after the last call, if the exercise is
-    // still the active one then.
-    void Announce(int delayMs, std::function<void()> announce);
 };

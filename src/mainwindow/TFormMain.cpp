@@ -648,6 +648,8 @@ void TFormMain::lvPacjeciEdited(const QString& text)
     item->setText(0, name);
     m_patient->SetName(name);
     lbImieNazwisko->setText(name);
+    // A name the therapist has finished typing is kept at once.
+    m_patient->Save();
 }
 
 void TFormMain::memoOpisChange()
@@ -841,6 +843,9 @@ void TFormMain::actStartExecute()
     }
     if (!CheckCategories())
         return;
+    // The name and settings the therapy runs with are stored before it, so a
+    // therapy that never ends in order (power cut, crash) cannot take them.
+    m_patient->Save();
     ShowWaitPicture();
     m_statistics->Reset(&m_patient->Settings());
     const bool ran = static_cast<bool>(m_runTherapy);

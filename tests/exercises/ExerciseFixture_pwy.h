@@ -12,6 +12,7 @@
 #include "content/CWords.h"
 #include "content/ContentScramble.h"
 #include "content/ContentSound.h"
+#include "controls/CKompLabel.h"
 #include "controls/CKompTV.h"
 #include "exercises/CExercise.h"
 #include "graphics/CBitmapsContainer.h"
@@ -211,6 +212,17 @@ protected:
     }
 
     bool HintEnabled() const { return hint->State() != CTransButton::EState::Disabled; }
+
+    // After the switch to the grey mode: the label's normal look is its own
+    // skin (told apart from the other labels' by its width), in grey.
+    static void ExpectGreyLook(const CKompLabel& label, int width)
+    {
+        const QImage* look = label.NormalImage.Image();
+        ASSERT_TRUE(look);
+        EXPECT_EQ(look->width(), width);
+        const QRgb c = look->pixel(5, 5);
+        EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c)) << std::hex << c;
+    }
 
     // Waits, processing events, until `done` or `ms` pass.
     template <class F> static bool WaitFor(F done, int ms)

@@ -215,4 +215,16 @@ TEST_F(PwyTest, DeactivateHidesTheLabelsAndLeavingTheTaskStopsTheSound)
     EXPECT_FALSE(stat.Running);
 }
 
+TEST_F(PwyTest, GreyModeReloadsTheBeginningAndEveryEndingLabelFromItsOwnEntries)
+{
+    ColorMode = CM_MONO;
+    ex->ApplyColourMode();
+    // The beginning's skin is 600 wide, the endings' 500.
+    ExpectGreyLook(*ex->BeginLabel, 600);
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ExpectGreyLook(Label(i), 500);
+    }
+}
+
 } // namespace

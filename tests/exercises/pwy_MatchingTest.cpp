@@ -154,4 +154,17 @@ TEST_F(DcTest, WrongCaptionsAndHintsAsInChoosing)
     EXPECT_EQ(stat.Blad, 0);
 }
 
+TEST_F(DcTest, GreyModeReloadsEveryCaptionLabelAndKeepsTheReplayButtonInPlace)
+{
+    Make(2);
+    const QPoint button = ex->ReplayButton->pos();
+    ColorMode = CM_MONO;
+    ex->ApplyColourMode();
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ExpectGreyLook(Label(i), 500);
+    }
+    EXPECT_EQ(ex->ReplayButton->pos(), button);
+}
+
 } // namespace

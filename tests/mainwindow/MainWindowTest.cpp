@@ -287,6 +287,20 @@ TEST_F(MainWindowTest, NameAndDescriptionAreStoredWhenAnotherPatientIsSelected)
               QStringLiteral("Afazja ruchowa, ćwiczyć rano."));
 }
 
+TEST_F(MainWindowTest, ATypedNameIsStoredAtOnce)
+{
+    // Nothing else happens after the name: a program that is killed now must
+    // still find it in the database.
+    AddPatient(QStringLiteral("Adamska Ewa"));
+    const int id = form->Patient().ActiveId();
+    EXPECT_EQ(Scalar("SELECT NazwiskoImie FROM Pacjenci WHERE idPac=?", {id}).toString(),
+              QStringLiteral("Adamska Ewa"));
+    form->actPacEdytuj->trigger();
+    Type(QStringLiteral("Adamska-Nowak Ewa"));
+    EXPECT_EQ(Scalar("SELECT NazwiskoImie FROM Pacjenci WHERE idPac=?", {id}).toString(),
+              QStringLiteral("Adamska-Nowak Ewa"));
+}
+
 TEST_F(MainWindowTest, DescriptionIsCutAt4000Characters)
 {
     AddPatient(QStringLiteral("Nowak Anna"));

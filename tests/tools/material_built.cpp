@@ -335,6 +335,73 @@ TEST_F(SmallMaterial, RecordingReplacesSynthesisAndOnlyChangesAreRedone)
     EXPECT_THROW(Run(BuildSpeech), DataBuildError);
 }
 
+namespace {
+
+// A PCM WAVE of a quiet hum; `dataSize` other than 0 is written as the data
+// chunk's size in place of the real one.
+QByteArray RecordedWave(int channels, int rate, int bits, double seconds, uint32_t dataSize = 0)
+{
+    const int frameBytes = channels * bits / 8;
+    const QByteArray samples(qsizetype(seconds * rate) * frameBytes, bits == 8 ? '\x80' : '\x01');
+    auto put = [](QByteArray& b, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.append(char((v >> (8 * i)) & 0xff));
+    };
+    QByteArray wave("RIFF");
+    put(wave, uint32_t(36 + samples.size()), 4);
+    wave.append("WAVEfmt ");
+    put(wave, 16, 4);
+    put(wave, 1, 2); // PCM
+    put(wave, uint32_t(channels), 2);
+    put(wave, uint32_t(rate), 4);
+    put(wave, uint32_t(rate * frameBytes), 4);
+    put(wave, uint32_t(frameBytes), 2);
+    put(wave, uint32_t(bits), 2);
+    wave.append("data");
+    put(wave, dataSize ? dataSize : uint32_t(samples.size()), 4);
+    return wave + samples;
+}
+
+} // namespace
+
+TEST_F(SmallMaterial, RecordingIsTakenOnlyWhenTheProgramCanPlayIt)
+{
+    if (!HasTool("espeak-ng"))
+        GTEST_SKIP() << "espeak-ng is not installed";
+    const QString recording = m_dir.file("data/voice/ws/KOT.wav");
+    struct Case
+    {
+        const char* what;
+        QByteArray wave;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"16-bit mono 22050 Hz", RecordedWave(1, 22050, 16, 0.5), true},
+        {"8-bit stereo 44100 Hz", RecordedWave(2, 44100, 8, 0.5), true},
+        {"16-bit stereo 48000 Hz", RecordedWave(2, 48000, 16, 0.3), true},
+        {"24-bit samples", RecordedWave(1, 44100, 24, 0.5), false},
+        {"three channels", RecordedWave(3, 22050, 16, 0.5), false},
+        {"sizes left unfilled (written to a pipe)", RecordedWave(1, 22050, 16, 0.5, 0xffffffffu),
+         false},
+        {"a tenth of a second", RecordedWave(1, 22050, 16, 0.1), false},
+    };
+    for (const Case& c : cases) {
+        Write(recording, c.wave);
+        if (c.taken) {
+            EXPECT_NO_THROW(Run(BuildSpeech)) << c.what;
+            EXPECT_EQ(UnscrambleSound(ReadAll(Data("ws/KOT.wv"))), c.wave) << c.what;
+        } else {
+            try {
+                Run(BuildSpeech);
+                ADD_FAILURE() << c.what << ": taken";
+            } catch (const DataBuildError& e) {
+                EXPECT_NE(std::string(e.what()).find("ws/KOT"), std::string::npos)
+                    << c.what << ": " << e.what();
+            }
+        }
+    }
+}
+
 TEST_F(SmallMaterial, FilmsDecodeInColourAndGrey)
 {
     if (!HasTool("ffmpeg") || !HasTool("ffprobe"))

@@ -1,9 +1,28 @@
 // loquena-data --source <data/> --out <program folder> [--work <dir>] [--force] [--skins-only]
+// loquena-data --out <folder> --patients-only
 #include "DataBuild.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <cstdio>
+#include <functional>
+
+namespace {
+
+// Runs the build's steps; a failed step prints its message and fails the run.
+int RunSteps(const std::function<void()>& steps)
+{
+    try {
+        steps();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "loquena-data: %s\n", e.what());
+        return 1;
+    }
+    Progress("done");
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -18,7 +37,20 @@ int main(int argc, char** argv)
     parser.addOption({"work", "Scratch folder for intermediate files.", "dir"});
     parser.addOption({"force", "Rebuild everything."});
     parser.addOption({"skins-only", "Build only the skins (grwin.bc, bttofa.bc, cextb.bc, sp.b)."});
+    parser.addOption({"patients-only",
+                      "Make only an empty patient database and Nagrane/, when missing (the "
+                      "installed program's template for each user's program folder)."});
     parser.process(app);
+    if (parser.isSet("patients-only")) {
+        if (!parser.isSet("out")) {
+            std::fprintf(stderr, "loquena-data: --out is required\n");
+            return 2;
+        }
+        DataBuildContext ctx;
+        ctx.out = QDir(parser.value("out"));
+        ctx.out.mkpath(".");
+        return RunSteps([&ctx] { BuildPatientFolder(ctx); });
+    }
     if (!parser.isSet("source") || !parser.isSet("out")) {
         std::fprintf(stderr, "loquena-data: --source and --out are required\n");
         return 2;
@@ -34,18 +66,11 @@ int main(int argc, char** argv)
     }
     ctx.out.mkpath("Data");
     ctx.work.mkpath(".");
-    try {
-        if (parser.isSet("skins-only")) {
-            BuildSkins(ctx);
-        } else {
+    return RunSteps([&ctx, skinsOnly = parser.isSet("skins-only")] {
+        if (!skinsOnly)
             BuildMaterial(ctx);
-            BuildSkins(ctx);
+        BuildSkins(ctx);
+        if (!skinsOnly)
             BuildPatientFolder(ctx);
-        }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "loquena-data: %s\n", e.what());
-        return 1;
-    }
-    Progress("done");
-    return 0;
+    });
 }

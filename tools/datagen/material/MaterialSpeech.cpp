@@ -5,6 +5,7 @@
 #include "MaterialSteps.h"
 #include "MaterialWave.h"
 #include "ProcessPool.h"
+#include "platform/CWaveImage.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,13 +63,19 @@ QByteArray ReadFile(const QString& path)
     return file.readAll();
 }
 
-// Checks a sound before it goes into Data/, then scrambles and writes it.
+// Checks a sound before it goes into Data/, then scrambles and writes it. The
+// check is the program's own: a file the program would refuse to play (24-bit
+// samples, more than two channels, sizes left unfilled by a recorder that
+// wrote to a pipe) must stop the build, not be left silent in a therapy.
 void InstallSound(const QString& key, const QByteArray& wave, const QString& from,
                   const QString& out)
 {
-    const double seconds = WaveDuration(wave);
-    if (seconds < 0)
-        throw DataBuildError(QString("%1: %2 is not a PCM WAVE file").arg(key, from));
+    CWaveImage image;
+    if (!image.Parse(wave.constData(), wave.size()))
+        throw DataBuildError(QString("%1: %2 is not a WAVE file the program can play (PCM, 8 or "
+                                     "16 bits, mono or stereo, complete)")
+                                 .arg(key, from));
+    const double seconds = double(image.Frames()) / image.Rate();
     if (seconds < 0.2)
         throw DataBuildError(
             QString("%1: %2 lasts only %3 s").arg(key, from).arg(seconds, 0, 'f', 2));
