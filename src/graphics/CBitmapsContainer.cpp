@@ -2,6 +2,7 @@
 
 #include "app/CError.h"
 #include "app/JpegDecoder.h"
+#include "graphics/BmpDecoder.h"
 
 #include <QFile>
 #include <cstring>
@@ -176,6 +177,8 @@ int CBitmapsContainer::LoadTo(QImage* bitmap, int index)
     QImage decoded;
     switch (m_directory[static_cast<size_t>(index)].format) {
     case 1:
+        if (BmpDecoder::DecodeSimple(bytes, &decoded))
+            break;
         if (!decoded.loadFromData(bytes, "BMP"))
             return BC_PLATFORM;
         break;
