@@ -17,7 +17,7 @@ $SUDO apt-get install -y --no-install-recommends \
   espeak-ng ffmpeg sox \
   fonts-liberation fontconfig \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
-  xvfb xauth xdotool imagemagick x11-utils ccache \
+  xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils ccache \
   librsvg2-bin desktop-file-utils \
   clang libclang-rt-dev
 # The data build fetches its picture sources with npm; a machine that already

@@ -1,6 +1,7 @@
 #include "app/LoquenaApplication.h"
 #include "app/Startup.h"
 #include "content/ContentSound.h"
+#include "mainwindow/CTestProbe.h"
 #include "mainwindow/ProgramWindows.h"
 
 // The program's entry point. No arguments are read; the exit code is 0.
@@ -15,5 +16,7 @@ int main(int argc, char** argv)
     }
     ProgramWindows windows;
     AddProgramWindows(startup, windows);
+    // LOQUENA_TEST_PROBE: what is on the screen, for the end-to-end script.
+    const std::unique_ptr<CTestProbe> probe = CTestProbe::FromEnvironment();
     return startup.Run();
 }

@@ -3,6 +3,7 @@
 #include "app/CError.h"
 #include "graphics/CDynamicPlace.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -153,8 +154,8 @@ void CKompLabel::DrawText()
     if (rect.isEmpty())
         return;
     QPainter p(Target);
-    p.setFont(*Font);
-    p.setPen(Qt::black);
+    p.setFont(WordWrap ? FittingFont(text, rect) : *Font);
+    p.setPen(TextColor);
     p.setBrush(Qt::NoBrush);
     p.setClipRect(rect);
     if (WordWrap) {
@@ -165,6 +166,21 @@ void CKompLabel::DrawText()
         p.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
                    text);
     }
+}
+
+QFont CKompLabel::FittingFont(const QString& text, const QRect& rect) const
+{
+    // A wrapped text longer than the label was made for gets smaller letters
+    // rather than losing its last line; never below two thirds of the size.
+    QFont font = *Font;
+    const int flags = Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap;
+    const int size = font.pixelSize();
+    for (int s = size; s > 0 && s * 3 >= size * 2; --s) {
+        font.setPixelSize(s);
+        if (QFontMetrics(font).boundingRect(rect, flags, text).height() <= rect.height())
+            break;
+    }
+    return font;
 }
 
 void CKompLabel::Draw()
@@ -204,6 +220,12 @@ void CKompLabel::SetLook(bool reactive, uint8_t state)
 {
     Reactive = reactive;
     State = state;
+}
+
+void CKompLabel::SetRuledOut(bool ruledOut)
+{
+    SetLook(!ruledOut, ruledOut ? 1 : 0);
+    TextColor = ruledOut ? QColor(DimTextRgb) : QColor(Qt::black);
 }
 
 void CKompLabel::SetState(uint8_t state, bool repaint)

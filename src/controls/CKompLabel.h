@@ -2,6 +2,7 @@
 #include "controls/CKompPaintBox.h"
 #include "graphics/CTransBitmap.h"
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <cstdint>
@@ -30,6 +31,9 @@ public:
     };
     STextRect TextRect; // relative to (X, Y)
     std::unique_ptr<QFont> Font;
+    QColor TextColor = QColor(Qt::black);
+    // The text of a choice ruled out: readable, but plainly out of the game.
+    static constexpr QRgb DimTextRgb = 0x7a7a7a;
     bool Center = false;
     bool WordWrap = false;
     bool Cursor = false;
@@ -54,6 +58,9 @@ public:
     void MoveTo(int x, int y);
     void MoveToY(int y);
     void SetLook(bool reactive, uint8_t state);
+    // A choice ruled out: the pressed look, deaf to the mouse, its text dimmed;
+    // or back to a live choice.
+    void SetRuledOut(bool ruledOut);
     void SetState(uint8_t state, bool repaint);
     void DropPressedImage();
 
@@ -76,6 +83,7 @@ private:
     void Press(QMouseEvent* event);
     void ComposeLooks();
     void DrawText();
+    QFont FittingFont(const QString& text, const QRect& rect) const;
 
     bool m_clicked = false;
 };

@@ -97,8 +97,7 @@ bool CChoiceExercise::CanRuleOut(const SChoiceState& task) const
 
 void CChoiceExercise::SetChoiceLook(CKompLabel& label, bool wrong)
 {
-    // The label draws its text in black; the pressed look alone greys it out.
-    label.SetLook(!wrong, wrong ? 1 : 0);
+    label.SetRuledOut(wrong);
     label.Recompose = true;
 }
 

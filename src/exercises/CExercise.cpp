@@ -67,8 +67,18 @@ void CExercise::DrawTask()
 void CExercise::Paint()
 {
     DrawTask();
-    if (PaintBox)
-        PaintBox->update();
+    if (!PaintBox)
+        return;
+    PaintBox->update();
+    // The controls lie over the exercise area as its siblings and show what
+    // was drawn under them only when they repaint too (a new task's texts).
+    if (QWidget* owner = PaintBox->parentWidget())
+        for (QObject* child : owner->children()) {
+            auto* control = qobject_cast<QWidget*>(child);
+            if (control && control != PaintBox && control->isVisible() &&
+                control->geometry().intersects(PaintBox->geometry()))
+                control->update();
+        }
 }
 
 void CExercise::StartTiming()

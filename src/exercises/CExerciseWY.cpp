@@ -177,7 +177,7 @@ void CExerciseWY::ShowTask()
         for (int i = 0; i < ChoiceCount; ++i) {
             CKompLabel& label = *ChoiceLabels[static_cast<size_t>(i)];
             const bool wrong = task->Wrong[static_cast<size_t>(i)];
-            label.SetLook(!wrong, wrong ? 1 : 0);
+            label.SetRuledOut(wrong);
             CRecWord* word = task->Choices[static_cast<size_t>(i)];
             label.Text = word ? word->Nazwa : QString();
             label.AlignText();
@@ -223,7 +223,7 @@ void CExerciseWY::RuleOut(int i)
     SWYTask* task = CurrentTask();
     task->Wrong[static_cast<size_t>(i)] = true;
     CKompLabel& label = *ChoiceLabels[static_cast<size_t>(i)];
-    label.SetLook(false, 1);
+    label.SetRuledOut(true);
     label.Repaint();
 }
 

@@ -50,6 +50,8 @@ TFormStat::TFormStat(CBitmapsContainer* windows, CBitmapsContainer* buttons, QWi
     m_nie->PlaceFromTable(m_places);
     m_tak = std::make_unique<CTransButton>(this, 0, actTak, &m_backPtr);
     m_tak->PlaceFromTable(m_places);
+    m_nie->setObjectName(QStringLiteral("tbNie"));
+    m_tak->setObjectName(QStringLiteral("tbTak"));
     Compose();
 }
 

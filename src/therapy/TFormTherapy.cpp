@@ -205,6 +205,10 @@ void TFormTherapy::CreateControls()
     m_hint = button(1, actPomoc);
     m_forward = button(1, actDalej);
     m_back = button(1, actWstecz);
+    m_stop->setObjectName(QStringLiteral("tbStop"));
+    m_hint->setObjectName(QStringLiteral("tbPomoc"));
+    m_forward->setObjectName(QStringLiteral("tbDalej"));
+    m_back->setObjectName(QStringLiteral("tbWstecz"));
 
     m_shared->LoadLetterBitmaps();
 

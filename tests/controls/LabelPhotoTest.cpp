@@ -165,6 +165,31 @@ TEST_F(LabelTest, WordWrapBreaksLinesInsideTheRectangle)
     EXPECT_GE(bands, 2);
 }
 
+TEST_F(LabelTest, AWrappedTextTooLongForTheLabelShrinksInsteadOfLosingItsLastLine)
+{
+    // Room for one line and a half of the label's letters.
+    const int line = QFontMetrics(CKompLabel::MakeFont(16)).lineSpacing();
+    CKompLabel* label = MakeLabel(0, 2, Edges(10, 2, 90, 2 + line * 3 / 2));
+    label->Text = QStringLiteral("ALA MA KOTA");
+    label->Repaint();
+
+    // Whole lines of text (smaller ones); none cut off at the rectangle's
+    // bottom edge, where a clipped line would end.
+    const int bottom = 2 + line * 3 / 2 - 1;
+    std::vector<bool> rowHasText(LabelHeight, false);
+    for (int y = 0; y < LabelHeight; ++y)
+        for (int x = 10; x < 90; ++x)
+            rowHasText[y] = rowHasText[y] || IsText(At(label->X + x, label->Y + y));
+    int bands = 0;
+    for (int y = 0; y < LabelHeight; ++y)
+        if (rowHasText[y] && (y == 0 || !rowHasText[y - 1]))
+            ++bands;
+    EXPECT_GE(bands, 1);
+    EXPECT_FALSE(rowHasText[bottom]);
+    EXPECT_FALSE(rowHasText[bottom - 1]);
+    EXPECT_EQ(label->Font->pixelSize(), CKompLabel::MakeFont(16).pixelSize()); // kept
+}
+
 TEST_F(LabelTest, CursorAppendsAnUnderscore)
 {
     CKompLabel* label = MakeLabel(0, 0, Edges(10, 5, 110, 35));
@@ -174,6 +199,37 @@ TEST_F(LabelTest, CursorAppendsAnUnderscore)
     label->Cursor = true;
     label->Repaint();
     EXPECT_NE(without, *target);
+}
+
+TEST_F(LabelTest, ARuledOutChoiceIsDeafAndItsTextDimAndAChoiceAgainIsBlack)
+{
+    CKompLabel* label = MakeLabel(2, 0, Edges(10, 5, 110, 35));
+    label->Text = QStringLiteral("KOT");
+    // Whether the text shows pixels of exactly this colour (a glyph's core).
+    auto drawnIn = [&](QRgb colour) {
+        label->Recompose = true;
+        label->Repaint();
+        for (int y = 5; y < 35; ++y)
+            for (int x = 10; x < 110; ++x)
+                if (At(label->X + x, label->Y + y) == colour)
+                    return true;
+        return false;
+    };
+    const QRgb black = qRgb(0, 0, 0);
+    const QRgb dim = qRgb(qRed(CKompLabel::DimTextRgb), qGreen(CKompLabel::DimTextRgb),
+                          qBlue(CKompLabel::DimTextRgb));
+    EXPECT_TRUE(drawnIn(black));
+
+    label->SetRuledOut(true);
+    EXPECT_FALSE(label->Reactive);
+    EXPECT_EQ(label->State, 1);
+    EXPECT_TRUE(drawnIn(dim));
+    EXPECT_FALSE(drawnIn(black));
+
+    label->SetRuledOut(false);
+    EXPECT_TRUE(label->Reactive);
+    EXPECT_EQ(label->State, 0);
+    EXPECT_TRUE(drawnIn(black));
 }
 
 TEST_F(LabelTest, MouseStatesFollowTheTable)

@@ -1,0 +1,182 @@
+# Helpers of the system scripts that drive the real program on a virtual
+# screen. Sourced twice: on the host side for the program folder, and inside
+# the Xvfb session, where W and H (the screen), shots (the screenshot folder),
+# SHOT_PREFIX and, once started, pid and main (the program and its main window)
+# are set by the script.
+
+# The program folder's material: $SYSTEM_DATA when it holds one (built once by
+# scripts/test.sh for all the scripts), else built into the given folder.
+# Prints the folder.
+program_data() { # program_data <loquena-data> <root> <folder when none is given>
+  local datagen="$1" root="$2" data="${SYSTEM_DATA:-$3}"
+  if [ ! -f "$data/Data/grwin.bc" ]; then
+    echo "building the program folder (about a minute)" >&2
+    mkdir -p "$data"
+    (cd "$root" && "$datagen" --source data --out "$data" --work "$data/.work" >"$data/datagen.log" 2>&1) ||
+      { tail -20 "$data/datagen.log" >&2; return 1; }
+  fi
+  echo "$data"
+}
+
+# A program folder: the material (linked), a fresh patient database, no
+# recordings. Only Data/ is linked: a linked executable would run in the
+# folder it links to and use that folder's patients.
+make_program_folder() { # make_program_folder <data> <exe> <folder>
+  rm -rf "$3"; mkdir -p "$3"
+  ln -s "$1/Data" "$3/Data"
+  cp "$1/pacmem.qp" "$3/pacmem.qp"
+  mkdir -m 700 "$3/Nagrane"
+  cp "$2" "$3/loquena"
+}
+
+# Where things are on this screen: design values of 1024x768, scaled and
+# centred as the program does.
+geo() { python3 - "$W" "$H" "$1" <<'PY'
+import sys
+W, H, what = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
+if W >= 1280 and H >= 960: dw, dh = 1280, 960
+elif W >= 1024 and H >= 768: dw, dh = 1024, 768
+else: dw, dh = 800, 600
+ox, oy = (W - dw) // 2, (H - dh) // 2
+def s(v, frm=1024): return v * dw // frm
+# page control (centred), the patients page's add button (anchored bottom)
+pcx, pcy, pcw, pch = s(250) + ox, s(100) + oy, s(582), s(554)
+pts = {
+  "add":   (pcx + 16 + 24, pcy + 364 + (pch - 544) + 24),
+  "list":  (pcx + 60, pcy + 40 + 35),
+}
+# the WY square on the bookmark strip (1280 values; 800 derives from them)
+if dw == 1024: strip, sq, tick = (21, 73), (44, 142), 20
+else: strip, sq, tick = (28 * dw // 1280, 92 * dw // 1280), (54 * dw // 1280, 177 * dw // 1280), 26 * dw // 1280
+pts["wy"] = (ox + strip[0] + sq[0] + tick // 2, oy + strip[1] + sq[1] + tick // 2)
+pts["stats"] = (ox + strip[0] + 100 * dw // 1024, oy + strip[1] + 110 * dw // 1024)
+if dw == 1024: start, size = (914, 349), (100, 200)
+else: start, size = (1148 * dw // 1280, 435 * dw // 1280), (100 * dw // 1024, 200 * dw // 1024)
+pts["start"] = (ox + start[0] + size[0] // 2, oy + start[1] + size[1] // 2)
+# the therapy window's stop button (64 x 64 in every mode)
+if dw == 1024: stop = (950, 4)
+else: stop = (1199 * dw // 1280, 13 * dw // 1280)
+pts["stop"] = (ox + stop[0] + 32, oy + stop[1] + 32)
+bw, bh = 88 * dw // 1024, 70 * dw // 1024
+pts["grey"] = (ox + s(920) + bw // 2, oy + s(570) + bh // 2)
+pts["exit"] = (ox + s(920) + bw // 2, oy + s(646) + bh // 2)
+x, y = pts[what]
+print(x, y)
+PY
+}
+
+click_xy() { xdotool mousemove --sync "$1" "$2" click 1; }
+click() { local p; p=($(geo "$1")); click_xy "${p[0]}" "${p[1]}"; }
+shot() { import -window root "$shots/$SHOT_PREFIX-$W-$1.png"; echo "  screenshot $SHOT_PREFIX-$W-$1.png"; }
+fail() { echo "FAIL $W x $H: $*" >&2; shot "failed" >/dev/null 2>&1 || true; exit 1; }
+alive() { kill -0 "$pid" 2>/dev/null || fail "the program is gone ($1)"; }
+settle() { sleep "${1:-0.5}"; alive "$2"; }
+
+# The visible window of the given size (the message window: 615x283).
+window_of_size() {
+  local want="$1" id
+  for _ in $(seq 1 50); do
+    for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
+      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+      [ "${WIDTH}x${HEIGHT}" = "$want" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# The keyboard back to the main window (no window manager gives it back).
+focus_main() { xdotool windowfocus "$main" 2>/dev/null || true; }
+
+answer() { # answer Tak|Nie|OK on the message window
+  local id x; id="$(window_of_size 615x283)" || fail "no message window"
+  case "$1" in Tak) x=192;; Nie) x=368;; OK) x=280;; esac
+  eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+  shot "message-$1"
+  xdotool mousemove --sync $((X + x + 32)) $((Y + 172 + 32)) click 1
+  sleep 0.3
+  focus_main
+}
+
+# Starts ./loquena in the current folder (output to $1); below 1024x768 it
+# answers the two questions about the poorer look. Sets pid and main.
+start_program() {
+  polish_keyboard
+  ./loquena >"$1" 2>&1 & pid=$!
+  if [ "$W" -lt 1024 ]; then
+    # Below 1024x768 the program asks first; "Cancel" runs it all the same.
+    local box
+    box="$(xdotool search --sync --name '^Loquena Cz\. I$' | head -1)"
+    sleep 0.5; shot lowres
+    xdotool windowfocus --sync "$box"; xdotool key Escape
+    # ... and a second box, answered "OK", accepts the poorer look.
+    sleep 0.7
+    box="$(xdotool search --sync --onlyvisible --name '^Loquena Cz\. I$' | head -1)"
+    xdotool windowfocus --sync "$box"; xdotool key Return
+  fi
+  main="$(window_of_size "${W}x${H}")" || fail "no main window"
+  settle 1 "start"
+  # No window manager here: give the program the keyboard as a desktop would.
+  xdotool windowfocus --sync "$main"
+}
+
+# Waits for the program to end by itself; fails unless its exit code is 0.
+wait_exit() {
+  local rc
+  for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then kill "$pid"; fail "still running after Tak"; fi
+  wait "$pid" && rc=0 || rc=$?
+  [ "$rc" -eq 0 ] || { cat "$1" >&2; fail "exit code $rc"; }
+}
+
+# Types text as a person does, on a Polish keyboard (see polish_keyboard).
+type_text() { xdotool type --delay 60 -- "$1"; }
+
+# The Polish keyboard on the virtual screen: its letters are then typed with
+# AltGr. Without it xdotool remaps a spare key for each such letter, and a
+# program that has not yet read one remapping drops the letter.
+polish_keyboard() { setxkbmap pl 2>/dev/null || echo "  (no Polish keyboard map: Polish letters may be lost)"; }
+
+# --- The test probe (LOQUENA_TEST_PROBE): tab-separated lines describing the
+# screen, rewritten by the program ten times a second.
+
+# A snapshot newer than any taken before (waits up to 5 s).
+probe() {
+  local seq
+  for _ in $(seq 1 50); do
+    seq="$(head -1 "$LOQUENA_TEST_PROBE" 2>/dev/null | cut -f2)"
+    if [ -n "$seq" ] && [ "$seq" != "${probe_seen:-}" ]; then
+      probe_seen="$seq"
+      cat "$LOQUENA_TEST_PROBE"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the probe is not written (is the program busy?)"
+}
+# The fields of the lines with a tag, from a fresh snapshot.
+ptag() { probe | awk -F'\t' -v t="$1" '$1 == t'; }
+# The centre "x y" of the visible widget of that object name (empty when none).
+pwidget() { probe | awk -F'\t' -v n="$1" '$1 == "W" && $3 == n { print $4 + int($6 / 2), $5 + int($7 / 2); exit }'; }
+# The whole W line of the visible widget of that name.
+pwline() { probe | awk -F'\t' -v n="$1" '$1 == "W" && $3 == n { print; exit }'; }
+# Waits (up to $2 s) for the widget to be visible; prints its centre.
+wait_widget() {
+  local p end=$((SECONDS + ${2:-5}))
+  while [ $SECONDS -le $end ]; do
+    p="$(pwidget "$1")"
+    [ -n "$p" ] && { echo "$p"; return 0; }
+    sleep 0.2
+  done
+  fail "no widget $1"
+}
+# Waits (up to 3 s) for a widget to show a text.
+wait_text() {
+  local end=$((SECONDS + 3))
+  while [ $SECONDS -le $end ]; do
+    [ "$(pwline "$1" | cut -f9)" = "$2" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+click_widget() { local p; p=($(wait_widget "$1" "${2:-5}")); click_xy "${p[0]}" "${p[1]}"; }
