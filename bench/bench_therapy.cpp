@@ -1,7 +1,9 @@
-// The therapy window at 1280x960 with the real material: Start of a WY
-// therapy (prepare, activate, the modal window shown and closed again), and
-// one task switch (SelectTask with the exercise drawn into the exercise
-// bitmap; "OnScreen" also lets the window paint it).
+// The therapy window at 1280x960 with the real material: Start of a therapy
+// (prepare, activate, the modal window shown and closed again) with WY alone
+// and with all eleven exercises, and one task switch in each exercise
+// (SelectTask with the exercise drawn into the exercise bitmap; "OnScreen"
+// also lets the window paint it). The task switch's argument is the
+// exercise's index (0 WY ... 10 PNC).
 //   LOQUENA_PROGRAM_DIR=<folder made by loquena-data> build-release/bench/bench_therapy
 #include "app/DisplayMode.h"
 #include "exercises/CExercise.h"
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -34,14 +37,22 @@ struct SSetup
         patient->Open(store.filePath("pacmem.qp"));
         patient->Add();
         patient->SetName(QStringLiteral("Pacjent"));
-        CTherapySettings& s = patient->Settings();
-        s.SetSelected(CTherapySettings::WY, true);
-        ExeSet& wy = s.Get_ExeSet(CTherapySettings::WY);
+        ExeSet& wy = patient->Settings().Get_ExeSet(CTherapySettings::WY);
         wy.LZ = 10;
         wy.Flags = 0x1FF;
         CTherapySettings::SetChoices(wy, 4);
         statistics = std::make_unique<CStatistics>(patient.get());
         therapy = std::make_unique<TFormTherapy>();
+    }
+    // The exercises of the next therapy, in this order; the others keep the
+    // patient's default settings.
+    void Choose(std::initializer_list<int> exercises)
+    {
+        CTherapySettings& s = patient->Settings();
+        for (int i = 0; i < CTherapySettings::ExerciseCount; ++i)
+            s.SetSelected(i, false);
+        for (int i : exercises)
+            s.SetSelected(i, true);
     }
     void Run(std::function<void()> inside)
     {
@@ -59,21 +70,31 @@ SSetup* g_setup = nullptr;
 
 void BM_Start(benchmark::State& state)
 {
+    g_setup->Choose({CTherapySettings::WY});
     for (auto _ : state)
         g_setup->Run(nullptr);
 }
 BENCHMARK(BM_Start)->Unit(benchmark::kMillisecond)->Iterations(30);
 
+void BM_StartAll(benchmark::State& state)
+{
+    g_setup->Choose({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    for (auto _ : state)
+        g_setup->Run(nullptr);
+}
+BENCHMARK(BM_StartAll)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 void TaskSwitch(benchmark::State& state, bool onScreen)
 {
+    g_setup->Choose({static_cast<int>(state.range(0))});
     g_setup->Run([&state, onScreen] {
-        CExercise* wy = g_setup->therapy->CurrentExercise();
-        int next = 1;
+        CExercise* exercise = g_setup->therapy->CurrentExercise();
+        int next = 1 % exercise->TaskCount;
         for (auto _ : state) {
-            wy->SelectTask(next);
+            exercise->SelectTask(next);
             if (onScreen)
                 QCoreApplication::processEvents();
-            next = (next + 1) % wy->TaskCount;
+            next = (next + 1) % exercise->TaskCount;
         }
     });
 }
@@ -85,10 +106,17 @@ void BM_TaskSwitchOnScreen(benchmark::State& state)
 {
     TaskSwitch(state, true);
 }
-BENCHMARK(BM_TaskSwitch)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
-BENCHMARK(BM_TaskSwitchOnScreen)
+BENCHMARK(BM_TaskSwitch)
+    ->ArgName("exercise")
+    ->DenseRange(0, CTherapySettings::ExerciseCount - 1)
     ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_TaskSwitchOnScreen)
+    ->ArgName("exercise")
+    ->DenseRange(0, CTherapySettings::ExerciseCount - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
     ->ReportAggregatesOnly();
 
 } // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the data build, the tests and the
-# screen checks need. Safe to run again: apt-get skips what is installed.
+# Installs every Debian package the build, the data build, the tests, the fuzz
+# targets (clang with libFuzzer) and the screen checks need. Safe to run again:
+# apt-get skips what is installed.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 SUDO=""
@@ -17,7 +18,8 @@ $SUDO apt-get install -y --no-install-recommends \
   fonts-liberation fontconfig \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   xvfb xauth xdotool imagemagick x11-utils ccache \
-  librsvg2-bin desktop-file-utils
+  librsvg2-bin desktop-file-utils \
+  clang libclang-rt-dev
 # The data build fetches its picture sources with npm; a machine that already
 # has Node.js with npm keeps it (Debian's npm conflicts with other builds).
 if ! command -v npm >/dev/null 2>&1; then

@@ -45,6 +45,16 @@ bool DecodeInto(jpeg_decompress_struct& cinfo, ReturningErrorManager& err,
         return false;
     if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK)
         return false;
+    // The size is checked before decoding starts: a progressive picture has
+    // all of its coefficients allocated at the start, so a few hundred bytes
+    // claiming a huge picture would take gigabytes. What a picture of an
+    // allowed size may still need is capped as well; past the cap libjpeg
+    // reports an error instead of allocating.
+    if (cinfo.image_width == 0 || cinfo.image_height == 0 ||
+        cinfo.image_width > unsigned(JpegDecoder::MaxSide) ||
+        cinfo.image_height > unsigned(JpegDecoder::MaxSide))
+        return false;
+    cinfo.mem->max_memory_to_use = JpegDecoder::MaxWorkingMemory;
     const bool grey = cinfo.num_components == 1;
     cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
     jpeg_start_decompress(&cinfo);

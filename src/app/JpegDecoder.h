@@ -15,4 +15,7 @@ public:
 
     // Pictures larger than this on either side are refused as damaged.
     static constexpr int MaxSide = 16384;
+    // libjpeg's own working memory for one picture (a progressive picture
+    // needs about two bytes for each of its samples).
+    static constexpr long MaxWorkingMemory = 256L * 1024 * 1024;
 };

@@ -2,8 +2,14 @@
 
 #include "app/AppMessage.h"
 #include "app/CError.h"
+#include "app/SignalQuit.h"
 
-LoquenaApplication::LoquenaApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+LoquenaApplication::LoquenaApplication(int& argc, char** argv)
+    : QApplication(argc, argv), m_signalQuit(std::make_unique<SignalQuit>())
+{
+}
+
+LoquenaApplication::~LoquenaApplication() = default;
 
 bool LoquenaApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -13,6 +13,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 
 Startup::Startup()
     : m_instanceName(SingleInstance::DefaultName()),
@@ -71,10 +72,16 @@ void Startup::ReportTopLevelError(const std::exception_ptr& error)
     } catch (...) {
         // Anything else counts as an error with no message of its own.
     }
-    if (caught.IsUserMessage())
-        ShowAppMessage(QMessageBox::Critical, QStringLiteral("Loquena - Błąd"), caught.Message());
-    else
-        ShowAppMessage(QMessageBox::Critical, QStringLiteral("Ostrzeżenie"), GenericErrorText());
+    const bool own = caught.IsUserMessage();
+    const QString caption = own ? QStringLiteral("Loquena - Błąd") : QStringLiteral("Ostrzeżenie");
+    const QString text = own ? caught.Message() : GenericErrorText();
+    // Also on the terminal, with the real cause, for whoever looks into a
+    // start that failed.
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption),
+                 qUtf8Printable(own || caught.Message().isEmpty()
+                                    ? text
+                                    : text + QStringLiteral("\n(") + caught.Message() + ')'));
+    ShowAppMessage(QMessageBox::Critical, caption, text);
 }
 
 int Startup::Run()

@@ -180,6 +180,7 @@ bool CWords::Open(const QString& path)
     m_lastError.clear();
     try {
         m_connection->Connect(path);
+        m_connection->CheckWhole();
         LoadWords();
         LoadProverbs();
         LoadActions();

@@ -164,9 +164,13 @@ bool StopContentSound()
 {
     const bool wasWaiting = g_waitingForSound;
     g_waitingForSound = false;
+    const bool wasPlaying = ContentSoundBusy();
     if (g_player)
         g_player->Stop();
-    Sleep16();
+    // The pause lets a stopped sound fall silent; with none playing there is
+    // nothing to wait for, and a task switch need not lose 16 ms to it.
+    if (wasPlaying || wasWaiting)
+        Sleep16();
     return wasWaiting;
 }
 

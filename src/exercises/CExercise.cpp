@@ -1,5 +1,6 @@
 #include "exercises/CExercise.h"
 
+#include "graphics/BitmapTools.h"
 #include "graphics/CDelayCall.h"
 #include "graphics/CSharedKomps.h"
 #include "statistics/CStatEx.h"
@@ -60,8 +61,7 @@ void CExercise::DrawTask()
 {
     if (!Bitmap || Bitmap->isNull())
         return;
-    const QColor colour(BackColor & 0xff, (BackColor >> 8) & 0xff, (BackColor >> 16) & 0xff);
-    Bitmap->fill(colour);
+    Fill24(*Bitmap, BackColor);
 }
 
 void CExercise::Paint()

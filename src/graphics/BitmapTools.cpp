@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 int PixelBytes(const QImage& bitmap)
 {
@@ -89,17 +90,43 @@ void Make24(QImage& bitmap)
         bitmap.convertTo(QImage::Format_BGR888);
 }
 
+void Fill24(QImage& bitmap, uint32_t colour)
+{
+    if (bitmap.isNull())
+        return;
+    const auto r = static_cast<uchar>(colour & 0xff);
+    const auto g = static_cast<uchar>((colour >> 8) & 0xff);
+    const auto b = static_cast<uchar>((colour >> 16) & 0xff);
+    // Qt fills a 24-bit image through a painter, pixel by pixel.
+    if (bitmap.format() != QImage::Format_BGR888) {
+        bitmap.fill(QColor(r, g, b));
+        return;
+    }
+    const size_t rowBytes = static_cast<size_t>(bitmap.width()) * 3;
+    uchar* first = bitmap.scanLine(0);
+    if (r == g && g == b) {
+        for (int y = 0; y < bitmap.height(); ++y)
+            std::memset(bitmap.scanLine(y), r, rowBytes);
+        return;
+    }
+    for (size_t x = 0; x < rowBytes; x += 3) {
+        first[x] = b;
+        first[x + 1] = g;
+        first[x + 2] = r;
+    }
+    for (int y = 1; y < bitmap.height(); ++y)
+        std::memcpy(bitmap.scanLine(y), first, rowBytes);
+}
+
 QImage NewBitmap24(int width, int height)
 {
-    QImage img(width, height, QImage::Format_BGR888);
-    img.fill(Qt::black);
-    return img;
+    return NewBitmap24Filled(width, height, 0);
 }
 
 QImage NewBitmap24Filled(int width, int height, uint32_t colour)
 {
     QImage img(width, height, QImage::Format_BGR888);
-    img.fill(QColor(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff));
+    Fill24(img, colour);
     return img;
 }
 

@@ -21,6 +21,8 @@ void ToGrey8(QImage& bitmap, bool fromFirstChannel);
 // Every pixel's three bytes become its luminance.
 void ToGrey24(QImage& bitmap);
 void Make24(QImage& bitmap);
+// Every pixel becomes the colour (0x00BBGGRR); fast for 24-bit bitmaps.
+void Fill24(QImage& bitmap, uint32_t colour);
 QImage NewBitmap24(int width, int height);
 QImage NewBitmap24Filled(int width, int height, uint32_t colour);
 void Resize24(QImage& bitmap, int width, int height);

@@ -2,6 +2,7 @@
 
 #include "app/CError.h"
 #include "app/JpegDecoder.h"
+#include "graphics/BmpDecoder.h"
 
 #include <QFile>
 #include <cstring>
@@ -130,6 +131,28 @@ int CBitmapsContainer::Open(const QString& fileName, bool closeAfterRead)
     return result;
 }
 
+int CBitmapsContainer::OpenComplete(const QString& fileName)
+{
+    const int result = Open(fileName, false);
+    if (result != BC_OK)
+        return result;
+    const qint64 size = m_file->size();
+    for (const CBitmapInfo& info : m_directory) {
+        if (RunsPastEnd(info, size)) {
+            Clear();
+            return BC_READ;
+        }
+    }
+    return BC_OK;
+}
+
+// Negative fields or data past the end can never be read in full.
+bool CBitmapsContainer::RunsPastEnd(const CBitmapInfo& info, qint64 fileSize)
+{
+    return info.offset < 0 || info.size < 0 ||
+           static_cast<qint64>(info.offset) + info.size > fileSize;
+}
+
 void CBitmapsContainer::DoLoad(QByteArray& stream, int index)
 {
     if (m_directory.empty())
@@ -139,9 +162,7 @@ void CBitmapsContainer::DoLoad(QByteArray& stream, int index)
     if (!m_file)
         OpenFile(m_fileName);
     const CBitmapInfo& info = m_directory[static_cast<size_t>(index)];
-    // Negative fields or data past the end can never be read in full.
-    if (info.offset < 0 || info.size < 0 ||
-        static_cast<qint64>(info.offset) + info.size > m_file->size())
+    if (RunsPastEnd(info, m_file->size()))
         Fail(BC_READ);
     if (!m_file->seek(info.offset))
         Fail(BC_READ);
@@ -176,6 +197,8 @@ int CBitmapsContainer::LoadTo(QImage* bitmap, int index)
     QImage decoded;
     switch (m_directory[static_cast<size_t>(index)].format) {
     case 1:
+        if (BmpDecoder::DecodeSimple(bytes, &decoded))
+            break;
         if (!decoded.loadFromData(bytes, "BMP"))
             return BC_PLATFORM;
         break;

@@ -46,6 +46,10 @@ public:
     CBitmapsContainer& operator=(const CBitmapsContainer&) = delete;
 
     int Open(const QString& fileName, bool closeAfterRead);
+    // Open with the file kept open, also refusing a file that is cut short
+    // (an entry whose data runs past the end: BC_READ), so that a damaged
+    // copy is found when the program starts rather than image by image.
+    int OpenComplete(const QString& fileName);
     // Raw bytes of image `index`; throws CError for a null stream.
     int LoadTo(QByteArray* memoryStream, int index);
     // Decoded image `index`: Format_BGR888 for colour, Format_Grayscale8 for
@@ -66,6 +70,7 @@ private:
     void ReadExactly(char* target, qint64 size);
     void DoOpen(const QString& fileName);
     void DoLoad(QByteArray& stream, int index);
+    static bool RunsPastEnd(const CBitmapInfo& info, qint64 fileSize);
 
     QString m_fileName;
     std::unique_ptr<QFile> m_file;

@@ -259,10 +259,10 @@ void TFormMain::CreateActions()
 
 void TFormMain::LoadContainers()
 {
-    if (m_windowsContainer->Open(QStringLiteral("Data/grwin.bc"), false) !=
+    if (m_windowsContainer->OpenComplete(QStringLiteral("Data/grwin.bc")) !=
         CBitmapsContainer::BC_OK)
         throw CError(QStringLiteral("#01: Błąd podczas ładowania zasobów!") + kReinstall);
-    if (m_buttonsContainer->Open(QStringLiteral("Data/bttofa.bc"), false) !=
+    if (m_buttonsContainer->OpenComplete(QStringLiteral("Data/bttofa.bc")) !=
         CBitmapsContainer::BC_OK)
         throw CError(QStringLiteral("#02: Błąd podczas ładowania zasobów!") + kReinstall);
     WindowsContainer = m_windowsContainer.get();
@@ -648,6 +648,8 @@ void TFormMain::lvPacjeciEdited(const QString& text)
     item->setText(0, name);
     m_patient->SetName(name);
     lbImieNazwisko->setText(name);
+    // A name the therapist has finished typing is kept at once.
+    m_patient->Save();
 }
 
 void TFormMain::memoOpisChange()
@@ -701,10 +703,13 @@ void TFormMain::actPacUsunExecute()
                  QStringLiteral("i zostaną one również usunięte."), QString(),
                  QStringLiteral("Czy chcesz kontynuować usuwanie?")))
             return;
-        m_statistics->DeleteAllRecordings();
     }
     const int oldIndex = list->indexOfTopLevelItem(item);
+    // The patient and its therapies leave the database first; its recordings
+    // go once that has succeeded, never before.
+    const int deleted = m_patient->ActiveId();
     m_patient->Delete();
+    m_statistics->DeleteRecordingFiles(deleted);
     delete list->takeTopLevelItem(oldIndex);
     const int count = list->topLevelItemCount();
     if (count > 0) {
@@ -841,6 +846,9 @@ void TFormMain::actStartExecute()
     }
     if (!CheckCategories())
         return;
+    // The name and settings the therapy runs with are stored before it, so a
+    // therapy that never ends in order (power cut, crash) cannot take them.
+    m_patient->Save();
     ShowWaitPicture();
     m_statistics->Reset(&m_patient->Settings());
     const bool ran = static_cast<bool>(m_runTherapy);

@@ -52,6 +52,9 @@ bool CPatient::Open(const QString& path)
     m_settings->Reset();
     try {
         m_connection->Connect(path);
+        // A damaged database is refused untouched: nothing may be written
+        // into it, so that what it still holds can be rescued.
+        m_connection->CheckWhole();
         int id = StoredActiveId();
         m_table->SetTableName(kPatientsTable);
         m_table->Open();
@@ -232,7 +235,22 @@ void CPatient::Delete()
     if (m_activeId == -1)
         return;
     GoToActive("Delete");
-    m_table->Delete();
+    // The patient goes with the therapies stored for it, all or nothing: no
+    // statistics rows may outlive their patient.
+    m_connection->BeginTransaction();
+    try {
+        m_connection->Execute("DELETE FROM Cwiczenia WHERE idStat IN "
+                              "(SELECT idStat FROM Statystyki WHERE idPac=?)",
+                              {m_activeId});
+        m_connection->Execute("DELETE FROM Statystyki WHERE idPac=?", {m_activeId});
+        m_table->Delete();
+        m_connection->Commit();
+    } catch (...) {
+        m_connection->Rollback();
+        // The row may have left the data set already; read it as stored.
+        m_table->Refresh();
+        throw;
+    }
     m_activeId = -1;
     m_name.clear();
     m_description.clear();

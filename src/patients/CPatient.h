@@ -39,6 +39,9 @@ public:
     void Select(int id);
     void Save();
     void Add();
+    // Deletes the active patient's row together with its therapies (their
+    // Statystyki and Cwiczenia rows) in one transaction. The recording files
+    // are the statistics store's to delete, after this.
     void Delete();
     // -1 when no patient is active, else idPac of the current row.
     int CurrentId() const;

@@ -114,6 +114,23 @@ void CDbConnection::Execute(const QString& sql, const QVariantList& params)
     statement.Run();
 }
 
+void CDbConnection::CheckWhole()
+{
+    QString answer;
+    try {
+        CDbStatement check(Handle("CDbConnection::CheckWhole"),
+                           QStringLiteral("PRAGMA quick_check"), "CDbConnection::CheckWhole");
+        // The first row is "ok" for a whole file, else the first problem found.
+        if (check.Step())
+            answer = check.Column(0).toString();
+    } catch (const CError& error) {
+        answer = error.Message();
+    }
+    if (answer != QLatin1String("ok"))
+        throw CError(QString("CDbConnection::CheckWhole - Plik \"%1\" jest uszkodzony: %2")
+                         .arg(m_path, answer));
+}
+
 void CDbConnection::BeginTransaction()
 {
     Execute("BEGIN IMMEDIATE");

@@ -32,6 +32,11 @@ public:
     // Runs one SQL statement that returns no rows, values bound as parameters.
     void Execute(const QString& sql, const QVariantList& params = {});
 
+    // Throws CError unless the file passes SQLite's quick check: a copy cut
+    // short or damaged is refused as a whole before any of it is used (and
+    // long before anything is written into it).
+    void CheckWhole();
+
     // Groups many posts into one transaction (for bulk loading); each post
     // inside it becomes a savepoint. Commit or Rollback ends it.
     void BeginTransaction();

@@ -11,6 +11,23 @@ extern "C" {
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The material's films are MPEG program streams read from local files. Naming
+// the format keeps a damaged or foreign file from being taken for a playlist
+// or another container that would open further files or network addresses.
+int OpenInput(AVFormatContext** context, const QByteArray& name)
+{
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int result =
+        avformat_open_input(context, name.constData(), av_find_input_format("mpeg"), &options);
+    av_dict_free(&options);
+    return result;
+}
+
+} // namespace
+
 CFilmDecoder::~CFilmDecoder()
 {
     Release();
@@ -35,7 +52,7 @@ bool CFilmDecoder::Open(const QString& path)
     // Damaged films are reported by the caller, not on the terminal.
     av_log_set_level(AV_LOG_FATAL);
     const QByteArray name = path.toUtf8();
-    if (avformat_open_input(&m_format, name.constData(), nullptr, nullptr) < 0) {
+    if (OpenInput(&m_format, name) < 0) {
         m_error = QStringLiteral("nie można otworzyć pliku");
         return false;
     }
@@ -72,7 +89,7 @@ qint64 CFilmDecoder::ScanDurationMs(const QByteArray& name) const
     // video packets are counted instead (one frame each): a quick pass over a
     // short film without decoding.
     AVFormatContext* scan = nullptr;
-    if (avformat_open_input(&scan, name.constData(), nullptr, nullptr) < 0)
+    if (OpenInput(&scan, name) < 0)
         return 0;
     AVPacket* packet = av_packet_alloc();
     qint64 frames = 0;

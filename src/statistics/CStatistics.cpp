@@ -8,6 +8,7 @@
 #include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTreeWidget>
 
@@ -474,7 +475,21 @@ void CStatistics::DeleteTherapy()
     if (!SelectRow(m_idStat))
         return;
     m_query->First();
-    m_query->Delete();
+    CDbConnection* connection = m_query->Connection();
+    const bool began = !connection->InTransaction();
+    if (began)
+        connection->BeginTransaction();
+    try {
+        connection->Execute(QStringLiteral("DELETE FROM Cwiczenia WHERE idStat=?"), {m_idStat});
+        m_query->Delete();
+        if (began)
+            connection->Commit();
+    } catch (...) {
+        if (began)
+            connection->Rollback();
+        m_query->Close();
+        throw;
+    }
 }
 
 bool CStatistics::HasRecordings()
@@ -487,6 +502,17 @@ bool CStatistics::HasRecordings()
     const int count = m_query->RecordCount();
     m_query->Close();
     return count > 0;
+}
+
+void CStatistics::DeleteRecordingFiles(int patientId) const
+{
+    if (patientId < 0)
+        return;
+    // RecordingFileName's pattern: <patient>_<therapy>_<W or K>.WAV.
+    const QString prefix = ToLetterHex(quint32(patientId), 8) + QLatin1Char('_');
+    const QDir folder(m_folder);
+    for (const QString& name : folder.entryList({prefix + QStringLiteral("*.WAV")}, QDir::Files))
+        RemoveFile(folder.filePath(name));
 }
 
 void CStatistics::DeleteAllRecordings()

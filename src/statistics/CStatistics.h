@@ -84,9 +84,14 @@ public:
     bool SaveRecordingFlags();
     void DeleteUtterance();
     void DeleteComment();
+    // Deletes the therapy's recordings, then its row with its exercise rows
+    // (in one transaction).
     void DeleteTherapy();
     bool HasRecordings();
     void DeleteAllRecordings();
+    // Every recording file of patient `patientId` in the folder, also those
+    // whose flag never reached the database; for a patient just deleted.
+    void DeleteRecordingFiles(int patientId) const;
 
     const QDateTime& Date() const { return m_date; }
     int ChosenMask() const { return m_chosenMask; }

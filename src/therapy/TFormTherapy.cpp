@@ -130,7 +130,7 @@ TFormTherapy::~TFormTherapy()
 
 void TFormTherapy::OpenResources()
 {
-    if (m_skins.Open(QStringLiteral("Data/cextb.bc"), false) != 0)
+    if (m_skins.OpenComplete(QStringLiteral("Data/cextb.bc")) != 0)
         throw CError("#11" + ResourceError);
     if (!m_words.Open(QStringLiteral("Data/sdrow.qp")))
         throw CError("#12" + ResourceError);
@@ -139,7 +139,7 @@ void TFormTherapy::OpenResources()
         throw CError("#13" + ResourceError);
     const QString archive = DisplayMode == DM_1024 ? QStringLiteral("Data/zdjar3.bb")
                                                    : QStringLiteral("Data/zdjar5.bb");
-    if (m_photos.Open(archive, false) != 0)
+    if (m_photos.OpenComplete(archive) != 0)
         throw CError("#15" + ResourceError);
 }
 

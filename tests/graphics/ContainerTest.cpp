@@ -181,6 +181,34 @@ TEST_F(ContainerTest, DataPastTheEndAndBadRecords)
     EXPECT_EQ(bc.LoadTo(&raw, 2), 9);
 }
 
+TEST_F(ContainerTest, OpenCompleteRefusesACopyCutShort)
+{
+    CBitmapsContainerWriter w;
+    for (int i = 0; i < 3; ++i)
+        w.Set(i, RandomImage(16, 16, QImage::Format_BGR888, quint32(10 + i)),
+              CBitmapsContainerWriter::Encoding::Bmp);
+    ASSERT_TRUE(w.Save(Path("whole.bc")));
+    ASSERT_EQ(bc.OpenComplete(Path("whole.bc")), 0);
+    EXPECT_TRUE(bc.IsFileOpen());
+    QImage img;
+    EXPECT_EQ(bc.LoadTo(&img, 2), 0);
+
+    QFile whole(Path("whole.bc"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    // Cut within the last image, and within the first: the directory is
+    // whole, so Open alone accepts both.
+    for (const qsizetype cut : {bytes.size() - 1, bytes.size() / 3}) {
+        WriteFile(Path("cut.bc"), bytes.left(cut));
+        EXPECT_EQ(bc.Open(Path("cut.bc"), false), 0) << cut;
+        EXPECT_EQ(bc.OpenComplete(Path("cut.bc")), 9) << cut;
+        EXPECT_FALSE(bc.IsFileOpen());
+        EXPECT_EQ(bc.Count(), 0);
+    }
+    // The codes of Open come through unchanged.
+    EXPECT_EQ(bc.OpenComplete(Path("nothing.bc")), 2);
+}
+
 TEST_F(ContainerTest, FailedSecondOpenEmptiesTheContainer)
 {
     CBitmapsContainerWriter w;

@@ -246,6 +246,28 @@ TEST(Pixels, GreyBrightenAndMakers)
     EXPECT_EQ(r.format(), QImage::Format_BGR888);
 }
 
+// The direct fill gives what Qt's own fill gives, on every row and at widths
+// whose rows are padded; other formats still fill.
+TEST(Pixels, Fill24MatchesQtFill)
+{
+    for (int width : {1, 2, 5, 37})
+        for (uint32_t colour : {0x000000u, 0x7F7F7Fu, 0x00A1B2C3u, 0x00FF0001u}) {
+            SCOPED_TRACE(testing::Message() << width << " " << colour);
+            const QColor qt(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff);
+            QImage expected(width, 3, QImage::Format_BGR888);
+            expected.fill(qt);
+            QImage img(width, 3, QImage::Format_BGR888);
+            Fill24(img, colour);
+            for (int y = 0; y < 3; ++y)
+                EXPECT_EQ(memcmp(img.constScanLine(y), expected.constScanLine(y),
+                                 static_cast<size_t>(width) * 3),
+                          0);
+            QImage argb(width, 2, QImage::Format_RGB32);
+            Fill24(argb, colour);
+            EXPECT_EQ(argb.pixelColor(width - 1, 1), qt);
+        }
+}
+
 TEST(TransBitmap, MaskFollowsTheImageSize)
 {
     CTransBitmap tb;

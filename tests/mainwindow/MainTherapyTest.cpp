@@ -66,6 +66,14 @@ protected:
     }
 
     static void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    // One text read from the patient database, as the next start would read it.
+    QString StoredText(const char* sql) const
+    {
+        CDbQuery q(form->Patient().Connection());
+        q.SetSQL(QString::fromLatin1(sql), {});
+        q.Open();
+        return q.RecordCount() == 0 ? QString() : q.Fields(0).Value().toString();
+    }
 
     main_fixture::ProgramFolder folder;
     std::unique_ptr<TFormMain> form;
@@ -101,9 +109,13 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
 
     bool ran = false;
     QString shownName;
+    QString storedChosen;
     therapy->OnShown = [&] {
         ran = true;
         shownName = therapy->lbPacjent->text();
+        // What the therapy runs with is stored before it: a crash in the
+        // therapy cannot take the settings.
+        storedChosen = StoredText("SELECT CwWybrane FROM Pacjenci");
         // Stop; the result window is answered "Tak" once it shows.
         auto answer = std::make_shared<std::function<void()>>();
         *answer = [this, answer] {
@@ -123,6 +135,8 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
     EXPECT_TRUE(none.shown.isEmpty());
     ASSERT_TRUE(ran);
     EXPECT_EQ(shownName, QStringLiteral("Kowalski Jan"));
+    EXPECT_FALSE(storedChosen.isEmpty());
+    EXPECT_EQ(storedChosen, StoredText("SELECT CwWybrane FROM Pacjenci"));
     EXPECT_FALSE(therapy->isVisible());
 
     EXPECT_EQ(form->PageControl()->currentIndex(), 1);

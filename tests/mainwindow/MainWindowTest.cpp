@@ -287,6 +287,20 @@ TEST_F(MainWindowTest, NameAndDescriptionAreStoredWhenAnotherPatientIsSelected)
               QStringLiteral("Afazja ruchowa, ćwiczyć rano."));
 }
 
+TEST_F(MainWindowTest, ATypedNameIsStoredAtOnce)
+{
+    // Nothing else happens after the name: a program that is killed now must
+    // still find it in the database.
+    AddPatient(QStringLiteral("Adamska Ewa"));
+    const int id = form->Patient().ActiveId();
+    EXPECT_EQ(Scalar("SELECT NazwiskoImie FROM Pacjenci WHERE idPac=?", {id}).toString(),
+              QStringLiteral("Adamska Ewa"));
+    form->actPacEdytuj->trigger();
+    Type(QStringLiteral("Adamska-Nowak Ewa"));
+    EXPECT_EQ(Scalar("SELECT NazwiskoImie FROM Pacjenci WHERE idPac=?", {id}).toString(),
+              QStringLiteral("Adamska-Nowak Ewa"));
+}
+
 TEST_F(MainWindowTest, DescriptionIsCutAt4000Characters)
 {
     AddPatient(QStringLiteral("Nowak Anna"));
@@ -556,8 +570,9 @@ TEST_F(MainWindowTest, RecorderMessagesGoThroughTheMessageWindow)
 
 struct SCreationFailure
 {
-    const char* removed;
+    const char* file;
     const char* message;
+    bool cut = false; // the first half of the file is left instead of none
 };
 
 class MainWindowCreationTest : public ::testing::TestWithParam<SCreationFailure>
@@ -569,22 +584,40 @@ TEST_P(MainWindowCreationTest, AMissingFileFailsCreationWithItsNumber)
     SetDisplayModeFor(1024, 768);
     ProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    ASSERT_TRUE(QFile::remove(folder.file(QLatin1String(GetParam().removed))));
+    QFile file(folder.file(QLatin1String(GetParam().file)));
+    if (GetParam().cut) {
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() / 2));
+        file.close();
+    } else {
+        ASSERT_TRUE(file.remove());
+    }
+    const QByteArray left = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    file.close();
     try {
         TFormMain form;
-        FAIL() << "created without " << GetParam().removed;
+        FAIL() << "created with a damaged " << GetParam().file;
     } catch (const CError& e) {
         EXPECT_TRUE(e.Message().startsWith(QString::fromUtf8(GetParam().message)))
             << e.Message().toStdString();
         EXPECT_TRUE(e.Message().endsWith(QStringLiteral(
             "\n\n Jeśli ten błąd się powtarza, to proszę zainstalować program ponownie.")));
     }
+    // What is left of a damaged file stays as it was.
+    if (GetParam().cut) {
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), left);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, MainWindowCreationTest,
-    ::testing::Values(SCreationFailure{"pacmem.qp", "#03: Błąd bazy pacjentów!"},
-                      SCreationFailure{"Data/grwin.bc", "#01: Błąd podczas ładowania zasobów!"},
-                      SCreationFailure{"Data/bttofa.bc", "#02: Błąd podczas ładowania zasobów!"}));
+    ::testing::Values(
+        SCreationFailure{"pacmem.qp", "#03: Błąd bazy pacjentów!"},
+        SCreationFailure{"Data/grwin.bc", "#01: Błąd podczas ładowania zasobów!"},
+        SCreationFailure{"Data/bttofa.bc", "#02: Błąd podczas ładowania zasobów!"},
+        SCreationFailure{"pacmem.qp", "#03: Błąd bazy pacjentów!", true},
+        SCreationFailure{"Data/grwin.bc", "#01: Błąd podczas ładowania zasobów!", true},
+        SCreationFailure{"Data/bttofa.bc", "#02: Błąd podczas ładowania zasobów!", true}));
 
 } // namespace

@@ -1,4 +1,5 @@
 // The patient store on a real patient database in a temporary folder.
+#include "app/CError.h"
 #include "common/PatientDbFixture.h"
 #include "patients/CPatient.h"
 #include "patients/CPatientListItem.h"
@@ -186,28 +187,94 @@ TEST_F(PatientStore, AddTwiceSavesTheFirstNewPatient)
     EXPECT_EQ(Stored(patient, "NazwiskoImie", second).toString(), "");
 }
 
-TEST_F(PatientStore, DeleteLeavesNoActivePatientAndKeepsStatistics)
+TEST_F(PatientStore, DeleteTakesThePatientsTherapiesAlongAndNothingElse)
 {
     const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"}, 2);
     CPatient patient;
     ASSERT_TRUE(patient.Open(path));
     ASSERT_EQ(patient.ActiveId(), ids[1]);
-    patient.Connection()->Execute("INSERT INTO Statystyki (idPac, Data) VALUES (?, ?)",
-                                  {ids[1], "2024-01-01 10:00:00.000"});
+    CDbConnection* db = patient.Connection();
+    // Two therapies of the active patient, one of the other, each with rows.
+    for (int owner : {ids[1], ids[0], ids[1]}) {
+        db->Execute("INSERT INTO Statystyki (idPac, Data) VALUES (?, ?)",
+                    {owner, "2024-01-01 10:00:00.000"});
+        const int idStat = Scalar(db, "SELECT max(idStat) FROM Statystyki").toInt();
+        db->Execute("INSERT INTO Cwiczenia (idStat, Cw) VALUES (?, 0), (?, 3)", {idStat, idStat});
+    }
     patient.Settings().SetSelected(1, true);
     patient.Delete();
     EXPECT_EQ(patient.ActiveId(), -1);
     EXPECT_EQ(patient.Name(), "");
     EXPECT_EQ(patient.Description(), "");
     EXPECT_EQ(patient.Settings().Selected(), 0);
-    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Pacjenci").toInt(), 1);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Pacjenci").toInt(), 1);
     EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[0]).toString(), "Nowak Jan");
-    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Statystyki").toInt(), 1);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Statystyki WHERE idPac=?", {ids[1]}).toInt(), 0);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Statystyki WHERE idPac=?", {ids[0]}).toInt(), 1);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Cwiczenia").toInt(), 2);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Cwiczenia WHERE idStat NOT IN "
+                         "(SELECT idStat FROM Statystyki)")
+                  .toInt(),
+              0);
 
     patient.Delete(); // none active: nothing
-    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Pacjenci").toInt(), 1);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Pacjenci").toInt(), 1);
     patient.Select(ids[0]);
     EXPECT_EQ(patient.Name(), "Nowak Jan");
+}
+
+TEST_F(PatientStore, AFailedDeleteKeepsThePatientAndAllItsTherapies)
+{
+    const std::vector<int> ids = Seed({"Nowak Jan"}, 1);
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    CDbConnection* db = patient.Connection();
+    db->Execute("INSERT INTO Statystyki (idPac, Data) VALUES (?, '2024-01-01 10:00:00.000')",
+                {ids[0]});
+    db->Execute("INSERT INTO Cwiczenia (idStat, Cw) VALUES (1, 0)");
+    // The patient's own row refuses to go, after its therapies went.
+    db->Execute("CREATE TRIGGER Keep BEFORE DELETE ON Pacjenci BEGIN "
+                "SELECT RAISE(ABORT, 'zablokowane'); END");
+    EXPECT_THROW(patient.Delete(), CError);
+    EXPECT_EQ(patient.ActiveId(), ids[0]);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Pacjenci").toInt(), 1);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Statystyki").toInt(), 1);
+    EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Cwiczenia").toInt(), 1);
+    EXPECT_FALSE(db->InTransaction());
+    // The store goes on working on the same patient.
+    patient.SetName("Nowak Jan Piotr");
+    patient.Save();
+    EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[0]).toString(), "Nowak Jan Piotr");
+}
+
+TEST_F(PatientStore, ADamagedDatabaseIsRefusedUntouched)
+{
+    Seed({"Nowak Jan", "Kowalska Anna"}, 1);
+    {
+        CDbConnection connection;
+        connection.Connect(path);
+        for (int i = 0; i < 200; ++i)
+            connection.Execute("INSERT INTO Statystyki (idPac, Data) VALUES (1, ?)",
+                               {QString(200, QChar(u'x'))});
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 cut = file.size() / 2;
+    ASSERT_TRUE(file.resize(cut));
+    file.close();
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    {
+        CPatient patient;
+        EXPECT_FALSE(patient.Open(path));
+        EXPECT_EQ(patient.ActiveId(), -1);
+    }
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    EXPECT_FALSE(QFile::exists(path + "-journal"));
 }
 
 TEST_F(PatientStore, MarkTherapyTodayStoresTheDate)

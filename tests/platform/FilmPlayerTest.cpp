@@ -90,6 +90,24 @@ TEST_F(FilmPlayerTest, MissingOrUnreadableFilmsAreErrors)
     }
 }
 
+// A film file that holds a playlist: the playlist reader of the library would
+// open the file it names (or an address on the network) and play that.
+TEST_F(FilmPlayerTest, APlaylistInAFilmFileIsRefusedAndWhatItNamesStaysUnread)
+{
+    const QString segment = s_dir->file("segment.ts");
+    ASSERT_EQ(QProcess::execute("ffmpeg",
+                                {"-loglevel", "error", "-y", "-i", s_film, "-c", "copy", segment}),
+              0);
+    QFile list(s_dir->file("list.mpg"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\n" + segment.toUtf8() +
+               "\n#EXT-X-ENDLIST\n");
+    list.close();
+    CFilmPlayer player;
+    EXPECT_THROW(player.Open(list.fileName()), CError);
+    EXPECT_FALSE(player.IsOpen());
+}
+
 TEST_F(FilmPlayerTest, OpenShowsTheFirstFrameAndKnowsTheLength)
 {
     CFilmPlayer player;

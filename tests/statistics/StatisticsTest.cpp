@@ -379,8 +379,42 @@ TEST_F(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
     statistics.DeleteTherapy();
     EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
     EXPECT_FALSE(statistics.SelectRow(second));
+    // Its exercise rows went with it; the other therapies keep theirs.
+    EXPECT_EQ(
+        Scalar(patient.Connection(), "SELECT count(*) FROM Cwiczenia WHERE idStat=?", {second})
+            .toInt(),
+        0);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Cwiczenia WHERE idStat=?", {first})
+                  .toInt(),
+              2);
     statistics.ListTherapies(owner, &list);
     ASSERT_EQ(list.topLevelItemCount(), 2);
     EXPECT_EQ(list.topLevelItem(0)->data(0, Qt::UserRole).toInt(), first);
     EXPECT_EQ(list.topLevelItem(1)->data(0, Qt::UserRole).toInt(), third);
+}
+
+TEST_F(StatisticsStore, ADeletedPatientsRecordingFilesAllGoAndNoOtherFile)
+{
+    const int owner = patient.ActiveId();
+    const int first = StoreTherapy();
+    Touch(statistics.UtteranceFileName());
+    statistics.RefreshRecordingMarks(&list, 12);
+    // A comment whose flag never reached the database (the program ended
+    // between the file and the flag).
+    const int second = StoreTherapy();
+    Touch(statistics.CommentFileName());
+    patient.Add();
+    StoreTherapy();
+    const QString foreign = statistics.UtteranceFileName();
+    Touch(foreign);
+    const QString unrelated = dir.file("Nagrane/notatka.txt");
+    Touch(unrelated);
+
+    statistics.DeleteRecordingFiles(owner);
+    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, first, 'W')));
+    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
+    EXPECT_TRUE(QFile::exists(foreign));
+    EXPECT_TRUE(QFile::exists(unrelated));
+    statistics.DeleteRecordingFiles(-1); // no patient: nothing
+    EXPECT_TRUE(QFile::exists(foreign));
 }

@@ -6,6 +6,7 @@
 #include "app/Cursors.h"
 #include "app/DisplayMode.h"
 #include "content/ContentSound.h"
+#include "exercises/CExercise.h"
 #include "graphics/CBitmapsContainer.h"
 #include "patients/CPatient.h"
 #include "statistics/CStatistics.h"
@@ -14,8 +15,54 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QScreen>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// The resident set of this process now and at its peak, in MiB.
+void PrintResidentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return;
+    long now = -1;
+    long peak = -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields[0] == "VmRSS:")
+            now = fields[1].toLong();
+        else if (fields.size() >= 2 && fields[0] == "VmHWM:")
+            peak = fields[1].toLong();
+    }
+    printf("resident %ld MiB, peak %ld MiB\n", now / 1024, peak / 1024);
+    fflush(stdout);
+}
+
+// Pages forward through every task of the therapy, one step every `ms`
+// milliseconds (the window handles its events in between: films play, sounds
+// start), then reports the memory and closes the window.
+void WalkThrough(TFormTherapy& therapy, int ms)
+{
+    auto* timer = new QTimer(&therapy);
+    timer->setInterval(ms);
+    QObject::connect(timer, &QTimer::timeout, &therapy, [&therapy, timer] {
+        const CExercise* before = therapy.CurrentExercise();
+        const int task = before ? before->TaskIndex : -1;
+        therapy.actDalejExecute();
+        if (therapy.CurrentExercise() == before && before && before->TaskIndex == task) {
+            timer->stop();
+            PrintResidentMemory();
+            therapy.done(0);
+        }
+    });
+    timer->start();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -24,13 +71,15 @@ int main(int argc, char** argv)
     if (args.size() < 2) {
         fprintf(
             stderr,
-            "usage: %s <program folder> [--grey] [--tasks N] [--choices N] [--exercises i,j,...]\n",
+            "usage: %s <program folder> [--grey] [--tasks N] [--choices N] [--exercises i,j,...] "
+            "[--walk MS]\n",
             argv[0]);
         return 2;
     }
     int tasks = 0;
     int choices = 0;
     bool grey = false;
+    int walkMs = -1;
     QList<int> exercises; // in therapy order; WY alone when none is named
     for (int i = 2; i < args.size(); ++i) {
         if (args[i] == "--grey")
@@ -39,6 +88,8 @@ int main(int argc, char** argv)
             tasks = args[++i].toInt();
         else if (args[i] == "--choices" && i + 1 < args.size())
             choices = args[++i].toInt();
+        else if (args[i] == "--walk" && i + 1 < args.size())
+            walkMs = std::max(0, args[++i].toInt());
         else if (args[i] == "--exercises" && i + 1 < args.size())
             for (const QString& n : args[++i].split(QLatin1Char(',')))
                 exercises.append(n.toInt());
@@ -88,6 +139,10 @@ int main(int argc, char** argv)
         TFormStat result(&windows, &buttons);
         TFormTherapy therapy;
         therapy.ResultWindow = &result;
+        if (walkMs >= 0) {
+            CExercise::PraisePauseMs = 0;
+            therapy.OnShown = [&therapy, walkMs] { WalkThrough(therapy, walkMs); };
+        }
         therapy.Start(patient, statistics);
         printf("tasks %d, solved %d, with errors %d, hints %d%%, time %d s\n", statistics.TotalLZ(),
                statistics.TotalRozw(), statistics.TotalBlad(), statistics.AveragePomoc(),
