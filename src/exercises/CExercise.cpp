@@ -67,18 +67,7 @@ void CExercise::DrawTask()
 void CExercise::Paint()
 {
     DrawTask();
-    if (!PaintBox)
-        return;
-    PaintBox->update();
-    // The controls lie over the exercise area as its siblings and show what
-    // was drawn under them only when they repaint too (a new task's texts).
-    if (QWidget* owner = PaintBox->parentWidget())
-        for (QObject* child : owner->children()) {
-            auto* control = qobject_cast<QWidget*>(child);
-            if (control && control != PaintBox && control->isVisible() &&
-                control->geometry().intersects(PaintBox->geometry()))
-                control->update();
-        }
+    ShowBitmap(false);
 }
 
 void CExercise::StartTiming()
@@ -118,7 +107,22 @@ void CExercise::SetPomocMax(int steps)
 void CExercise::ShowNow()
 {
     if (PaintBox && PaintBox->isVisible())
-        PaintBox->repaint();
+        ShowBitmap(true);
+}
+
+void CExercise::ShowBitmap(bool now)
+{
+    if (!PaintBox)
+        return;
+    // The controls (photo, labels, letter board) are opaque siblings over the
+    // paint box that show their own parts of Bitmap: an update of the box
+    // alone leaves them as they were.
+    const auto show = [now](QWidget* w) { now ? w->repaint() : w->update(); };
+    show(PaintBox);
+    if (QWidget* owner = PaintBox->parentWidget())
+        for (QWidget* w : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != PaintBox && w->isVisible() && w->geometry().intersects(PaintBox->geometry()))
+                show(w);
 }
 
 void CExercise::PraisePause()

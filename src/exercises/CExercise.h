@@ -121,4 +121,8 @@ protected:
     // `announce` runs once, `delayMs` after the last call, if the exercise is
     // still the active one then (the delayed call is shared by all exercises).
     void Announce(int delayMs, std::function<void()> announce);
+
+private:
+    // Puts Bitmap up on the screen: at once, or at the next paint.
+    void ShowBitmap(bool now);
 };
