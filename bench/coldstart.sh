@@ -35,6 +35,6 @@ for i in $(seq 1 "$runs"); do
 done
 INNER
 export XDG_RUNTIME_DIR="$work/runtime" LOQUENA_INSTANCE_NAME="loquena-cold-$$"
-times=$(xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/inside.sh" "$work/prog" "$runs")
+times=$(xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$work/prog" "$runs")
 echo "start to first paint (ms): $(echo $times)"
 echo "median: $(echo "$times" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}') ms"

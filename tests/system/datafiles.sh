@@ -181,9 +181,9 @@ cases_1280=(
   "zdjar5-truncated|15|truncate_half Data/zdjar5.bb"
 )
 rc=0
-xvfb-run -a -n "$(free_from)" -s "-screen 0 1024x768x24" bash "$work/inside.sh" "$exe" "$data" "$patients" \
+xvfb-run -a -n "$(free_from)" -s "-noreset -screen 0 1024x768x24" bash "$work/inside.sh" "$exe" "$data" "$patients" \
   "$shots" "$work" 1024 "${cases_1024[@]}" || rc=1
-xvfb-run -a -n "$(free_from)" -s "-screen 0 1280x1024x24" bash "$work/inside.sh" "$exe" "$data" "$patients" \
+xvfb-run -a -n "$(free_from)" -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$exe" "$data" "$patients" \
   "$shots" "$work" 1280 "${cases_1280[@]}" || rc=1
 echo "screenshots in $shots (datafiles-*.png)"
 [ "$rc" -eq 0 ] && echo "datafiles: all cases ok" || echo "datafiles: FAILED" >&2

@@ -425,7 +425,7 @@ sizes="${E2E_SIZES:-$sizes}"
 for size in $sizes; do
   W="${size%x*}"; H="${size#*x}"
   start=$SECONDS
-  xvfb-run -a -s "-screen 0 ${W}x${H}x24" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
+  xvfb-run -a -s "-noreset -screen 0 ${W}x${H}x24" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
     "$exe" "$data" "$shots" "$W" "$H" "$work"
   echo "  ($((SECONDS - start)) s)"
 done

@@ -170,7 +170,7 @@ echo "ok $phase: started from the menu entry in $folder"
 INNER
 
 run_phase() { # <phase> <Exec line> <home> <share>
-  xvfb-run -a -f "$work/Xauthority" -s "-screen 0 1280x1024x24" \
+  xvfb-run -a -f "$work/Xauthority" -s "-noreset -screen 0 1280x1024x24" \
     bash "$work/inside.sh" "$1" "$2" "$3" "$3/.local/share/loquena" "$4" "$work/runtime" "$work" "$shots" \
     "${user_cmd[@]}" </dev/null
 }

@@ -101,6 +101,6 @@ sizes="1280x1024"
 [ "${SMOKE_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600"
 for size in $sizes; do
   W="${size%x*}"; H="${size#*x}"
-  xvfb-run -a -s "-screen 0 ${W}x${H}x24" bash "$work/inside.sh" "$root/tests/system/lib.sh" "$exe" "$data" "$shots" "$W" "$H" "$work"
+  xvfb-run -a -s "-noreset -screen 0 ${W}x${H}x24" bash "$work/inside.sh" "$root/tests/system/lib.sh" "$exe" "$data" "$shots" "$W" "$H" "$work"
 done
 echo "screenshots in $shots"

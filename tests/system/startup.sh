@@ -62,5 +62,5 @@ export XDG_CONFIG_HOME="$work/config"
 export LOQUENA_INSTANCE_NAME="loquena-system-$$"
 # The splash alone: without the windows the program ends when it has shown it.
 export LOQUENA_SPLASH_ONLY=1
-xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/inside.sh" "$work/prog" "$shots"
+xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$work/prog" "$shots"
 echo "screenshots in $shots"

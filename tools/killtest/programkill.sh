@@ -94,4 +94,4 @@ free_from() { echo $((200 + RANDOM % 700)); }
 export XDG_RUNTIME_DIR="$work/runtime"
 export XDG_CONFIG_HOME="$work/config"
 export SDL_AUDIODRIVER=dummy
-xvfb-run -a -n "$(free_from)" -s "-screen 0 1280x1024x24" bash "$work/inside.sh" "$prog" "$work" "$rounds"
+xvfb-run -a -n "$(free_from)" -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$prog" "$work" "$rounds"
