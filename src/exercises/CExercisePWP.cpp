@@ -26,6 +26,7 @@ CExercisePWP::CExercisePWP(CDynamicPlace& placement, CSharedKomps& shared)
         {{&BeginLabel, {DM_1280, 135, 190, 46, DM_1280, 1, 29, 33, 0, 80, 233, 234, 228, 229}},
          {&HintLabel, {DM_1280, 219, 412, 45, DM_1280, 0, 12, 11, 0, 62, 343, 335, 342, 333}},
          {&InputLabel, {DM_1280, 219, 480, 45, DM_1280, 0, 12, 11, 0, 62, 334, 335, 332, 333}}});
+    HintLabel->TextColor = QColor(30, 3, 30);
 
     BeginLabel->OnMouseDown = [this](CKompLabel*, Qt::MouseButton button, QPoint) {
         if (button == Qt::RightButton && CurrentTask())

@@ -25,6 +25,7 @@ CExerciseWP::CExerciseWP(CDynamicPlace& placement, CSharedKomps& shared)
     MakeLabels(
         {{&InputLabel, {DM_1024, 312, 491, 46, DM_1024, 0, 18, 7, 0, 51, 206, 207, 204, 205}},
          {&HintLabel, {DM_1024, 312, 420, 46, DM_1024, 0, 18, 7, 0, 51, 217, 207, 216, 205}}});
+    HintLabel->TextColor = QColor(30, 30, 30);
 }
 
 CExerciseWP::~CExerciseWP()

@@ -19,6 +19,7 @@ CExerciseZO::CExerciseZO(CDynamicPlace& placement, CSharedKomps& shared)
     MakeLabels(
         {{&DescLabel, {DM_1280, 28, 504, 46, DM_1280, 2, 36, 29, 0, 0, 330, 331, 328, 329}},
          {&InputLabel, {DM_1280, 390, 654, 57, DM_1024, 0, 18, 7, 0, 51, 206, 207, 204, 205}}});
+    DescLabel->TextColor = QColor(30, 30, 30);
 
     PicturePlaces.Container = Places.Container;
     PicturePlaces.Add(PT_BITMAP, 0);

@@ -18,8 +18,9 @@ protected:
 
     // PageInterval from the exercise's settings block.
     void ReadPaging(const ExeSet& set);
-    // Automatic paging runs while the exercise is shown; on its last task it
-    // waits (the therapy window's forward resumes it).
+    // Automatic paging runs while the exercise is shown, on from its last task
+    // into the next exercise. Entered on its last task (coming back, or an
+    // exercise of one task), it starts paused; a forward step resumes it.
     void StartPaging();
     void StopPaging();
     // The timer's picture, only while the timer runs.
