@@ -12,27 +12,15 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
+source "$root/tests/system/lib.sh"
 exe="$build/loquena"
-[ -x "$exe" ] || { echo "datafiles: no program at $exe" >&2; exit 1; }
-for tool in xvfb-run xdotool import sqlite3; do
-  command -v "$tool" >/dev/null || { echo "datafiles: $tool missing" >&2; exit 1; }
-done
-
-work="$(mktemp -d /tmp/loquena-datafiles-XXXXXX)"
-[ -n "${DATAFILES_KEEP:-}" ] || trap 'rm -rf "$work"' EXIT
-shots="$build/screenshots"
-mkdir -p "$shots" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-
-source_prog="${LOQUENA_PROGRAM_DIR:-$root/program}"
-if [ ! -f "$source_prog/Data/grwin.bc" ]; then
-  datagen="$build/tools/datagen/loquena-data"
-  [ -x "$datagen" ] || { echo "datafiles: no program folder and no $datagen" >&2; exit 1; }
-  echo "datafiles: building the program folder (about a minute)"
-  source_prog="$work/data"
-  (cd "$root" && "$datagen" --source data --out "$source_prog" --work "$source_prog/.work" \
-    >"$work/datagen.log" 2>&1) || { tail -20 "$work/datagen.log" >&2; exit 1; }
-fi
+need_files datafiles "$exe"
+need_tools datafiles xvfb-run xdotool import sqlite3
+make_work_dir datafiles
+# DATAFILES_KEEP=1 keeps the work folder (the cases' logs) for a look.
+[ -z "${DATAFILES_KEEP:-}" ] || trap - EXIT
+shots="$(shots_dir)"
+source_prog="$(program_data datafiles "${LOQUENA_PROGRAM_DIR:-$root/program}" "$work/data")"
 data="$(cd "$source_prog/Data" && pwd)"
 
 # A patient database with patients, therapies and settings: what a damaged
@@ -152,12 +140,7 @@ done
 exit "$failures"
 INNER
 
-# A display number of its own: xvfb-run -a alone starts every search at 99, so
-# runs that start together can meet there; it goes on upwards from a random one.
-free_from() { echo $((200 + RANDOM % 700)); }
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
-export LOQUENA_INSTANCE_NAME="loquena-datafiles-$$"
+export_work_env "loquena-datafiles-$$"
 export SDL_AUDIODRIVER=dummy
 # name | message number | what is done to the program folder
 cases_1024=(
@@ -181,9 +164,9 @@ cases_1280=(
   "zdjar5-truncated|15|truncate_half Data/zdjar5.bb"
 )
 rc=0
-xvfb-run -a -n "$(free_from)" -s "-noreset -screen 0 1024x768x24" bash "$work/inside.sh" "$exe" "$data" "$patients" \
+on_virtual_screen 1024x768 bash "$work/inside.sh" "$exe" "$data" "$patients" \
   "$shots" "$work" 1024 "${cases_1024[@]}" || rc=1
-xvfb-run -a -n "$(free_from)" -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$exe" "$data" "$patients" \
+on_virtual_screen 1280x1024 bash "$work/inside.sh" "$exe" "$data" "$patients" \
   "$shots" "$work" 1280 "${cases_1280[@]}" || rc=1
 echo "screenshots in $shots (datafiles-*.png)"
 [ "$rc" -eq 0 ] && echo "datafiles: all cases ok" || echo "datafiles: FAILED" >&2

@@ -22,23 +22,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
-exe="$build/loquena"
-datagen="$build/tools/datagen/loquena-data"
-for f in "$exe" "$datagen"; do
-  [ -x "$f" ] || { echo "e2e: no $f (build the targets loquena and loquena-data)" >&2; exit 1; }
-done
-for tool in xvfb-run xdotool import sqlite3 python3; do
-  command -v "$tool" >/dev/null || { echo "e2e: $tool missing" >&2; exit 1; }
-done
-
-work="$(mktemp -d /tmp/loquena-e2e-XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-shots="$build/screenshots"
-mkdir -p "$shots" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-
 source "$root/tests/system/lib.sh"
-data="$(program_data "$datagen" "$root" "$work/data")"
+exe="$build/loquena"
+need_files e2e "$exe" "$build/tools/datagen/loquena-data"
+need_tools e2e xvfb-run xdotool import sqlite3 python3
+make_work_dir e2e
+shots="$(shots_dir)"
+data="$(program_data e2e "${SYSTEM_DATA:-$work/data}")"
 
 cat >"$work/inside.sh" <<'INNER'
 set -euo pipefail
@@ -415,9 +405,7 @@ check_database 2
 echo "ok $W x $H"
 INNER
 
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
-export LOQUENA_INSTANCE_NAME="loquena-e2e-$$"
+export_work_env "loquena-e2e-$$"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 sizes="1280x1024"
 [ "${E2E_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600"
@@ -425,7 +413,7 @@ sizes="${E2E_SIZES:-$sizes}"
 for size in $sizes; do
   W="${size%x*}"; H="${size#*x}"
   start=$SECONDS
-  xvfb-run -a -s "-noreset -screen 0 ${W}x${H}x24" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
+  on_virtual_screen "$size" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
     "$exe" "$data" "$shots" "$W" "$H" "$work"
   echo "  ($((SECONDS - start)) s)"
 done

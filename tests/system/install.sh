@@ -19,26 +19,24 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
+source "$root/tests/system/lib.sh"
 fail() {
   echo "FAIL install: $*" >&2
   exit 1
 }
 [ -f "$build/cmake_install.cmake" ] || fail "no configured build in $build"
-[ -x "$build/loquena" ] || fail "no $build/loquena (build the project first)"
-for tool in desktop-file-validate xvfb-run xdotool sqlite3 identify; do
-  command -v "$tool" >/dev/null || fail "$tool missing (scripts/install-deps.sh)"
-done
-
-work="$(mktemp -d /tmp/loquena-install-XXXXXX)"
-trap 'chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
+need_files install "$build/loquena"
+need_tools install desktop-file-validate xvfb-run xdotool sqlite3 identify
+# The installed files are read-only: the work folder's removal makes them
+# writable first.
+make_work_dir install
+# The user who runs the program must reach its home in here.
 chmod 755 "$work"
-shots="$build/screenshots"
-mkdir -p "$shots"
+shots="$(shots_dir)"
 prefix="$work/usr"
 home="$work/home"
 folder="$home/.local/share/loquena"
-mkdir -p "$home" "$work/home2" "$work/runtime"
-chmod 700 "$work/runtime"
+mkdir -p "$home" "$work/home2"
 
 # Who runs the installed program.
 user_cmd=()
@@ -170,7 +168,7 @@ echo "ok $phase: started from the menu entry in $folder"
 INNER
 
 run_phase() { # <phase> <Exec line> <home> <share>
-  xvfb-run -a -f "$work/Xauthority" -s "-noreset -screen 0 1280x1024x24" \
+  on_virtual_screen 1280x1024 -f "$work/Xauthority" \
     bash "$work/inside.sh" "$1" "$2" "$3" "$3/.local/share/loquena" "$4" "$work/runtime" "$work" "$shots" \
     "${user_cmd[@]}" </dev/null
 }

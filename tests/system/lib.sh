@@ -1,16 +1,75 @@
 # Helpers of the system scripts that drive the real program on a virtual
-# screen. Sourced twice: on the host side for the program folder, and inside
-# the Xvfb session, where W and H (the screen), shots (the screenshot folder),
-# SHOT_PREFIX and, once started, pid and main (the program and its main window)
-# are set by the script.
+# screen. Sourced twice: on the host side, where the script has set root (the
+# checkout) and build (the build folder), for what every script checks and
+# makes before it starts; and inside the Xvfb session, where W and H (the
+# screen), shots (the screenshot folder), SHOT_PREFIX and, once started, pid
+# and main (the program and its main window) are set by the script.
 
-# The program folder's material: $SYSTEM_DATA when it holds one (built once by
-# scripts/test.sh for all the scripts), else built into the given folder.
-# Prints the folder.
-program_data() { # program_data <loquena-data> <root> <folder when none is given>
-  local datagen="$1" root="$2" data="${SYSTEM_DATA:-$3}"
+# --- The host side -------------------------------------------------------------
+
+# Ends the script unless every file is there and executable (what the build makes).
+need_files() { # need_files <script-name> <file>...
+  local name="$1" f
+  shift
+  for f in "$@"; do
+    [ -x "$f" ] || { echo "$name: no $f (build the project first: scripts/build.sh)" >&2; exit 1; }
+  done
+}
+
+# Ends the script unless every tool is on PATH.
+need_tools() { # need_tools <script-name> <tool>...
+  local name="$1" tool
+  shift
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null ||
+      { echo "$name: $tool missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+  done
+}
+
+# The script's work folder under /tmp, removed when the script ends, with the
+# program's config/ and runtime/ (mode 700, as a runtime folder must be). Sets
+# work; called as it is, never in $(...), so that the removal is the script's
+# own exit trap and not that of a subshell.
+make_work_dir() { # make_work_dir <script-name>
+  work="$(mktemp -d "/tmp/loquena-$1-XXXXXX")"
+  trap remove_work_dir EXIT
+  mkdir -p "$work/config" "$work/runtime"
+  chmod 700 "$work/runtime"
+}
+# Write permission first: a test may leave read-only folders behind.
+remove_work_dir() { chmod -R u+w "$work" 2>/dev/null || true; rm -rf "$work"; }
+
+# The screenshot folder of the build (made). Prints it.
+shots_dir() { mkdir -p "$build/screenshots" && echo "$build/screenshots"; }
+
+# The program's settings and runtime folders in the work folder, and, when
+# given, an instance name of its own, so that runs side by side do not meet.
+# shellcheck disable=SC2120 # the instance name is optional
+export_work_env() { # export_work_env [<instance name>]
+  export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+  [ -z "${1:-}" ] || export LOQUENA_INSTANCE_NAME="$1"
+}
+
+# Runs the command on a virtual screen of its own, of the given size. A display
+# number of its own: xvfb-run -a alone starts every search at 99, so runs that
+# start together can meet there; the search goes on upwards from a random one.
+# The screen is not reset when the program under test ends, so its next start
+# finds it. Options for xvfb-run may come before the command.
+on_virtual_screen() { # on_virtual_screen <W>x<H> [xvfb-run option...] <command>...
+  local size="$1"
+  shift
+  xvfb-run -a -n $((200 + RANDOM % 700)) -s "-noreset -screen 0 ${size}x24" "$@"
+}
+
+# The program folder's material (Data/ and pacmem.qp): <folder> when it holds
+# it, else the data build makes it into <folder to build in> (default:
+# <folder>, which then keeps it for the next run). Prints the folder.
+program_data() { # program_data <script-name> <folder> [<folder to build in>]
+  local name="$1" data="$2" datagen="$build/tools/datagen/loquena-data"
   if [ ! -f "$data/Data/grwin.bc" ]; then
-    echo "building the program folder (about a minute)" >&2
+    need_files "$name" "$datagen"
+    data="${3:-$2}"
+    echo "$name: building the program folder (about a minute)" >&2
     mkdir -p "$data"
     (cd "$root" && "$datagen" --source data --out "$data" --work "$data/.work" >"$data/datagen.log" 2>&1) ||
       { tail -20 "$data/datagen.log" >&2; return 1; }

@@ -13,23 +13,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
-exe="$build/loquena"
-datagen="$build/tools/datagen/loquena-data"
-for f in "$exe" "$datagen"; do
-  [ -x "$f" ] || { echo "smoke: no $f (build the targets loquena and loquena-data)" >&2; exit 1; }
-done
-for tool in xvfb-run xdotool import; do
-  command -v "$tool" >/dev/null || { echo "smoke: $tool missing" >&2; exit 1; }
-done
-
-work="$(mktemp -d /tmp/loquena-smoke-XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-shots="$build/screenshots"
-mkdir -p "$shots" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
-
 source "$root/tests/system/lib.sh"
-data="$(program_data "$datagen" "$root" "${SMOKE_DATA:-$work/data}")"
+exe="$build/loquena"
+need_files smoke "$exe" "$build/tools/datagen/loquena-data"
+need_tools smoke xvfb-run xdotool import
+make_work_dir smoke
+shots="$(shots_dir)"
+data="$(program_data smoke "${SYSTEM_DATA:-${SMOKE_DATA:-$work/data}}")"
 
 cat >"$work/inside.sh" <<'INNER'
 set -euo pipefail
@@ -94,13 +84,11 @@ wait_exit "$work/out-$W.log"
 echo "ok $W x $H"
 INNER
 
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
-export LOQUENA_INSTANCE_NAME="loquena-smoke-$$"
+export_work_env "loquena-smoke-$$"
 sizes="1280x1024"
 [ "${SMOKE_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600"
 for size in $sizes; do
   W="${size%x*}"; H="${size#*x}"
-  xvfb-run -a -s "-noreset -screen 0 ${W}x${H}x24" bash "$work/inside.sh" "$root/tests/system/lib.sh" "$exe" "$data" "$shots" "$W" "$H" "$work"
+  on_virtual_screen "$size" bash "$work/inside.sh" "$root/tests/system/lib.sh" "$exe" "$data" "$shots" "$W" "$H" "$work"
 done
 echo "screenshots in $shots"

@@ -6,14 +6,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
+source "$root/tests/system/lib.sh"
 exe="$build/loquena"
-[ -x "$exe" ] || { echo "no program at $exe" >&2; exit 1; }
-
-work="$(mktemp -d /tmp/loquena-startup-XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-shots="$build/screenshots"
-mkdir -p "$shots" "$work/prog" "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
+need_files startup "$exe"
+need_tools startup xvfb-run import convert python3
+make_work_dir startup
+shots="$(shots_dir)"
+mkdir -p "$work/prog"
 cp "$exe" "$work/prog/loquena"
 
 cat >"$work/inside.sh" <<'INNER'
@@ -57,10 +56,8 @@ convert -size 400x200 xc:'rgb(230,120,20)' "jpg:$prog/Data/sp.b"
 run_round picture 640 512 "230,120,20"
 INNER
 
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
-export LOQUENA_INSTANCE_NAME="loquena-system-$$"
+export_work_env "loquena-system-$$"
 # The splash alone: without the windows the program ends when it has shown it.
 export LOQUENA_SPLASH_ONLY=1
-xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$work/prog" "$shots"
+on_virtual_screen 1280x1024 bash "$work/inside.sh" "$work/prog" "$shots"
 echo "screenshots in $shots"

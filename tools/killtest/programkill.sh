@@ -12,24 +12,16 @@
 #   without one the data build makes the material, about a minute)
 set -uo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-build="$(cd "${1:?build directory}" && pwd)"
+build="$(cd "${1:?build directory}" && pwd)" || exit 1
+source "$root/tests/system/lib.sh"
 rounds="${2:-200}"
 driver="$build/tools/killtest/loquena-programdriver"
-[ -x "$driver" ] || { echo "programkill: no $driver" >&2; exit 1; }
-work="$(mktemp -d /tmp/loquena-programkill-XXXXXX)"
-trap 'rm -rf "$work"' EXIT
-source_prog="${LOQUENA_PROGRAM_DIR:-$root/program}"
-if [ ! -f "$source_prog/Data/grwin.bc" ]; then
-  datagen="$build/tools/datagen/loquena-data"
-  [ -x "$datagen" ] || { echo "programkill: no material and no $datagen" >&2; exit 1; }
-  echo "programkill: building the material (about a minute)"
-  source_prog="$work/data"
-  (cd "$root" && "$datagen" --source data --out "$source_prog" --work "$source_prog/.work" \
-    >"$work/datagen.log" 2>&1) || { tail -20 "$work/datagen.log" >&2; exit 1; }
-fi
+need_files programkill "$driver"
+need_tools programkill xvfb-run
+make_work_dir programkill
+source_prog="$(program_data programkill "${LOQUENA_PROGRAM_DIR:-$root/program}" "$work/data")" || exit 1
 prog="$work/prog"
-mkdir -p "$prog" "$work/runtime" "$work/config"
-chmod 700 "$work/runtime"
+mkdir -p "$prog"
 ln -s "$(cd "$source_prog/Data" && pwd)" "$prog/Data"
 mkdir -m 700 "$prog/Nagrane"
 cp "$driver" "$prog/loquena-programdriver"
@@ -88,10 +80,6 @@ echo "last check: $result"
 [ "$failures" -eq 0 ]
 INNER
 
-# A display number of its own: xvfb-run -a alone starts every search at 99, so
-# runs that start together can meet there; it goes on upwards from a random one.
-free_from() { echo $((200 + RANDOM % 700)); }
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
+export_work_env
 export SDL_AUDIODRIVER=dummy
-xvfb-run -a -n "$(free_from)" -s "-noreset -screen 0 1280x1024x24" bash "$work/inside.sh" "$prog" "$work" "$rounds"
+on_virtual_screen 1280x1024 bash "$work/inside.sh" "$prog" "$work" "$rounds"
