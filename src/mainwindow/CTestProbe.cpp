@@ -16,6 +16,7 @@
 #include "graphics/CTransButton.h"
 #include "mainwindow/CKompBookmarks.h"
 #include "mainwindow/TFormMain.h"
+#include "statistics/CStatEx.h"
 #include "therapy/TFormTherapy.h"
 
 #include <QAbstractButton>
@@ -28,6 +29,7 @@
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -224,6 +226,10 @@ void Exercise(CLines& out, const TFormTherapy& therapy)
     const int t = ex->TaskIndex;
     out << QStringLiteral("EX") << therapy.CurrentIndex() << t << ex->TaskCount;
     out.End();
+    if (ex->StatEx) {
+        out << QStringLiteral("HINTS") << ex->StatEx->Pomoc;
+        out.End();
+    }
     if (const auto* wy = dynamic_cast<const CExerciseWY*>(ex)) {
         if (const auto* task = TaskOf(wy->Tasks, t)) {
             for (int i = 0; i < CExerciseWY::MaxChoices; ++i)
@@ -304,7 +310,16 @@ CTestProbe::CTestProbe(QString path) : m_path(std::move(path))
 QString CTestProbe::Snapshot()
 {
     CLines out;
-    for (const QWidget* top : QApplication::topLevelWidgets()) {
+    // Windows over others come first, so that the first widget of a name is
+    // the one a click there reaches: dialogs over the therapy window, which
+    // covers the main window (both have a "tbPomoc").
+    QWidgetList tops = QApplication::topLevelWidgets();
+    auto depth = [](const QWidget* w) {
+        return dynamic_cast<const TFormMain*>(w) ? 2 : dynamic_cast<const TFormTherapy*>(w) ? 1 : 0;
+    };
+    std::stable_sort(tops.begin(), tops.end(),
+                     [&depth](const QWidget* a, const QWidget* b) { return depth(a) < depth(b); });
+    for (const QWidget* top : tops) {
         if (!top->isVisible())
             continue;
         Widgets(out, top);

@@ -5,9 +5,11 @@
 #include "MainFixture.h"
 #include "common/MessageAnswerer.h"
 #include "exercises/CExercise.h"
+#include "graphics/CTransButton.h"
 #include "mainwindow/CKompBookmarks.h"
 #include "mainwindow/CPatientsPage.h"
 #include "mainwindow/CStatisticsPage.h"
+#include "mainwindow/CTestProbe.h"
 #include "mainwindow/TFormMain.h"
 #include "mainwindow/TFormMessage.h"
 #include "patients/CPatient.h"
@@ -75,6 +77,10 @@ protected:
         return q.RecordCount() == 0 ? QString() : q.Fields(0).Value().toString();
     }
 
+    // A patient named "Kowalski Jan" with WY ticked: three tasks of one category.
+    void AddPatientWithWY();
+    void StopWithTak();
+
     main_fixture::ProgramFolder folder;
     std::unique_ptr<TFormMain> form;
     std::unique_ptr<TFormTherapy> therapy;
@@ -85,7 +91,7 @@ private:
     TFormMessage::SoundFunction m_previousSound;
 };
 
-TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
+void MainTherapyTest::AddPatientWithWY()
 {
     form->actPacDodaj->trigger();
     QLineEdit* editor = nullptr;
@@ -106,6 +112,29 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
     ExeSet& block = form->Patient().Settings().Get_ExeSet(CTherapySettings::WY);
     block.LZ = 3;
     block.Flags = (block.Flags & ~0x1FF) | 1;
+}
+
+// Ends the therapy from its own handler: stop, and "Tak" once the result window shows.
+void MainTherapyTest::StopWithTak()
+{
+    auto answer = std::make_shared<std::function<void()>>();
+    *answer = [this, answer] {
+        if (!result->isVisible()) {
+            QTimer::singleShot(5, *answer);
+            return;
+        }
+        Click(result->TakButton());
+    };
+    QTimer::singleShot(0, *answer);
+    Click(therapy->StopButton());
+    if (therapy->isVisible())
+        therapy->done(0);
+}
+
+TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
+{
+    AddPatientWithWY();
+    ASSERT_FALSE(HasFailure());
 
     bool ran = false;
     QString shownName;
@@ -116,19 +145,7 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
         // What the therapy runs with is stored before it: a crash in the
         // therapy cannot take the settings.
         storedChosen = StoredText("SELECT CwWybrane FROM Pacjenci");
-        // Stop; the result window is answered "Tak" once it shows.
-        auto answer = std::make_shared<std::function<void()>>();
-        *answer = [this, answer] {
-            if (!result->isVisible()) {
-                QTimer::singleShot(5, *answer);
-                return;
-            }
-            Click(result->TakButton());
-        };
-        QTimer::singleShot(0, *answer);
-        Click(therapy->StopButton());
-        if (therapy->isVisible())
-            therapy->done(0);
+        StopWithTak();
     };
     MessageAnswerer none;
     form->actStart->trigger();
@@ -149,6 +166,42 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
     q.SetSQL("SELECT COUNT(*) FROM Statystyki WHERE idPac=?", {form->Patient().ActiveId()});
     q.Open();
     EXPECT_EQ(q.Fields(0).Value().toInt(), 1);
+}
+
+// The end-to-end script clicks the first widget of a name that the test probe
+// lists: with the therapy window over the main window, the hint button named
+// first must be the therapy window's, not the main window's help button of the
+// same name that it covers. The probe also counts the hints taken.
+TEST_F(MainTherapyTest, TheProbeNamesTheWindowOnTopFirstAndCountsHints)
+{
+    AddPatientWithWY();
+    ASSERT_FALSE(HasFailure());
+    QStringList hintLine;
+    QString hintsBefore;
+    QString hintsAfter;
+    therapy->OnShown = [&] {
+        auto firstLine = [](const QString& tag, const QString& name) {
+            for (const QString& line : CTestProbe::Snapshot().split(QLatin1Char('\n'))) {
+                const QStringList f = line.split(QLatin1Char('\t'));
+                if (f.first() == tag && (name.isEmpty() || f.value(2) == name))
+                    return f;
+            }
+            return QStringList();
+        };
+        hintLine = firstLine(QStringLiteral("W"), QStringLiteral("tbPomoc"));
+        hintsBefore = firstLine(QStringLiteral("HINTS"), {}).value(1);
+        Click(therapy->HintButton());
+        hintsAfter = firstLine(QStringLiteral("HINTS"), {}).value(1);
+        StopWithTak();
+    };
+    MessageAnswerer none;
+    form->actStart->trigger();
+
+    ASSERT_EQ(hintLine.size(), 9);
+    const CTransButton* hint = therapy->HintButton();
+    EXPECT_EQ(QPoint(hintLine[3].toInt(), hintLine[4].toInt()), hint->mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(hintsBefore, QStringLiteral("0"));
+    EXPECT_EQ(hintsAfter, QStringLiteral("1"));
 }
 
 } // namespace

@@ -135,7 +135,18 @@ choose() { # choose right|wrong: clicks a choice not ruled out yet
   [ "${#p[@]}" = 2 ] || fail "no $1 choice ($(ex_line))"
   click_xy "${p[0]}" "${p[1]}"
 }
-hint() { click_widget tbPomoc; settle 0.6 "hint"; }
+hints() { ptag HINTS | cut -f2; }
+hint() { # clicks the hint button; the exercise must count the hint
+  local before now end=$((SECONDS + 4))
+  before="$(hints)"
+  click_widget tbPomoc; settle 0.6 "hint"
+  while :; do
+    now="$(hints)"
+    [ -n "$now" ] && [ "$now" -gt "${before:-0}" ] && return 0
+    [ $SECONDS -ge $end ] && fail "the hint was not taken (hints: $before, then $now)"
+    sleep 0.2
+  done
+}
 forward() { click_widget tbDalej; settle 0.4 "forward"; }
 
 play_choice() { # the first task: wrong, hint, right; the second: right
