@@ -138,6 +138,8 @@ choose() { # choose right|wrong: clicks a choice not ruled out yet
 hints() { ptag HINTS | cut -f2; }
 hint() { # clicks the hint button; the exercise must count the hint
   local before now end=$((SECONDS + 4))
+  # Off when there is nothing left to give (two choices, one ruled out).
+  pwline tbPomoc | cut -f8 | grep -q d && { echo "  (no hint to take)"; return 0; }
   before="$(hints)"
   click_widget tbPomoc; settle 0.6 "hint"
   while :; do
