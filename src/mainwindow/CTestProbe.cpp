@@ -167,14 +167,30 @@ template <class T> const T* TaskOf(const MyArray<T>& tasks, int index)
     return index >= 0 && index < tasks.Count() ? &tasks[index] : nullptr;
 }
 
+void Solved(CLines& out, bool solved)
+{
+    out << QStringLiteral("SOLVED") << (solved ? 1 : 0);
+    out.End();
+}
+
+// A choosing task (WY, PWY, DC): each choice shown, then whether it is solved.
+template <class Exercise> void ChoiceTask(CLines& out, const Exercise& ex, int index)
+{
+    const auto* task = TaskOf(ex.Tasks, index);
+    if (!task)
+        return;
+    for (size_t i = 0; i < static_cast<size_t>(Exercise::MaxChoices); ++i)
+        Choice(out, ex.ChoiceLabels[i].get(), static_cast<int>(i) == task->Correct, task->Wrong[i]);
+    Solved(out, task->Solved);
+}
+
 void Typing(CLines& out, const QString& answer, const QString& typed, bool solved)
 {
     out << QStringLiteral("ANSWER") << answer;
     out.End();
     out << QStringLiteral("TYPED") << typed;
     out.End();
-    out << QStringLiteral("SOLVED") << (solved ? 1 : 0);
-    out.End();
+    Solved(out, solved);
 }
 
 // The board's moves, each from a tile's centre to where it goes: DRAG, the
@@ -231,31 +247,14 @@ void Exercise(CLines& out, const TFormTherapy& therapy)
         out.End();
     }
     if (const auto* wy = dynamic_cast<const CExerciseWY*>(ex)) {
-        if (const auto* task = TaskOf(wy->Tasks, t)) {
-            for (int i = 0; i < CExerciseWY::MaxChoices; ++i)
-                Choice(out, wy->ChoiceLabels[static_cast<size_t>(i)].get(), i == task->Correct,
-                       task->Wrong[static_cast<size_t>(i)]);
-            out << QStringLiteral("SOLVED") << (task->Solved ? 1 : 0);
-            out.End();
-        }
+        ChoiceTask(out, *wy, t);
     } else if (const auto* pwy = dynamic_cast<const CExercisePWY*>(ex)) {
-        if (const auto* task = TaskOf(pwy->Tasks, t)) {
-            for (int i = 0; i < CExercisePWY::MaxChoices; ++i)
-                Choice(out, pwy->ChoiceLabels[i].get(), i == task->Correct, task->Wrong[i]);
-            out << QStringLiteral("SOLVED") << (task->Solved ? 1 : 0);
-            out.End();
-        }
+        ChoiceTask(out, *pwy, t);
     } else if (const auto* dc = dynamic_cast<const CExerciseDC*>(ex)) {
-        if (const auto* task = TaskOf(dc->Tasks, t)) {
-            for (int i = 0; i < CExerciseDC::MaxChoices; ++i)
-                Choice(out, dc->ChoiceLabels[i].get(), i == task->Correct, task->Wrong[i]);
-            out << QStringLiteral("SOLVED") << (task->Solved ? 1 : 0);
-            out.End();
-        }
+        ChoiceTask(out, *dc, t);
     } else if (const auto* uk = dynamic_cast<const CExerciseUK*>(ex)) {
         if (const auto* task = TaskOf(uk->Tasks, t)) {
-            out << QStringLiteral("SOLVED") << (task->Solved ? 1 : 0);
-            out.End();
+            Solved(out, task->Solved);
             if (uk->Board)
                 Tiles(out, *uk->Board);
         }
