@@ -1,7 +1,7 @@
 // The activity-matching exercise: distractors from a pool smaller than the
 // column, the film opened after the delay and closed on leaving, the replay,
 // and the shared naming setting choosing captions and recordings.
-#include "ExerciseFixture_pwy.h"
+#include "ExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExerciseDC.h"
 

@@ -1,4 +1,4 @@
-#include "ExerciseFixture_wp.h"
+#include "TypingExerciseFixture.h"
 #include "exercises/CExercisePWP.h"
 
 #include <QElapsedTimer>

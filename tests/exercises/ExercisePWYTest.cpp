@@ -1,7 +1,7 @@
 // The proverb-ending exercise: tasks drawn from the proverbs, each position
 // solving, wrong answers and hints, the spoken beginning, and a click that
 // only cuts a sound short.
-#include "ExerciseFixture_pwy.h"
+#include "ExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePWY.h"
 

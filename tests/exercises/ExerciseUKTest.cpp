@@ -1,6 +1,6 @@
 // The name-arranging exercise: tiles and extra letters, the automatic hint,
 // drops into the last slot, the hint steps and the hint button's rule.
-#include "ExerciseFixture_pwy.h"
+#include "ExerciseFixture.h"
 #include "controls/CKompTable.h"
 #include "controls/CTable.h"
 #include "controls/CTableBlock.h"

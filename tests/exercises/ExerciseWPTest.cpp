@@ -1,4 +1,4 @@
-#include "ExerciseFixture_wp.h"
+#include "TypingExerciseFixture.h"
 #include "exercises/CExerciseWP.h"
 
 using namespace wp_fixture;

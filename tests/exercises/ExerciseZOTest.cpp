@@ -1,4 +1,4 @@
-#include "ExerciseFixture_wp.h"
+#include "TypingExerciseFixture.h"
 #include "exercises/CExerciseZO.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 // Paging of the repetition exercises by hand and by the graph timer, and the
 // announcement of the task reached last.
-#include "ExerciseFixture_pno.h"
+#include "RepetitionExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePNO.h"
 #include "exercises/CExerciseWYL.h"

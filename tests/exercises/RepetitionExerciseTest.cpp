@@ -1,5 +1,5 @@
 // The recitation of PP, the films of PNC and the cards of WYL.
-#include "ExerciseFixture_pno.h"
+#include "RepetitionExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePNC.h"
 #include "exercises/CExercisePP.h"
