@@ -32,8 +32,8 @@ public:
     STextRect TextRect; // relative to (X, Y)
     std::unique_ptr<QFont> Font;
     QColor TextColor = QColor(Qt::black);
-    // The text of a choice ruled out: readable, but plainly out of the game.
-    static constexpr QRgb DimTextRgb = 0x7a7a7a;
+    // The text of a choice ruled out, on its pressed look.
+    static constexpr QRgb DimTextRgb = 0x202020;
     bool Center = false;
     bool WordWrap = false;
     bool Cursor = false;

@@ -107,6 +107,8 @@ void CChoiceExercise::ShowSolved(SChoiceState& task)
         shown = false;
     task.Shown[0] = true;
     CKompLabel& first = *ChoiceLabels[0];
+    // The label may be one ruled out before: the answer is in the normal look.
+    first.SetRuledOut(false);
     first.SetLook(false, 0);
     first.MoveToY(SolvedY);
     first.Text = ChoiceText(task.Correct);

@@ -1,56 +1,27 @@
 #include "exercises/CExerciseDC.h"
-#include "app/DisplayMode.h"
 
 #include "content/CWords.h"
 #include "content/ContentSound.h"
 #include "controls/CKompLabel.h"
 #include "controls/CKompTV.h"
+#include "exercises/CReplayButton.h"
 #include "graphics/CSharedKomps.h"
-#include "graphics/CTransButton.h"
 #include "patients/CTherapySettings.h"
-
-#include <QWidget>
 
 CExerciseDC::CExerciseDC(CDynamicPlace& placement, CSharedKomps& shared)
     : CChoiceExercise(placement, shared)
 {
-    AddEntries();
-    const int offX = PaintBox ? PaintBox->x() : 0;
-    const int offY = PaintBox ? PaintBox->y() : 0;
+    AddColumnEntries(Places, 510, 86, 500);
+    ButtonPlace = CReplayButton::AddEntries(Places);
     Places.Set_iCurrent(FirstPlace);
     MakeColumn();
-    ButtonPlace = Places.Get_iCurrent();
-    ReplayButton = std::make_unique<CTransButton>(
-        Shared->OwnerForm, 0, [this] { Replay(); }, &Bitmap);
-    ReplayButton->BgOffsetX = offX;
-    ReplayButton->BgOffsetY = offY;
-    ReplayButton->hide();
-    PlaceButton();
+    ReplayButton = std::make_unique<CReplayButton>(*Shared, [this] { Replay(); });
+    ReplayButton->PlaceAt(Places, ButtonPlace);
 }
 
 CExerciseDC::~CExerciseDC()
 {
     ClearTasks();
-}
-
-void CExerciseDC::AddEntries()
-{
-    AddColumnEntries(Places, 510, 86, 500);
-    Places.Add(PT_POINT | PF_CENTERED, 0);
-    Places.SetPoint(DM_1280, 1000, 292, -1);
-    const int looks[3][4] = {{346, 347, 352, 353}, {348, 349, 354, 355}, {350, 351, 356, 357}};
-    for (const auto& look : looks) {
-        Places.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
-        Places.SetBitmap(DM_1280, look[0], -1, look[1]);
-        Places.SetBitmap(DM_1024, look[2], -1, look[3]);
-    }
-}
-
-void CExerciseDC::PlaceButton()
-{
-    Places.Set_iCurrent(ButtonPlace);
-    ReplayButton->PlaceFromTable(Places);
-    ReplayButton->Refresh();
 }
 
 QString CExerciseDC::Caption(const CRecAction& action) const
@@ -136,14 +107,12 @@ void CExerciseDC::Deactivate()
 void CExerciseDC::DrawTask()
 {
     CChoiceExercise::DrawTask();
-    // The button lies over the exercise area and composes its looks over
-    // what the bitmap now holds.
-    if (ReplayButton->isVisible())
-        ReplayButton->Refresh();
+    if (Bitmap)
+        ReplayButton->DrawInto(*Bitmap, PaintBox);
 }
 
 void CExerciseDC::ApplyColourMode()
 {
     CChoiceExercise::ApplyColourMode();
-    PlaceButton();
+    ReplayButton->PlaceAt(Places, ButtonPlace);
 }

@@ -1,11 +1,10 @@
 #pragma once
 #include "content/CRecAction.h"
 #include "exercises/CChoiceExercise.h"
+#include "exercises/CReplayButton.h"
 #include "graphics/MyArray.h"
 
 #include <memory>
-
-class CTransButton;
 
 // Exercise DC, "Dopasowanie czynności": the film of an activity on the video
 // panel and a column of two to four captions to choose from, as in PWY; a
@@ -36,7 +35,7 @@ public:
     void PlayCaption(const CRecAction& action, bool async) const;
 
     MyArray<SDCTask> Tasks;
-    std::unique_ptr<CTransButton> ReplayButton;
+    std::unique_ptr<CReplayButton> ReplayButton;
     bool CoRobi = false;
     int ButtonPlace = 0;
 
@@ -48,7 +47,5 @@ protected:
 
 private:
     SDCTask* Current() { return CurrentIn(Tasks); }
-    void AddEntries();
-    void PlaceButton();
     void Replay();
 };

@@ -5,9 +5,8 @@
 #include "content/ContentSound.h"
 #include "controls/CKompLabel.h"
 #include "controls/CKompTV.h"
-#include "graphics/BlendKernels.h"
+#include "exercises/CReplayButton.h"
 #include "graphics/CSharedKomps.h"
-#include "graphics/CTransButton.h"
 #include "patients/CTherapySettings.h"
 
 #include <QWidget>
@@ -23,14 +22,7 @@ CExercisePNC::CExercisePNC(CDynamicPlace& placement, CSharedKomps& shared)
     Places.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
     Places.SetBitmap(DM_1280, 334, -1, 335);
     Places.SetBitmap(DM_1024, 332, -1, 333);
-    ButtonPlace = Places.Count() + 1;
-    Places.Add(PT_POINT | PF_CENTERED, 0);
-    Places.SetPoint(DM_1280, 1000, 292, -1);
-    for (int look = 0; look < 3; ++look) {
-        Places.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
-        Places.SetBitmap(DM_1280, 346 + 2 * look, -1, 347 + 2 * look);
-        Places.SetBitmap(DM_1024, 352 + 2 * look, -1, 353 + 2 * look);
-    }
+    ButtonPlace = CReplayButton::AddEntries(Places);
 
     const int offsetX = PaintBox ? PaintBox->x() : 0;
     const int offsetY = PaintBox ? PaintBox->y() : 0;
@@ -43,13 +35,8 @@ CExercisePNC::CExercisePNC(CDynamicPlace& placement, CSharedKomps& shared)
             PlayCaption(*action, true);
     };
 
-    ReplayButton = std::make_unique<CTransButton>(
-        Shared->OwnerForm, 1, [this] { Replay(); }, &Shared->ExerciseBitmap);
-    ReplayButton->BgOffsetX = offsetX;
-    ReplayButton->BgOffsetY = offsetY;
-    ReplayButton->hide();
-    Places.Set_iCurrent(ButtonPlace);
-    ReplayButton->PlaceFromTable(Places);
+    ReplayButton = std::make_unique<CReplayButton>(*Shared, [this] { Replay(); });
+    ReplayButton->PlaceAt(Places, ButtonPlace);
 }
 
 CExercisePNC::~CExercisePNC()
@@ -157,8 +144,6 @@ void CExercisePNC::Activate()
     StartPaging();
     ShowTask();
     DrawTask();
-    // Its looks are composed over this exercise's background.
-    ReplayButton->Refresh();
     AnnounceTask();
 }
 
@@ -177,39 +162,17 @@ void CExercisePNC::Deactivate()
 void CExercisePNC::ApplyColourMode()
 {
     CExercise::ApplyColourMode();
-    Places.Set_iCurrent(ButtonPlace);
-    ReplayButton->PlaceFromTable(Places);
-    ReplayButton->Refresh();
-}
-
-// The button's look goes into the exercise bitmap too, so that a repaint of
-// the area shows it as the button shows itself.
-void CExercisePNC::DrawButton()
-{
-    if (!ReplayButton->isVisible() || !Bitmap || Bitmap->isNull())
-        return;
-    CTransBitmap* look = &ReplayButton->NormalBitmap();
-    if (ReplayButton->State() == CTransButton::EState::Hover)
-        look = &ReplayButton->HoverBitmap();
-    else if (ReplayButton->State() == CTransButton::EState::Pressed)
-        look = &ReplayButton->PressedBitmap();
-    if (!look->Image())
-        look = &ReplayButton->NormalBitmap();
-    const QImage* image = look->Image();
-    const QImage* mask = look->Mask() ? look->Mask() : ReplayButton->NormalBitmap().Mask();
-    if (!image || !mask)
-        return;
-    const int x = ReplayButton->x() - (PaintBox ? PaintBox->x() : 0);
-    const int y = ReplayButton->y() - (PaintBox ? PaintBox->y() : 0);
-    const QRect clip(0, 0, std::min(image->width(), mask->width()),
-                     std::min(image->height(), mask->height()));
-    BlendClipped(*Bitmap, x, y, 255, *Bitmap, x, y, clip, *mask, *image);
+    // The caption's skin follows the colour mode as the background does.
+    Places.Set_iCurrent(FirstPlace);
+    CaptionLabel->LoadImages(Places);
+    ReplayButton->PlaceAt(Places, ButtonPlace);
 }
 
 void CExercisePNC::DrawTask()
 {
     CExercise::DrawTask();
-    DrawButton();
+    if (Bitmap)
+        ReplayButton->DrawInto(*Bitmap, PaintBox);
     CRecAction* action = CurrentAction();
     CaptionLabel->Text = action ? Caption(*action) : QString();
     CaptionLabel->AlignText();

@@ -1,12 +1,12 @@
 #pragma once
 #include "content/CRecAction.h"
 #include "exercises/CRepetitionExercise.h"
+#include "exercises/CReplayButton.h"
 #include "graphics/MyArray.h"
 
 #include <memory>
 
 class CKompLabel;
-class CTransButton;
 
 // Exercise PNC, "Powtarzanie nazw czynności": an activity's film on the video
 // panel with its caption under it; 0.6 s after the task is shown the caption
@@ -34,7 +34,7 @@ public:
 
     MyArray<SPNCTask> Tasks;
     std::unique_ptr<CKompLabel> CaptionLabel;
-    std::unique_ptr<CTransButton> ReplayButton;
+    std::unique_ptr<CReplayButton> ReplayButton;
     bool CoRobi = false;
     int ButtonPlace = 0;
 
@@ -51,5 +51,4 @@ private:
     // Speaks the caption, then starts the film open now, unless the task
     // changed or the exercise was left meanwhile.
     void CaptionThenFilm(CRecAction* action);
-    void DrawButton();
 };

@@ -117,6 +117,14 @@ void CExercisePNO::Deactivate()
     NameLabel->hide();
 }
 
+void CExercisePNO::ApplyColourMode()
+{
+    CExercise::ApplyColourMode();
+    // The name label's skin follows the colour mode as the background does.
+    Places.Set_iCurrent(FirstPlace);
+    NameLabel->LoadImages(Places);
+}
+
 void CExercisePNO::DrawTask()
 {
     CExercise::DrawTask();

@@ -28,6 +28,7 @@ public:
     void Deactivate() override;
     void Prepare(const CTherapySettings& settings) override;
     void ClearTasks() override;
+    void ApplyColourMode() override;
     void DrawTask() override;
 
     MyArray<SPNOTask> Tasks;

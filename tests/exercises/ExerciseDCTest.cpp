@@ -30,6 +30,14 @@ protected:
         ex->Prepare(settings);
     }
     CKompLabel& Label(int i) { return *ex->ChoiceLabels[i]; }
+    void Click(int i) { QTest::mouseClick(&Label(i), Qt::LeftButton, {}, QPoint(10, 10)); }
+    // Moves the right caption of task t to position p.
+    void PutCorrectAt(int t, int p)
+    {
+        auto& task = ex->Tasks[t];
+        std::swap(task.Choices[task.Correct], task.Choices[p]);
+        task.Correct = p;
+    }
 
     std::unique_ptr<CExerciseDC> ex;
 };
@@ -152,6 +160,46 @@ TEST_F(ExerciseDCTest, WrongCaptionsAndHintsAsInChoosing)
     QTest::mouseClick(&Label(task.Correct), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(stat.Rozw, 1);
     EXPECT_EQ(stat.Blad, 0);
+}
+
+TEST_F(ExerciseDCTest, RuledOutCaptionsAreDimmedAndTheSolvedCaptionIsNot)
+{
+    Make(3);
+    Prepare(1, 2, false);
+    PutCorrectAt(0, 1);
+    ex->Activate();
+    const auto& task = ex->Tasks[0];
+    ex->Hint(); // rules out the first caption
+    ASSERT_TRUE(task.Wrong[0]);
+    EXPECT_EQ(Label(0).TextColor, QColor(32, 32, 32));
+    Click(1);
+    ASSERT_TRUE(task.Solved);
+    // The first label now holds the right caption, in the normal look.
+    EXPECT_EQ(Label(0).Text, task.Action->Podpis1);
+    EXPECT_EQ(Label(0).TextColor, QColor(Qt::black));
+    EXPECT_EQ(Label(0).State, 0);
+}
+
+TEST_F(ExerciseDCTest, TheReplayButtonTakesAQuickSecondClickAndIsPartOfThePicture)
+{
+    Make(1);
+    WriteFilm(1);
+    Prepare(1, 2, false);
+    ex->Activate();
+    CTransButton* button = ex->ReplayButton.get();
+    // Its normal look (image 352, opaque) lies in the exercise bitmap too.
+    const QPoint inside = button->pos() - host->pos() + QPoint(20, 20);
+    EXPECT_EQ(bitmap->pixel(inside) | 0xff000000u, qRgb(152, 60, 60));
+
+    ASSERT_TRUE(WaitFor([&] { return tv->IsOpen; }, 3000));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(tv->FilmPlaying);
+    tv->Halt();
+    // A quick second click comes as a double click: another replay.
+    QTest::mouseDClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_TRUE(tv->FilmPlaying) << "the second click was taken for a double click";
+    ex->Deactivate();
 }
 
 TEST_F(ExerciseDCTest, GreyModeReloadsEveryCaptionLabelAndKeepsTheReplayButtonInPlace)

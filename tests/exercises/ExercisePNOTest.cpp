@@ -1,8 +1,13 @@
-// Automatic paging of a repetition exercise in the therapy window itself.
+// Automatic paging of a repetition exercise in the therapy window itself, and
+// the labels of every exercise after a change of the colour mode.
+#include "controls/CKompLabel.h"
+#include "exercises/CExercisePNC.h"
 #include "exercises/CExercisePNO.h"
 #include "graphics/CGraphTimer.h"
 #include "graphics/CSharedKomps.h"
 #include "therapy/TherapyTestBase.h"
+
+#include <map>
 
 namespace {
 
@@ -43,4 +48,43 @@ TEST_F(ExercisePNOTest, TheTimerPagesToTheLastTaskAndStops)
     EXPECT_TRUE(stoppedAtEnd);
     EXPECT_FALSE(drawnAtEnd);
     EXPECT_FALSE(forwardAtEnd);
+}
+
+TEST_F(ExercisePNOTest, EveryLabelOfEveryExerciseFollowsTheColourMode)
+{
+    Choose({CTherapySettings::PNO});
+    patient.Settings().Get_ExeSet(CTherapySettings::PNO) = {1, 2,
+                                                            1 | CTherapySettings::ManualPagingBit};
+    // The middle of each skinned label's normal look.
+    auto looks = [this] {
+        std::map<const CKompLabel*, QRgb> middle;
+        for (const QWidget* w : therapy->findChildren<QWidget*>())
+            if (const auto* label = dynamic_cast<const CKompLabel*>(w))
+                if (const QImage* image = label->NormalImage.Image(); image && !image->isNull())
+                    middle[label] = image->pixel(image->width() / 2, image->height() / 2);
+        return middle;
+    };
+    auto isGrey = [](QRgb c) { return qRed(c) == qGreen(c) && qGreen(c) == qBlue(c); };
+    Run([] {});
+    const auto colour = looks();
+    const CKompLabel* name =
+        static_cast<CExercisePNO*>(therapy->Exercise(CExercise::PNO))->NameLabel.get();
+    const CKompLabel* caption =
+        static_cast<CExercisePNC*>(therapy->Exercise(CExercise::PNC))->CaptionLabel.get();
+    for (const CKompLabel* label : {name, caption}) {
+        ASSERT_TRUE(colour.count(label));
+        EXPECT_FALSE(isGrey(colour.at(label)));
+    }
+
+    ColorMode = CM_MONO;
+    Run([] {});
+    const auto grey = looks();
+    EXPECT_EQ(grey.size(), colour.size());
+    for (const auto& [label, c] : grey)
+        EXPECT_TRUE(isGrey(c)) << std::hex << c << (label == name ? " PNO's name" : "")
+                               << (label == caption ? " PNC's caption" : "");
+
+    ColorMode = CM_COLOR;
+    Run([] {});
+    EXPECT_EQ(looks(), colour);
 }

@@ -1,6 +1,7 @@
 // The proverb-ending exercise: tasks drawn from the proverbs, each position
 // solving, wrong answers and hints, the spoken beginning, and a click that
 // only cuts a sound short.
+#include "ContentSoundLog.h"
 #include "ExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePWY.h"
@@ -45,6 +46,11 @@ protected:
     }
     CKompLabel& Label(int i) { return *ex->ChoiceLabels[i]; }
     void Click(int i) { QTest::mouseClick(&Label(i), Qt::LeftButton, {}, QPoint(20, 20)); }
+    void RightPress(int i)
+    {
+        QTest::mousePress(&Label(i), Qt::RightButton, {}, QPoint(20, 20));
+        QTest::mouseRelease(&Label(i), Qt::RightButton, {}, QPoint(20, 20));
+    }
 
     std::unique_ptr<CExercisePWY> ex;
 };
@@ -176,6 +182,69 @@ TEST_F(ExercisePWYTest, TheBeginningIsSpokenHalfASecondAfterAnUnsolvedTaskOnly)
     PlayWv("after solving", true);
     ASSERT_TRUE(WaitFor([&] { return !delay->IsPending(); }, 2000));
     EXPECT_EQ(LastWvPath(), "after solving");
+}
+
+TEST_F(ExercisePWYTest, SolvingPlaysTheEndingToItsEndAndThenThePraise)
+{
+    Prepare(1, 2);
+    const auto& task = ex->Tasks[0];
+    const QString ending = "Data/ps/" + task.Proverb->SoundKon;
+    WriteWv(ending, 300);
+    ex->Activate();
+    delay->Callback = nullptr; // no spoken beginning in the way
+    CPathLog log;
+    Click(task.Correct);
+    log.Poll();
+    ASSERT_GE(log.Paths.size(), 2) << log.Paths.join(", ").toStdString();
+    EXPECT_EQ(log.Paths[log.Paths.size() - 2], ending) << log.Paths.join(", ").toStdString();
+    EXPECT_TRUE(log.Paths.last().startsWith("Data/sp/g")) << log.Paths.join(", ").toStdString();
+}
+
+TEST_F(ExercisePWYTest, TheRightButtonOnAnEndingPlaysThatEnding)
+{
+    Prepare(1, 3);
+    PutCorrectAt(0, 2);
+    ex->Activate();
+    delay->Callback = nullptr;
+    const auto& task = ex->Tasks[0];
+    Click(0); // a ruled-out ending is still heard
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        PlayWv("Data/none", true);
+        RightPress(i);
+        EXPECT_EQ(LastWvPath(), "Data/ps/" + task.Choices[i]->SoundKon);
+    }
+    EXPECT_FALSE(task.Solved) << "the right button answers nothing";
+    // Solved, the one label left holds the task's own ending.
+    Click(2);
+    PlayWv("Data/none", true);
+    RightPress(0);
+    EXPECT_EQ(LastWvPath(), "Data/ps/" + task.Proverb->SoundKon);
+}
+
+TEST_F(ExercisePWYTest, RuledOutEndingsAreDimmedAndTheSolvedEndingIsNot)
+{
+    Prepare(2, 3);
+    PutCorrectAt(0, 2);
+    PutCorrectAt(1, 1);
+    ex->Activate();
+    delay->Callback = nullptr;
+    Click(0);
+    EXPECT_EQ(Label(0).TextColor, QColor(32, 32, 32));
+    auto expectNormalLook = [&] {
+        EXPECT_EQ(Label(0).Text, "... " + ex->Tasks[0].Proverb->Kon);
+        EXPECT_EQ(Label(0).TextColor, QColor(Qt::black));
+        EXPECT_EQ(Label(0).State, 0);
+    };
+    // The first label, ruled out, shows the right ending once solved.
+    Click(2);
+    expectNormalLook();
+    // Back from a task whose first ending is ruled out.
+    ex->SelectTask(1);
+    Click(0);
+    EXPECT_EQ(Label(0).TextColor, QColor(32, 32, 32));
+    ex->SelectTask(0);
+    expectNormalLook();
 }
 
 TEST_F(ExercisePWYTest, AClickThatCutsTheWaitedSoundShortIsNoAnswer)

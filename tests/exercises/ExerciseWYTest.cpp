@@ -1,9 +1,12 @@
-// WY's tasks: where the right name goes, distractors that do not repeat, and
-// categories with too few words.
+// WY's tasks: where the right name goes, distractors that do not repeat,
+// categories with too few words, and what the patient hears and sees of the
+// names.
+#include "ContentSoundLog.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExerciseWY.h"
 #include "therapy/TherapyTestBase.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 
 namespace {
@@ -12,6 +15,12 @@ class ExerciseWYTest : public TherapyTestBase
 {
 protected:
     CExerciseWY& Wy() { return *static_cast<CExerciseWY*>(therapy->Exercise(CExercise::WY)); }
+    CKompLabel* Name(int i) { return Wy().ChoiceLabels[static_cast<size_t>(i)].get(); }
+    static void RightPress(QWidget* w)
+    {
+        QTest::mousePress(w, Qt::RightButton, {}, w->rect().center());
+        QTest::mouseRelease(w, Qt::RightButton, {}, w->rect().center());
+    }
 };
 
 TEST_F(ExerciseWYTest, RightNameGoesWhereTheDrawSays)
@@ -69,6 +78,58 @@ TEST_F(ExerciseWYTest, EmptyCategoryOffersNothingAndShowsNoHint)
             EXPECT_FALSE(Wy().ChoiceLabels[static_cast<size_t>(i)]->isVisible());
         Wy().ChoiceClicked(0);
         EXPECT_FALSE(Wy().Tasks[0].Solved);
+    });
+}
+
+TEST_F(ExerciseWYTest, TheWordIsHeardToItsEndBeforeThePraise)
+{
+    Choose({CExercise::WY}, 1, 2);
+    constexpr int WordMs = 400;
+    for (const QString& name : therapy_fixture::WordNames())
+        ASSERT_TRUE(WriteSound("Data/ws/" + name, WordMs));
+    qint64 took = -1;
+    QString last;
+    Run([&] {
+        PlayWv("Data/none", true);
+        QElapsedTimer t;
+        t.start();
+        Click(Name(Wy().Tasks[0].Correct));
+        took = t.elapsed();
+        last = LastWvPath();
+    });
+    EXPECT_TRUE(last.startsWith("Data/sp/g")) << "the praise comes last: " << last.toStdString();
+    // The praise pause is 0 here: only the word's wait takes this long.
+    EXPECT_GE(took, WordMs - 50) << "the praise did not wait for the word";
+}
+
+TEST_F(ExerciseWYTest, TheRightButtonOnANamePlaysThatName)
+{
+    Choose({CExercise::WY}, 1, 4);
+    Run([this] {
+        const CExerciseWY::SWYTask& task = Wy().Tasks[0];
+        Click(Name((task.Correct + 1) % 4)); // a ruled-out name is still heard
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            PlayWv("Data/none", true);
+            RightPress(Name(i));
+            EXPECT_EQ(LastWvPath(), "Data/ws/" + task.Choices[static_cast<size_t>(i)]->Nazwa);
+        }
+        EXPECT_FALSE(task.Solved) << "the right button answers nothing";
+    });
+}
+
+TEST_F(ExerciseWYTest, ARuledOutNameIsDimmedAndDeaf)
+{
+    Choose({CExercise::WY}, 1, 3);
+    Run([this] {
+        const CExerciseWY::SWYTask& task = Wy().Tasks[0];
+        const int wrong = (task.Correct + 1) % 3;
+        Click(Name(wrong));
+        const CKompLabel& label = *Name(wrong);
+        EXPECT_EQ(label.TextColor, QColor(32, 32, 32));
+        EXPECT_FALSE(label.Reactive);
+        EXPECT_EQ(label.State, 1) << "the pressed look";
+        EXPECT_EQ(Name(task.Correct)->TextColor, QColor(Qt::black));
     });
 }
 

@@ -5,6 +5,7 @@
 // exercises run over a shown host window with the therapy window's shared
 // objects, and a small pager that turns pages as the therapy window does.
 #include "CBitmapsContainerWriter.h"
+#include "ContentSoundLog.h"
 #include "app/DisplayMode.h"
 #include "common/TempDir.h"
 #include "common/WaveFixture.h"
@@ -137,14 +138,6 @@ inline bool WriteContent(const QString& path)
                     QString("robi %1").arg(i)});
     db.Disconnect();
     return true;
-}
-
-// A scrambled sound of `ms` milliseconds (8 kHz, 8 bits, mono).
-inline bool WriteSound(const QString& pathWithoutExt, int ms)
-{
-    QDir().mkpath(QFileInfo(pathWithoutExt).path());
-    QFile f(pathWithoutExt + ".wv");
-    return f.open(QIODevice::WriteOnly) && f.write(ScrambleWv(MakeWave(8000, 1, 8, 8 * ms))) > 0;
 }
 
 } // namespace repetition_fixture

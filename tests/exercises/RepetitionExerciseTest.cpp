@@ -1,4 +1,5 @@
 // The recitation of PP, the films of PNC and the cards of WYL.
+#include "ContentSoundLog.h"
 #include "RepetitionExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePNC.h"
@@ -10,34 +11,6 @@
 #include <QTimer>
 
 using namespace repetition_fixture;
-
-namespace {
-
-// Collects what the program asked the sound player for, every few ms, also
-// while an exercise waits inside a sound.
-class CPathLog
-{
-public:
-    explicit CPathLog(std::function<void()> extra = {}) : m_extra(std::move(extra))
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
-        m_timer.start(5);
-    }
-    void Poll()
-    {
-        if (Paths.isEmpty() || Paths.last() != LastWvPath())
-            Paths.append(LastWvPath());
-        if (m_extra)
-            m_extra();
-    }
-    QStringList Paths;
-
-private:
-    QTimer m_timer;
-    std::function<void()> m_extra;
-};
-
-} // namespace
 
 TEST_F(RepetitionExerciseTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
 {
