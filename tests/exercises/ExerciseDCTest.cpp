@@ -1,13 +1,13 @@
 // The activity-matching exercise: distractors from a pool smaller than the
 // column, the film opened after the delay and closed on leaving, the replay,
 // and the shared naming setting choosing captions and recordings.
-#include "ExerciseFixture_pwy.h"
+#include "ExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExerciseDC.h"
 
 namespace {
 
-class DcTest : public ExerciseTest
+class ExerciseDCTest : public ExerciseTest
 {
 protected:
     void Make(int actions)
@@ -34,7 +34,7 @@ protected:
     std::unique_ptr<CExerciseDC> ex;
 };
 
-TEST_F(DcTest, FewerActivitiesThanChoicesStillFillEveryPositionNeverWithTheTasksOwn)
+TEST_F(ExerciseDCTest, FewerActivitiesThanChoicesStillFillEveryPositionNeverWithTheTasksOwn)
 {
     Make(2);
     for (int run = 0; run < 5; ++run) {
@@ -55,7 +55,7 @@ TEST_F(DcTest, FewerActivitiesThanChoicesStillFillEveryPositionNeverWithTheTasks
     EXPECT_EQ(stat.PomocMax, 3 * 2);
 }
 
-TEST_F(DcTest, TheFilmOpensAfterTheDelayPlaysAgainAndClosesScrambledOnLeaving)
+TEST_F(ExerciseDCTest, TheFilmOpensAfterTheDelayPlaysAgainAndClosesScrambledOnLeaving)
 {
     Make(1);
     WriteFilm(1);
@@ -87,7 +87,7 @@ TEST_F(DcTest, TheFilmOpensAfterTheDelayPlaysAgainAndClosesScrambledOnLeaving)
     EXPECT_NE(FirstByte(film), 0) << "the film was not scrambled again";
 }
 
-TEST_F(DcTest, LeavingBeforeTheDelayOpensNoFilm)
+TEST_F(ExerciseDCTest, LeavingBeforeTheDelayOpensNoFilm)
 {
     Make(1);
     WriteFilm(1);
@@ -99,7 +99,7 @@ TEST_F(DcTest, LeavingBeforeTheDelayOpensNoFilm)
     EXPECT_NE(FirstByte("Data/asm/1.mpg"), 0);
 }
 
-TEST_F(DcTest, TheNamingSettingChoosesCaptionsAndRecordings)
+TEST_F(ExerciseDCTest, TheNamingSettingChoosesCaptionsAndRecordings)
 {
     Make(3);
     struct SCase
@@ -135,7 +135,7 @@ TEST_F(DcTest, TheNamingSettingChoosesCaptionsAndRecordings)
     }
 }
 
-TEST_F(DcTest, WrongCaptionsAndHintsAsInChoosing)
+TEST_F(ExerciseDCTest, WrongCaptionsAndHintsAsInChoosing)
 {
     Make(4);
     Prepare(1, 2, true);
@@ -154,7 +154,7 @@ TEST_F(DcTest, WrongCaptionsAndHintsAsInChoosing)
     EXPECT_EQ(stat.Blad, 0);
 }
 
-TEST_F(DcTest, GreyModeReloadsEveryCaptionLabelAndKeepsTheReplayButtonInPlace)
+TEST_F(ExerciseDCTest, GreyModeReloadsEveryCaptionLabelAndKeepsTheReplayButtonInPlace)
 {
     Make(2);
     const QPoint button = ex->ReplayButton->pos();

@@ -6,13 +6,13 @@
 
 namespace {
 
-class PnoTherapyTest : public TherapyTestBase
+class ExercisePNOTest : public TherapyTestBase
 {
 };
 
 } // namespace
 
-TEST_F(PnoTherapyTest, TheTimerPagesToTheLastTaskAndStops)
+TEST_F(ExercisePNOTest, TheTimerPagesToTheLastTaskAndStops)
 {
     Choose({CTherapySettings::PNO});
     // The shortest interval the settings can hold: one second.

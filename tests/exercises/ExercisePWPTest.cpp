@@ -1,11 +1,11 @@
-#include "ExerciseFixture_wp.h"
+#include "TypingExerciseFixture.h"
 #include "exercises/CExercisePWP.h"
 
 #include <QElapsedTimer>
 
 using namespace wp_fixture;
 
-class PWPTest : public TypingExerciseTest
+class ExercisePWPTest : public TypingExerciseTest
 {
 protected:
     // Proverbs in table order: "... TAM TRZECI KORZYSTA", "... NIE MA KOŁACZY".
@@ -28,7 +28,7 @@ protected:
     std::unique_ptr<CExercisePWP> pwp;
 };
 
-TEST_F(PWPTest, PrepareShowsTheBeginningAndCountsTheWords)
+TEST_F(ExercisePWPTest, PrepareShowsTheBeginningAndCountsTheWords)
 {
     Start(2);
     ASSERT_EQ(pwp->TaskCount, 2);
@@ -42,7 +42,7 @@ TEST_F(PWPTest, PrepareShowsTheBeginningAndCountsTheWords)
     EXPECT_TRUE(stat.Running);
 }
 
-TEST_F(PWPTest, HintsRevealTheEndingWordByWord)
+TEST_F(ExercisePWPTest, HintsRevealTheEndingWordByWord)
 {
     Start(2);
     const char* steps[] = {"TAM", "TAM TRZECI", "TAM TRZECI KORZYSTA"};
@@ -57,7 +57,7 @@ TEST_F(PWPTest, HintsRevealTheEndingWordByWord)
     EXPECT_EQ(Task().Typed, "");
 }
 
-TEST_F(PWPTest, SpacesComeByThemselvesAndTheNextHintGoesFromWhatWasTyped)
+TEST_F(ExercisePWPTest, SpacesComeByThemselvesAndTheNextHintGoesFromWhatWasTyped)
 {
     Start(2);
     Keys("tam");
@@ -73,7 +73,7 @@ TEST_F(PWPTest, SpacesComeByThemselvesAndTheNextHintGoesFromWhatWasTyped)
     EXPECT_EQ(stat.Pomoc, 2);
 }
 
-TEST_F(PWPTest, LastLetterSolvesAtOnce)
+TEST_F(ExercisePWPTest, LastLetterSolvesAtOnce)
 {
     Start(2);
     pwp->Hint();
@@ -105,7 +105,7 @@ TEST_F(PWPTest, LastLetterSolvesAtOnce)
     EXPECT_FALSE(HintEnabled());
 }
 
-TEST_F(PWPTest, WrongLettersCountOneErrorForTheTask)
+TEST_F(ExercisePWPTest, WrongLettersCountOneErrorForTheTask)
 {
     Start(2);
     ASSERT_TRUE(pwp->SelectTask(1));
@@ -124,7 +124,7 @@ TEST_F(PWPTest, WrongLettersCountOneErrorForTheTask)
     EXPECT_EQ(stat.Blad, 1);
 }
 
-TEST_F(PWPTest, AutomaticHintShowsTheFirstWord)
+TEST_F(ExercisePWPTest, AutomaticHintShowsTheFirstWord)
 {
     Start(2, true);
     EXPECT_EQ(stat.Pomoc, 2);
@@ -134,7 +134,7 @@ TEST_F(PWPTest, AutomaticHintShowsTheFirstWord)
     EXPECT_EQ(pwp->HintLabel->Text, "NIE");
 }
 
-TEST_F(PWPTest, BeginningIsSpokenHalfASecondAfterAnOpenTaskIsShown)
+TEST_F(ExercisePWPTest, BeginningIsSpokenHalfASecondAfterAnOpenTaskIsShown)
 {
     Start(2);
     EXPECT_TRUE(delayCall.IsPending());

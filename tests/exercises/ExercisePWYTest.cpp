@@ -1,7 +1,7 @@
 // The proverb-ending exercise: tasks drawn from the proverbs, each position
 // solving, wrong answers and hints, the spoken beginning, and a click that
 // only cuts a sound short.
-#include "ExerciseFixture_pwy.h"
+#include "ExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePWY.h"
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-class PwyTest : public ExerciseTest
+class ExercisePWYTest : public ExerciseTest
 {
 protected:
     void SetUp() override
@@ -49,7 +49,7 @@ protected:
     std::unique_ptr<CExercisePWY> ex;
 };
 
-TEST_F(PwyTest, PrepareOffersTheEndingAmongDistinctDistractors)
+TEST_F(ExercisePWYTest, PrepareOffersTheEndingAmongDistinctDistractors)
 {
     Prepare(5, 4);
     ASSERT_EQ(ex->TaskCount, 5);
@@ -72,7 +72,7 @@ TEST_F(PwyTest, PrepareOffersTheEndingAmongDistinctDistractors)
     EXPECT_EQ(stat.PomocMax, 3 * 5);
 }
 
-TEST_F(PwyTest, SolvedFromEachPositionTheFirstLabelShowsTheEndingAtSolvedY)
+TEST_F(ExercisePWYTest, SolvedFromEachPositionTheFirstLabelShowsTheEndingAtSolvedY)
 {
     Prepare(4, 4);
     for (int t = 0; t < 4; ++t)
@@ -117,7 +117,7 @@ TEST_F(PwyTest, SolvedFromEachPositionTheFirstLabelShowsTheEndingAtSolvedY)
     EXPECT_FALSE(Label(3).isVisible());
 }
 
-TEST_F(PwyTest, WrongAnswersAndHintsGreyOutOnceAndCountOneError)
+TEST_F(ExercisePWYTest, WrongAnswersAndHintsGreyOutOnceAndCountOneError)
 {
     Prepare(1, 3);
     PutCorrectAt(0, 2);
@@ -142,7 +142,7 @@ TEST_F(PwyTest, WrongAnswersAndHintsGreyOutOnceAndCountOneError)
     EXPECT_EQ(stat.Blad, 1);
 }
 
-TEST_F(PwyTest, TheHintRulesOutEveryWrongEndingAndNeverTheRightOne)
+TEST_F(ExercisePWYTest, TheHintRulesOutEveryWrongEndingAndNeverTheRightOne)
 {
     for (int run = 0; run < 10; ++run) {
         stat.Pomoc = 0;
@@ -159,7 +159,7 @@ TEST_F(PwyTest, TheHintRulesOutEveryWrongEndingAndNeverTheRightOne)
     }
 }
 
-TEST_F(PwyTest, TheBeginningIsSpokenHalfASecondAfterAnUnsolvedTaskOnly)
+TEST_F(ExercisePWYTest, TheBeginningIsSpokenHalfASecondAfterAnUnsolvedTaskOnly)
 {
     Prepare(2, 2);
     PlayWv("nothing yet", true);
@@ -178,7 +178,7 @@ TEST_F(PwyTest, TheBeginningIsSpokenHalfASecondAfterAnUnsolvedTaskOnly)
     EXPECT_EQ(LastWvPath(), "after solving");
 }
 
-TEST_F(PwyTest, AClickThatCutsTheWaitedSoundShortIsNoAnswer)
+TEST_F(ExercisePWYTest, AClickThatCutsTheWaitedSoundShortIsNoAnswer)
 {
     Prepare(2, 2);
     const auto& task = ex->Tasks[0];
@@ -202,7 +202,7 @@ TEST_F(PwyTest, AClickThatCutsTheWaitedSoundShortIsNoAnswer)
     EXPECT_FALSE(ex->Tasks[1].Solved);
 }
 
-TEST_F(PwyTest, DeactivateHidesTheLabelsAndLeavingTheTaskStopsTheSound)
+TEST_F(ExercisePWYTest, DeactivateHidesTheLabelsAndLeavingTheTaskStopsTheSound)
 {
     Prepare(2, 3);
     ex->Activate();
@@ -215,7 +215,7 @@ TEST_F(PwyTest, DeactivateHidesTheLabelsAndLeavingTheTaskStopsTheSound)
     EXPECT_FALSE(stat.Running);
 }
 
-TEST_F(PwyTest, GreyModeReloadsTheBeginningAndEveryEndingLabelFromItsOwnEntries)
+TEST_F(ExercisePWYTest, GreyModeReloadsTheBeginningAndEveryEndingLabelFromItsOwnEntries)
 {
     ColorMode = CM_MONO;
     ex->ApplyColourMode();

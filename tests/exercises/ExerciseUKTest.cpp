@@ -1,6 +1,6 @@
 // The name-arranging exercise: tiles and extra letters, the automatic hint,
 // drops into the last slot, the hint steps and the hint button's rule.
-#include "ExerciseFixture_pwy.h"
+#include "ExerciseFixture.h"
 #include "controls/CKompTable.h"
 #include "controls/CTable.h"
 #include "controls/CTableBlock.h"
@@ -9,7 +9,7 @@
 
 namespace {
 
-class UkTest : public ExerciseTest
+class ExerciseUKTest : public ExerciseTest
 {
 protected:
     void Make(const QString& word)
@@ -67,7 +67,7 @@ protected:
     std::unique_ptr<CExerciseUK> ex;
 };
 
-TEST_F(UkTest, ExtraLettersMakeUpToSixteenTiles)
+TEST_F(ExerciseUKTest, ExtraLettersMakeUpToSixteenTiles)
 {
     struct SCase
     {
@@ -108,7 +108,7 @@ TEST_F(UkTest, ExtraLettersMakeUpToSixteenTiles)
     EXPECT_EQ(stat.PomocMax, 2 + 4 + 13 + 15);
 }
 
-TEST_F(UkTest, AutoHintOnAFourLetterWordFixesTwoRandomSlots)
+TEST_F(ExerciseUKTest, AutoHintOnAFourLetterWordFixesTwoRandomSlots)
 {
     Make("kura");
     QSet<int> firstSlots;
@@ -133,7 +133,7 @@ TEST_F(UkTest, AutoHintOnAFourLetterWordFixesTwoRandomSlots)
     EXPECT_GT(firstSlots.size(), 1) << "the fixed slots are not random";
 }
 
-TEST_F(UkTest, AWrongTileDroppedIntoTheLastEmptySlotSendsEveryWrongTileBack)
+TEST_F(ExerciseUKTest, AWrongTileDroppedIntoTheLastEmptySlotSendsEveryWrongTileBack)
 {
     Make("kot");
     Prepare(false, false);
@@ -167,7 +167,7 @@ TEST_F(UkTest, AWrongTileDroppedIntoTheLastEmptySlotSendsEveryWrongTileBack)
     EXPECT_FALSE(stat.Running);
 }
 
-TEST_F(UkTest, ARightTileInTheLastSlotLeavesAWrongOneInPlace)
+TEST_F(ExerciseUKTest, ARightTileInTheLastSlotLeavesAWrongOneInPlace)
 {
     Make("kot");
     Prepare(false, true);
@@ -204,7 +204,7 @@ TEST_F(UkTest, ARightTileInTheLastSlotLeavesAWrongOneInPlace)
     EXPECT_EQ(stat.Rozw, 0);
 }
 
-TEST_F(UkTest, HintsSendWrongTilesHomeThenFlyOneRightTileIn)
+TEST_F(ExerciseUKTest, HintsSendWrongTilesHomeThenFlyOneRightTileIn)
 {
     Make("lampa");
     Prepare(false, true);
@@ -243,7 +243,7 @@ TEST_F(UkTest, HintsSendWrongTilesHomeThenFlyOneRightTileIn)
     EXPECT_EQ(stat.Pomoc, 4);
 }
 
-TEST_F(UkTest, TilesKeepTheirPlacesAcrossTasksAndLeaving)
+TEST_F(ExerciseUKTest, TilesKeepTheirPlacesAcrossTasksAndLeaving)
 {
     Word("dom");
     Word("las");

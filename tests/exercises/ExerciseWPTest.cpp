@@ -1,9 +1,9 @@
-#include "ExerciseFixture_wp.h"
+#include "TypingExerciseFixture.h"
 #include "exercises/CExerciseWP.h"
 
 using namespace wp_fixture;
 
-class WPTest : public TypingExerciseTest
+class ExerciseWPTest : public TypingExerciseTest
 {
 protected:
     // Tasks in table order: KOT, DOM, RYBA, LAS.
@@ -26,7 +26,7 @@ protected:
     std::unique_ptr<CExerciseWP> wp;
 };
 
-TEST_F(WPTest, PrepareDrawsTheTasksAndTheHintLimit)
+TEST_F(ExerciseWPTest, PrepareDrawsTheTasksAndTheHintLimit)
 {
     Start(3);
     ASSERT_EQ(wp->TaskCount, 3);
@@ -48,7 +48,7 @@ TEST_F(WPTest, PrepareDrawsTheTasksAndTheHintLimit)
     EXPECT_EQ(PhotoShown(), PhotoColour(0));
 }
 
-TEST_F(WPTest, HintLineRevealsAThreeLetterNameLetterByLetter)
+TEST_F(ExerciseWPTest, HintLineRevealsAThreeLetterNameLetterByLetter)
 {
     Start(2);
     const char* steps[] = {"K . .", "KO .", "KOT"};
@@ -65,7 +65,7 @@ TEST_F(WPTest, HintLineRevealsAThreeLetterNameLetterByLetter)
     EXPECT_EQ(Task().Typed, ""); // hints never type
 }
 
-TEST_F(WPTest, HintAfterTwoTypedLettersShowsTheWholeName)
+TEST_F(ExerciseWPTest, HintAfterTwoTypedLettersShowsTheWholeName)
 {
     Start(2);
     Key('k');
@@ -78,7 +78,7 @@ TEST_F(WPTest, HintAfterTwoTypedLettersShowsTheWholeName)
     EXPECT_EQ(stat.Pomoc, 1);
 }
 
-TEST_F(WPTest, WrongLetterIsDimmedUntilTheNextRightOneAndCountedOnce)
+TEST_F(ExerciseWPTest, WrongLetterIsDimmedUntilTheNextRightOneAndCountedOnce)
 {
     Start(2);
     Click('A');
@@ -101,7 +101,7 @@ TEST_F(WPTest, WrongLetterIsDimmedUntilTheNextRightOneAndCountedOnce)
     EXPECT_EQ(stat.Blad, 1); // three wrong letters, one task with an error
 }
 
-TEST_F(WPTest, LastLetterSolvesTheTaskAndStopsItsTiming)
+TEST_F(ExerciseWPTest, LastLetterSolvesTheTaskAndStopsItsTiming)
 {
     Start(2);
     wp->Hint();
@@ -143,7 +143,7 @@ TEST_F(WPTest, LastLetterSolvesTheTaskAndStopsItsTiming)
     EXPECT_FALSE(HintEnabled());
 }
 
-TEST_F(WPTest, AutomaticHintOpensEveryTaskWithItsFirstLetter)
+TEST_F(ExerciseWPTest, AutomaticHintOpensEveryTaskWithItsFirstLetter)
 {
     Start(2, true);
     EXPECT_EQ(stat.Pomoc, 2); // one per task, counted at once
@@ -154,7 +154,7 @@ TEST_F(WPTest, AutomaticHintOpensEveryTaskWithItsFirstLetter)
     EXPECT_EQ(wp->HintLabel->Text, "D . .");
 }
 
-TEST_F(WPTest, RightButtonPlaysTheWord)
+TEST_F(ExerciseWPTest, RightButtonPlaysTheWord)
 {
     Start(2);
     PlayWv("Data/none", true);
@@ -168,7 +168,7 @@ TEST_F(WPTest, RightButtonPlaysTheWord)
     EXPECT_EQ(LastWvPath(), "Data/ws/KOT");
 }
 
-TEST_F(WPTest, DeactivateHidesEverythingAndStopsListening)
+TEST_F(ExerciseWPTest, DeactivateHidesEverythingAndStopsListening)
 {
     Start(2);
     wp->Hint();
@@ -189,7 +189,7 @@ TEST_F(WPTest, DeactivateHidesEverythingAndStopsListening)
     EXPECT_TRUE(stat.Running);
 }
 
-TEST_F(WPTest, EmptyCategoryGivesOneEmptyTask)
+TEST_F(ExerciseWPTest, EmptyCategoryGivesOneEmptyTask)
 {
     Settings(CExercise::WP, 3, false);
     settings.Get_ExeSet(CExercise::WP).Flags = 2; // a category without words
@@ -208,7 +208,7 @@ TEST_F(WPTest, EmptyCategoryGivesOneEmptyTask)
     EXPECT_EQ(stat.Pomoc, 0);
 }
 
-TEST_F(WPTest, GreyModeTurnsTheBackgroundAndTheLabelsGrey)
+TEST_F(ExerciseWPTest, GreyModeTurnsTheBackgroundAndTheLabelsGrey)
 {
     Start(2);
     wp->Deactivate();

@@ -1,11 +1,11 @@
-#include "ExerciseFixture_wp.h"
+#include "TypingExerciseFixture.h"
 #include "exercises/CExerciseZO.h"
 
 #include <QElapsedTimer>
 
 using namespace wp_fixture;
 
-class ZOTest : public TypingExerciseTest
+class ExerciseZOTest : public TypingExerciseTest
 {
 protected:
     // Only the words with a riddle, in table order: KOT, RYBA, KOT, ...
@@ -36,7 +36,7 @@ protected:
     std::unique_ptr<CExerciseZO> zo;
 };
 
-TEST_F(ZOTest, WordsWithoutARiddleAreNeverDrawn)
+TEST_F(ExerciseZOTest, WordsWithoutARiddleAreNeverDrawn)
 {
     Start(6);
     ASSERT_EQ(zo->TaskCount, 6);
@@ -55,7 +55,7 @@ TEST_F(ZOTest, WordsWithoutARiddleAreNeverDrawn)
     EXPECT_TRUE(zo->InputLabel->Cursor);
 }
 
-TEST_F(ZOTest, HintTypesLettersButNeverTheLast)
+TEST_F(ExerciseZOTest, HintTypesLettersButNeverTheLast)
 {
     Start(2);
     ASSERT_TRUE(zo->SelectTask(1));
@@ -79,7 +79,7 @@ TEST_F(ZOTest, HintTypesLettersButNeverTheLast)
     EXPECT_EQ(stat.Blad, 0);
 }
 
-TEST_F(ZOTest, TypedLettersLeaveTheHintOnlyWhatIsNotTheLast)
+TEST_F(ExerciseZOTest, TypedLettersLeaveTheHintOnlyWhatIsNotTheLast)
 {
     Start(2);
     Keys("ko");
@@ -89,7 +89,7 @@ TEST_F(ZOTest, TypedLettersLeaveTheHintOnlyWhatIsNotTheLast)
     EXPECT_EQ(stat.Pomoc, 0);
 }
 
-TEST_F(ZOTest, PlaceholderUntilSolvedThenTheRealPhotograph)
+TEST_F(ExerciseZOTest, PlaceholderUntilSolvedThenTheRealPhotograph)
 {
     Start(2);
     EXPECT_TRUE(photo->isVisible());
@@ -116,7 +116,7 @@ TEST_F(ZOTest, PlaceholderUntilSolvedThenTheRealPhotograph)
     EXPECT_FALSE(stat.Running);
 }
 
-TEST_F(ZOTest, AutomaticHintOpensWithTheFirstLetterTyped)
+TEST_F(ExerciseZOTest, AutomaticHintOpensWithTheFirstLetterTyped)
 {
     Start(2, true);
     EXPECT_EQ(stat.Pomoc, 2);
@@ -130,7 +130,7 @@ TEST_F(ZOTest, AutomaticHintOpensWithTheFirstLetterTyped)
     EXPECT_EQ(stat.Pomoc, 3);
 }
 
-TEST_F(ZOTest, RiddleIsSpokenHalfASecondAfterAnOpenTaskIsShown)
+TEST_F(ExerciseZOTest, RiddleIsSpokenHalfASecondAfterAnOpenTaskIsShown)
 {
     Start(2);
     EXPECT_TRUE(delayCall.IsPending());
@@ -159,7 +159,7 @@ TEST_F(ZOTest, RiddleIsSpokenHalfASecondAfterAnOpenTaskIsShown)
     EXPECT_FALSE(alphabet->OnLetter);
 }
 
-TEST_F(ZOTest, RightButtonPlaysTheRiddleAndTheSolvedWord)
+TEST_F(ExerciseZOTest, RightButtonPlaysTheRiddleAndTheSolvedWord)
 {
     Start(2);
     QTest::mouseClick(zo->DescLabel.get(), Qt::RightButton);

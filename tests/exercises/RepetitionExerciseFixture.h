@@ -33,7 +33,7 @@
 #include <memory>
 #include <vector>
 
-namespace pno_fixture {
+namespace repetition_fixture {
 
 constexpr int AreaWidth = 1024;
 constexpr int AreaHeight = 697;
@@ -147,12 +147,12 @@ inline bool WriteSound(const QString& pathWithoutExt, int ms)
     return f.open(QIODevice::WriteOnly) && f.write(ScrambleWv(MakeWave(8000, 1, 8, 8 * ms))) > 0;
 }
 
-} // namespace pno_fixture
+} // namespace repetition_fixture
 
 // Turns pages over a list of exercises as the therapy window does: forward
 // resumes the graph timer, back pauses it, a tick pages forward and stops the
 // timer on the last task of the last exercise.
-class CPno_Pager
+class CRepetitionPager
 {
 public:
     std::vector<CExercise*> List;
@@ -228,12 +228,12 @@ public:
 
 // Fixes the display mode before any placement table of the fixture is made,
 // so that none asks for it.
-struct CPno_Display
+struct CRepetitionDisplay
 {
-    CPno_Display() { SetDisplayModeFor(1024, 768); }
+    CRepetitionDisplay() { SetDisplayModeFor(1024, 768); }
 };
 
-class PnoTest : public ::testing::Test, protected CPno_Display
+class RepetitionExerciseTest : public ::testing::Test, protected CRepetitionDisplay
 {
 protected:
     static void SetUpTestSuite()
@@ -251,7 +251,7 @@ protected:
 
     void SetUp() override
     {
-        using namespace pno_fixture;
+        using namespace repetition_fixture;
         SetDisplayModeFor(1024, 768);
         ColorMode = CM_COLOR;
         m_oldDir = QDir::currentPath();
@@ -363,7 +363,7 @@ protected:
     QRgb At(int x, int y) const { return bitmap->pixel(x, y) | 0xff000000u; }
     QRgb TimerPixel() const
     {
-        return At(pno_fixture::AreaWidth - 40, pno_fixture::AreaHeight - 40);
+        return At(repetition_fixture::AreaWidth - 40, repetition_fixture::AreaHeight - 40);
     }
     bool FilmIsPlain(int id) const
     {
@@ -388,6 +388,6 @@ protected:
     std::unique_ptr<CGraphTimer> timer;
     CDelayCall delay;
     CTherapySettings settings;
-    CPno_Pager pager;
+    CRepetitionPager pager;
     std::vector<std::unique_ptr<CExercise>> exercises;
 };

@@ -1,6 +1,6 @@
 // Paging of the repetition exercises by hand and by the graph timer, and the
 // announcement of the task reached last.
-#include "ExerciseFixture_pno.h"
+#include "RepetitionExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePNO.h"
 #include "exercises/CExerciseWYL.h"
@@ -21,12 +21,12 @@ struct STick
 
 } // namespace
 
-class PnoPagingTest : public PnoTest
+class RepetitionPagingTest : public RepetitionExerciseTest
 {
 protected:
     void SetUp() override
     {
-        PnoTest::SetUp();
+        RepetitionExerciseTest::SetUp();
         if (HasFatalFailure())
             return;
         settings.Get_ExeSet(CTherapySettings::PNO) = {3, 2, 1}; // 3 words of category "D"
@@ -35,13 +35,16 @@ protected:
         wyl = &Make<CExerciseWYL>(CExercise::WYL);
     }
 
-    bool TimerDrawn() const { return TimerPixel() == (pno_fixture::TimerColour | 0xff000000u); }
+    bool TimerDrawn() const
+    {
+        return TimerPixel() == (repetition_fixture::TimerColour | 0xff000000u);
+    }
 
     CExercisePNO* pno = nullptr;
     CExerciseWYL* wyl = nullptr;
 };
 
-TEST_F(PnoPagingTest, ManualPagingNeverStartsTheTimerNorDrawsIt)
+TEST_F(RepetitionPagingTest, ManualPagingNeverStartsTheTimerNorDrawsIt)
 {
     settings.Get_ExeSet(CTherapySettings::PNO).Flags |= CTherapySettings::ManualPagingBit;
     settings.Get_ExeSet(CTherapySettings::WYL).Flags |= CTherapySettings::ManualPagingBit;
@@ -72,7 +75,7 @@ TEST_F(PnoPagingTest, ManualPagingNeverStartsTheTimerNorDrawsIt)
     EXPECT_EQ(wyl->TaskIndex, 4);
 }
 
-TEST_F(PnoPagingTest, AutomaticPagingAdvancesEachTaskAndStopsOnTheLastOfTheLast)
+TEST_F(RepetitionPagingTest, AutomaticPagingAdvancesEachTaskAndStopsOnTheLastOfTheLast)
 {
     constexpr int interval = 150;
     settings.Get_ExeSet(CTherapySettings::PNO).LZ = 2;
@@ -108,7 +111,7 @@ TEST_F(PnoPagingTest, AutomaticPagingAdvancesEachTaskAndStopsOnTheLastOfTheLast)
     }
 }
 
-TEST_F(PnoPagingTest, BackPausesAndForwardResumes)
+TEST_F(RepetitionPagingTest, BackPausesAndForwardResumes)
 {
     constexpr int interval = 300;
     Run({pno}, interval);
@@ -133,7 +136,7 @@ TEST_F(PnoPagingTest, BackPausesAndForwardResumes)
     EXPECT_FALSE(timer->IsRunning());
 }
 
-TEST_F(PnoPagingTest, EnteringOnTheLastTaskStartsTheTimerPaused)
+TEST_F(RepetitionPagingTest, EnteringOnTheLastTaskStartsTheTimerPaused)
 {
     settings.Get_ExeSet(CTherapySettings::PNO).LZ = 2;
     Run({wyl, pno}, 400);
@@ -155,7 +158,7 @@ TEST_F(PnoPagingTest, EnteringOnTheLastTaskStartsTheTimerPaused)
     EXPECT_FALSE(pager.BackEnabled);
 }
 
-TEST_F(PnoPagingTest, LeavingStopsTheTimer)
+TEST_F(RepetitionPagingTest, LeavingStopsTheTimer)
 {
     settings.Get_ExeSet(CTherapySettings::WYL).Flags |= CTherapySettings::ManualPagingBit;
     settings.Get_ExeSet(CTherapySettings::PNO).LZ = 1;
@@ -172,7 +175,7 @@ TEST_F(PnoPagingTest, LeavingStopsTheTimer)
 }
 
 // Each page turn restarts the wait, so only the task reached last is heard.
-TEST_F(PnoPagingTest, PagingQuicklyAnnouncesOnlyTheLastTask)
+TEST_F(RepetitionPagingTest, PagingQuicklyAnnouncesOnlyTheLastTask)
 {
     struct SCase
     {
@@ -212,7 +215,7 @@ TEST_F(PnoPagingTest, PagingQuicklyAnnouncesOnlyTheLastTask)
     }
 }
 
-TEST_F(PnoPagingTest, RightButtonPlaysTheWordAndTheElement)
+TEST_F(RepetitionPagingTest, RightButtonPlaysTheWordAndTheElement)
 {
     settings.Get_ExeSet(CTherapySettings::PNO).Flags |= CTherapySettings::ManualPagingBit;
     Run({pno});
@@ -236,7 +239,7 @@ TEST_F(PnoPagingTest, RightButtonPlaysTheWordAndTheElement)
     EXPECT_EQ(LastWvPath(), "Data/none") << "inactive, the area stays quiet";
 }
 
-TEST_F(PnoPagingTest, ShowsThePhotoAndNameAndLeavesTheResultsAlone)
+TEST_F(RepetitionPagingTest, ShowsThePhotoAndNameAndLeavesTheResultsAlone)
 {
     CStatEx record;
     record.LZ = 3;

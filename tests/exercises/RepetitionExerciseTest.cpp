@@ -1,5 +1,5 @@
 // The recitation of PP, the films of PNC and the cards of WYL.
-#include "ExerciseFixture_pno.h"
+#include "RepetitionExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePNC.h"
 #include "exercises/CExercisePP.h"
@@ -9,7 +9,7 @@
 #include <QSet>
 #include <QTimer>
 
-using namespace pno_fixture;
+using namespace repetition_fixture;
 
 namespace {
 
@@ -39,7 +39,7 @@ private:
 
 } // namespace
 
-TEST_F(PnoTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
+TEST_F(RepetitionExerciseTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
 {
     settings.Get_ExeSet(CTherapySettings::PP) = {2, 6, 1 | CTherapySettings::ManualPagingBit};
     auto& pp = Make<CExercisePP>(CExercise::PP);
@@ -85,7 +85,7 @@ TEST_F(PnoTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
     EXPECT_FALSE(pp.BeginLabel->isVisible());
 }
 
-TEST_F(PnoTest, RecitingLightsTheLabelsAndTheRightButtonRepeatsAHalf)
+TEST_F(RepetitionExerciseTest, RecitingLightsTheLabelsAndTheRightButtonRepeatsAHalf)
 {
     settings.Get_ExeSet(CTherapySettings::PP) = {1, 6, 1 | CTherapySettings::ManualPagingBit};
     auto& pp = Make<CExercisePP>(CExercise::PP);
@@ -107,7 +107,7 @@ TEST_F(PnoTest, RecitingLightsTheLabelsAndTheRightButtonRepeatsAHalf)
     pager.Close();
 }
 
-TEST_F(PnoTest, WylGivesDaysAndDigitsInOrderOrShuffled)
+TEST_F(RepetitionExerciseTest, WylGivesDaysAndDigitsInOrderOrShuffled)
 {
     auto& wyl = Make<CExerciseWYL>(CExercise::WYL);
     const int chosen = CTherapySettings::WylDaysBit | CTherapySettings::WylDigitsBit |
@@ -138,7 +138,7 @@ TEST_F(PnoTest, WylGivesDaysAndDigitsInOrderOrShuffled)
     EXPECT_EQ(shuffled, expected) << "the same 17 elements";
 }
 
-TEST_F(PnoTest, WylDrawsItsCardsThroughTheirMasks)
+TEST_F(RepetitionExerciseTest, WylDrawsItsCardsThroughTheirMasks)
 {
     auto& wyl = Make<CExerciseWYL>(CExercise::WYL);
     settings.Get_ExeSet(CTherapySettings::WYL) = {17, 2,
@@ -169,7 +169,7 @@ TEST_F(PnoTest, WylDrawsItsCardsThroughTheirMasks)
     EXPECT_FALSE(wyl.Face);
 }
 
-TEST_F(PnoTest, PncPlaysCaptionThenFilmAndLeavesTheFilmScrambled)
+TEST_F(RepetitionExerciseTest, PncPlaysCaptionThenFilmAndLeavesTheFilmScrambled)
 {
     if (!HaveFilms())
         GTEST_SKIP() << "ffmpeg could not make the test film";
@@ -219,7 +219,7 @@ TEST_F(PnoTest, PncPlaysCaptionThenFilmAndLeavesTheFilmScrambled)
         EXPECT_FALSE(FilmIsPlain(id)) << "film " << id;
 }
 
-TEST_F(PnoTest, PncCaptionFollowsTheSettingAndTheButtonIsDrawn)
+TEST_F(RepetitionExerciseTest, PncCaptionFollowsTheSettingAndTheButtonIsDrawn)
 {
     settings.Get_ExeSet(CTherapySettings::PNC) = {1, 12, 1 | CTherapySettings::ManualPagingBit};
     auto& pnc = Make<CExercisePNC>(CExercise::PNC);
@@ -236,7 +236,7 @@ TEST_F(PnoTest, PncCaptionFollowsTheSettingAndTheButtonIsDrawn)
     pager.Close();
 }
 
-TEST_F(PnoTest, GreyModeReloadsTheLitLookAndTheReplayButton)
+TEST_F(RepetitionExerciseTest, GreyModeReloadsTheLitLookAndTheReplayButton)
 {
     settings.Get_ExeSet(CTherapySettings::PP) = {1, 6, 1 | CTherapySettings::ManualPagingBit};
     settings.Get_ExeSet(CTherapySettings::PNC) = {1, 12, 1 | CTherapySettings::ManualPagingBit};
