@@ -1,8 +1,14 @@
 #!/bin/sh
 # Builds one libFuzzer target (clang, address and undefined-behaviour
-# sanitizers) and runs it, one process at a time.
-#   fuzz/run.sh <target> [seconds]        (default 600 seconds)
+# sanitizers) and runs it.
+#   fuzz/run.sh <target> [seconds]          (default 600 seconds)
+#   fuzz/run.sh --check <target> [seconds]  (default 5 seconds)
 #   targets: container wave film content-db patient-db
+# The first form fuzzes in one process at a time and goes on past findings,
+# keeping a growing corpus. The second is the test command's check: the seeds
+# and the kept findings (the regression fixtures) are run, then the target is
+# fuzzed for a few seconds from them; the first finding ends it with a
+# failure.
 # FUZZ_OUT picks the build folder (default build-fuzz); FUZZ_ARGS adds
 # libFuzzer options (for example an input to replay). Findings are written to
 # $FUZZ_OUT/artifacts/<target>/. Skips (exit 0) where clang has no libFuzzer.
@@ -10,18 +16,25 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 out=${FUZZ_OUT:-$root/build-fuzz}
+check=false
+if [ "${1:-}" = --check ]; then
+    check=true
+    shift
+fi
 target=${1:-}
-seconds=${2:-600}
+if $check; then seconds=${2:-5}; else seconds=${2:-600}; fi
 cxx=${FUZZ_CXX:-clang++}
 
-# Longest input: room for the seeds and a little more.
+# Longest input (room for the seeds and a little more), and the layer whose
+# tests keep the target's findings.
 case "$target" in
-container) max_len=4096 ;;
-wave) max_len=8192 ;;
-film) max_len=8192 ;;
-content-db | patient-db) max_len=16384 ;;
+container) max_len=4096 layer=graphics ;;
+wave) max_len=8192 layer=platform ;;
+film) max_len=8192 layer=controls ;;
+content-db) max_len=16384 layer=content ;;
+patient-db) max_len=16384 layer=patients ;;
 *)
-    echo "usage: $0 container|wave|film|content-db|patient-db [seconds]" >&2
+    echo "usage: $0 [--check] container|wave|film|content-db|patient-db [seconds]" >&2
     exit 2
     ;;
 esac
@@ -45,9 +58,10 @@ if [ ! -d "$seeds" ]; then
     ASAN_OPTIONS=detect_leaks=0 "$out/make_seeds" "$target" "$seeds.part"
     mv "$seeds.part" "$seeds"
 fi
-corpus="$out/corpus/$target"
+fixtures="$root/tests/$layer/fixtures/fuzz/$target"
+[ -d "$fixtures" ] || fixtures=
 artifacts="$out/artifacts/$target"
-mkdir -p "$corpus" "$artifacts"
+mkdir -p "$artifacts"
 
 export LSAN_OPTIONS="suppressions=$here/lsan.supp"
 # Each input is written to a scratch file; in memory the databases' syncs cost
@@ -55,10 +69,27 @@ export LSAN_OPTIONS="suppressions=$here/lsan.supp"
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     export TMPDIR=/dev/shm
 fi
+
+if $check; then
+    # New inputs go to a corpus of this run only, so that every check starts
+    # from the same inputs. The time limit per input is generous: the machine
+    # may be busy with other work.
+    corpus=$(mktemp -d "$out/check-$target-XXXXXX")
+    rc=0
+    # shellcheck disable=SC2086
+    "$out/fuzz_$target" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
+        -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$artifacts/" \
+        ${FUZZ_ARGS:-} "$corpus" "$seeds" $fixtures || rc=$?
+    rm -rf "$corpus"
+    exit "$rc"
+fi
+
+corpus="$out/corpus/$target"
+mkdir -p "$corpus"
 # One fuzzing process at a time (-fork=1) that goes on past a finding, so that
 # one run can find several; each finding is kept in the artifacts folder.
 # shellcheck disable=SC2086
 "$out/fuzz_$target" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
     -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$artifacts/" \
-    ${FUZZ_ARGS:-} "$corpus" "$seeds"
+    ${FUZZ_ARGS:-} "$corpus" "$seeds" $fixtures

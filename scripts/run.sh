@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Command (1): installs the packages, builds, makes the program folder with its
-# data and starts the program.
+# Command (1): installs the packages, builds what running needs (the program
+# and the data build; the test command builds the rest in the same folder),
+# makes the program folder with its data and starts the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh"
+bash "$root/scripts/build.sh" loquena loquena-data
 bash "$root/scripts/make-program.sh"
 prog="${PROGRAM_DIR:-$root/program}"
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/loquena-runtime-XXXXXX)}"

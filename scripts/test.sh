@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Command (2): installs the packages, builds and runs every test.
+# Command (2): installs the packages, builds everything (in the same folder as
+# command (1), so what it built is not built again) and runs every test.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -13,7 +14,8 @@ export SDL_AUDIODRIVER=dummy
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:3 </dev/null
 # Checks that start the real program under a virtual screen. They share one
 # program folder with the full material; the data build brings it up to date
-# (what is current is skipped).
+# (what is current is skipped). The fuzz targets' check (tests/system/fuzz.sh,
+# a clang build of its own) runs in the same loop.
 export SYSTEM_DATA="$build/system-data"
 echo "== the program folder's material ($SYSTEM_DATA)"
 mkdir -p "$SYSTEM_DATA"
