@@ -357,6 +357,36 @@ TEST_F(TherapyWindowTest, GraphTimerPausesOnBackAndStopsAtTheLastTask)
     });
 }
 
+// Nothing pages on behind the result window: a card paged every second stays
+// while the results are looked at, and paging goes on after "Nie"; a timer
+// held by the back button stays held.
+TEST_F(TherapyWindowTest, StopHoldsThePagingUntilNie)
+{
+    Choose({CExercise::WYL, CExercise::WY}, 1, 2);
+    WylDaysPagedEvery(1);
+    Run([this] {
+        CGraphTimer& timer = *therapy->GraphTimer();
+        ASSERT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        ASSERT_TRUE(timer.IsRunning());
+        bool runningMeanwhile = true;
+        AnswerResult(false, 2500, [&] { runningMeanwhile = timer.IsRunning(); });
+        Click(therapy->StopButton());
+        EXPECT_FALSE(runningMeanwhile);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        EXPECT_EQ(Wyl().TaskIndex, 0);
+        EXPECT_TRUE(timer.IsRunning());
+        EXPECT_FALSE(statistics->StatEx(CExercise::WY).Running);
+
+        therapy->AutoAdvance();
+        QTest::keyClick(therapy.get(), Qt::Key_Left);
+        ASSERT_TRUE(timer.IsPaused());
+        AnswerResult(false);
+        Click(therapy->StopButton());
+        EXPECT_TRUE(timer.IsPaused());
+        EXPECT_FALSE(timer.IsRunning());
+    });
+}
+
 // A choice in the exercise menu shows the chosen exercise's first task,
 // wherever that exercise was left.
 TEST_F(TherapyWindowTest, MenuChoiceShowsTheFirstTask)
