@@ -10,6 +10,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake pkg-config git ca-certificates clang-format \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins \
+  qt6-translations-l10n \
   libgl-dev libxkbcommon-dev \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev \
   libsdl2-dev \

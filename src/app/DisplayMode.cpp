@@ -21,6 +21,9 @@ bool DisplayModePending = true;
 namespace {
 
 const QString AcceptName = QStringLiteral("LowResAccept");
+// Where a Linux desktop changes the screen resolution (GNOME, KDE and most
+// others name it so).
+const QString DisplaySettings = QStringLiteral("(Ustawienia, Ekrany)");
 
 ScreenSizeSource& SizeSource()
 {
@@ -50,8 +53,8 @@ bool RefuseTooSmall(int w, int h)
                    ResolutionIntro(w, h) +
                        QStringLiteral("a minimalna potrzebna do uruchomienia programu wynosi 800 "
                                       "na 600.\n\nPrzejdź do panelu sterowania i zmień "
-                                      "rozdzielczość\n(Personalizacja, Ekran, Dopasuj "
-                                      "rozdzielczość ekranu)."));
+                                      "rozdzielczość\n") +
+                       DisplaySettings + QLatin1Char('.'));
     return false;
 }
 
@@ -73,10 +76,11 @@ bool AcceptLowResolution(int w, int h)
         ResolutionIntro(w, h) +
         QStringLiteral(
             "a minimalna potrzebna do prawidłowego działania programu wynosi 1024 na 768.\n\n"
-            "Przyciśnij OK, przejdź do panelu sterowania i zmień rozdzielczość\n(Personalizacja, "
-            "Ekran, Dopasuj rozdzielczość ekranu).\n\nUWAGA! Jeśli przyciśniesz Anuluj to program "
-            "uruchomi się, ale niektóre elementy mogą być źle wyświetlane.\nSprawdź czy twój "
-            "monitor umożliwia przełączenie na wyższą rozdzielczość."));
+            "Przyciśnij OK, przejdź do panelu sterowania i zmień rozdzielczość\n") +
+        DisplaySettings +
+        QStringLiteral(".\n\nUWAGA! Jeśli przyciśniesz Anuluj to program uruchomi się, ale "
+                       "niektóre elementy mogą być źle wyświetlane.\nSprawdź czy twój monitor "
+                       "umożliwia przełączenie na wyższą rozdzielczość."));
     if (goChangeIt)
         return false;
     if (!AskOk(QStringLiteral("Przyciskając OK akceptujesz gorszy wygląd programu oraz to, że "

@@ -4,7 +4,8 @@
 
 class SignalQuit;
 
-// The program's application object. An error thrown by an event handler while
+// The program's application object. Qt's own texts are Polish (see
+// QtTranslations.h). An error thrown by an event handler while
 // the program runs is shown (its text under the application title) and the
 // program goes on, instead of unwinding through Qt's event loop. A request to
 // end the program from outside ends it as closing the main window does.

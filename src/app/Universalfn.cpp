@@ -85,7 +85,8 @@ QString ToLetterHex(std::uint32_t value, int minDigits)
 
 bool FileExistsEx(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo::exists(path);
+    // A folder cannot be opened as a file: it does not count.
+    return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
 bool DiskSpace(const QString& rootPath, std::uint64_t* total, std::uint64_t* free)

@@ -34,7 +34,7 @@ QString DateToText(const QDate& date);
 // first, at least minDigits digits and at least one.
 QString ToLetterHex(std::uint32_t value, int minDigits);
 
-// True when path names an existing file or folder.
+// True when path names an existing file (a folder is not one).
 bool FileExistsEx(const QString& path);
 
 // Size and free space, in bytes, of the file system that holds rootPath.

@@ -24,6 +24,18 @@ uint16_t U16(const uchar* p)
 
 } // namespace
 
+int BmpDecoder::BitCount(const QByteArray& data)
+{
+    constexpr int CoreHeaderSize = 12; // OS/2: 16-bit width and height
+    if (data.size() < FileHeaderSize + CoreHeaderSize)
+        return 0;
+    const auto* info = reinterpret_cast<const uchar*>(data.constData()) + FileHeaderSize;
+    const int offset = U32(info) == CoreHeaderSize ? 10 : 14;
+    if (data.size() < FileHeaderSize + offset + 2)
+        return 0;
+    return U16(info + offset);
+}
+
 bool BmpDecoder::DecodeSimple(const QByteArray& data, QImage* out)
 {
     if (!out || data.size() < FileHeaderSize + InfoHeaderSize)

@@ -16,6 +16,10 @@ public:
     // *out untouched) when Qt's reader has to decide.
     static bool DecodeSimple(const QByteArray& data, QImage* out);
 
+    // Bits per pixel that the file's header gives (both the Windows and the
+    // old OS/2 header), 0 when the data is too short to tell.
+    static int BitCount(const QByteArray& data);
+
     // Pictures larger than this on either side go to Qt's reader.
     static constexpr int MaxSide = 16384;
 };

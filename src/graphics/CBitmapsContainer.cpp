@@ -33,8 +33,12 @@ void ReadRecord(CBitmapsContainer::CBitmapInfo& info, const char* p)
 
 // Colour images as 24-bit blue-green-red; 8-bit grey-palette images (masks) as
 // grey; other 8-bit images keep their palette for the caller to normalise.
-QImage Normalised(QImage img)
+// Qt reads 1- and 4-bit pictures as 8-bit indexed ones too: they are colour
+// pictures like any other, and nobody may take them for 8-bit ones.
+QImage Normalised(QImage img, bool belowEightBits)
 {
+    if (belowEightBits)
+        return img.convertToFormat(QImage::Format_BGR888);
     switch (img.format()) {
     case QImage::Format_BGR888:
     case QImage::Format_Grayscale8:
@@ -195,12 +199,14 @@ int CBitmapsContainer::LoadTo(QImage* bitmap, int index)
     if (code != BC_OK)
         return code;
     QImage decoded;
+    bool belowEightBits = false;
     switch (m_directory[static_cast<size_t>(index)].format) {
     case 1:
         if (BmpDecoder::DecodeSimple(bytes, &decoded))
             break;
         if (!decoded.loadFromData(bytes, "BMP"))
             return BC_PLATFORM;
+        belowEightBits = BmpDecoder::BitCount(bytes) < 8;
         break;
     case 2:
         if (!JpegDecoder::Decode(bytes, &decoded))
@@ -209,6 +215,6 @@ int CBitmapsContainer::LoadTo(QImage* bitmap, int index)
     default:
         return BC_BAD_FORMAT;
     }
-    *bitmap = Normalised(std::move(decoded));
+    *bitmap = Normalised(std::move(decoded), belowEightBits);
     return BC_OK;
 }

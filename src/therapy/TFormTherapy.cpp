@@ -429,13 +429,20 @@ void TFormTherapy::actStopExecute()
     if (m_statistics)
         m_statistics->PauseAll();
     m_tv->PauseFilm();
+    // Nothing pages on behind the result window (a timed exercise reached
+    // there would count the time the results are looked at).
+    const bool paging = m_graphTimer->IsRunning();
+    m_graphTimer->Pause();
     const bool end = !ResultWindow || !m_statistics || ResultWindow->ShowResults(*m_statistics);
     if (end) {
         m_closing = true;
         accept();
-    } else if (m_statistics) {
-        m_statistics->ResumeCurrent();
+        return;
     }
+    if (m_statistics)
+        m_statistics->ResumeCurrent();
+    if (paging)
+        m_graphTimer->Resume();
 }
 
 void TFormTherapy::keyPressEvent(QKeyEvent* event)

@@ -66,6 +66,7 @@ public:
     CTransButton* BackButton() const { return m_back.get(); }
     CKompGrComboBox* GraphicsMenu() const { return m_menu.get(); }
     CKompAlphabet* Alphabet() const { return m_alphabet.get(); }
+    CGraphTimer* GraphTimer() const { return m_graphTimer.get(); }
     QWidget* pbMenu = nullptr;
     QWidget* pbExercise = nullptr;
     QLabel* lbPacjent = nullptr;

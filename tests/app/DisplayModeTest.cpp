@@ -4,7 +4,10 @@
 #include "app/Universalfn.h"
 #include "common/TempDir.h"
 
+#include <QApplication>
+#include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,14 +15,14 @@ namespace {
 const QString TooSmall640 = QStringLiteral(
     "Wymagania sprzętowe programu określają minimalną rozdzielczość, jaką powinien mieć ekran.\n"
     "Twoja aktualna rozdzielczość to 640 na 480, a minimalna potrzebna do uruchomienia programu "
-    "wynosi 800 na 600.\n\nPrzejdź do panelu sterowania i zmień rozdzielczość\n(Personalizacja, "
-    "Ekran, Dopasuj rozdzielczość ekranu).");
+    "wynosi 800 na 600.\n\nPrzejdź do panelu sterowania i zmień rozdzielczość\n(Ustawienia, "
+    "Ekrany).");
 
 const QString LowRes1024x600 = QStringLiteral(
     "Wymagania sprzętowe programu określają minimalną rozdzielczość, jaką powinien mieć ekran.\n"
     "Twoja aktualna rozdzielczość to 1024 na 600, a minimalna potrzebna do prawidłowego działania "
     "programu wynosi 1024 na 768.\n\nPrzyciśnij OK, przejdź do panelu sterowania i zmień "
-    "rozdzielczość\n(Personalizacja, Ekran, Dopasuj rozdzielczość ekranu).\n\nUWAGA! Jeśli "
+    "rozdzielczość\n(Ustawienia, Ekrany).\n\nUWAGA! Jeśli "
     "przyciśniesz Anuluj to program uruchomi się, ale niektóre elementy mogą być źle "
     "wyświetlane.\nSprawdź czy twój monitor umożliwia przełączenie na wyższą rozdzielczość.");
 
@@ -188,4 +191,29 @@ TEST_F(DisplayModeTest, SetDisplayModeForAsksNothing)
     EXPECT_TRUE(user.boxes.isEmpty());
     EXPECT_EQ(DisplayMode, DM_800);
     EXPECT_FALSE(DisplayModePending);
+}
+
+// The question's text tells the user to press "Anuluj": the real box's
+// buttons must read so.
+TEST_F(DisplayModeTest, LowResolutionQuestionHasPolishButtons)
+{
+    const AppMessageFn previous = SetAppMessageHandler({}); // the real boxes
+    QList<QStringList> seen;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.append(
+            {box->button(QMessageBox::Ok)->text(), box->button(QMessageBox::Cancel)->text()});
+        box->button(QMessageBox::Cancel)->click();
+    });
+    user.start(10);
+    const bool goOn = Determine(1024, 600);
+    user.stop();
+    SetAppMessageHandler(previous);
+    EXPECT_FALSE(goOn);
+    const QStringList polish{"OK", "Anuluj"};
+    EXPECT_EQ(seen, QList<QStringList>({polish, polish}));
+    EXPECT_EQ(Stored(), "");
 }

@@ -91,6 +91,11 @@ TEST(Universalfn, FileExistsAndDiskSpace)
     EXPECT_TRUE(FileExistsEx(dir.file("a.wav")));
     EXPECT_FALSE(FileExistsEx(dir.file("b.wav")));
     EXPECT_FALSE(FileExistsEx(""));
+    // A folder is not a file, with or without its closing slash.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Nagrania"));
+    EXPECT_FALSE(FileExistsEx(dir.file("Nagrania")));
+    EXPECT_FALSE(FileExistsEx(dir.file("Nagrania") + '/'));
+    EXPECT_FALSE(FileExistsEx(dir.path()));
 
     std::uint64_t total = 1, free = 1;
     ASSERT_TRUE(DiskSpace(dir.path(), &total, &free));

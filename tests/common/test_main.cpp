@@ -1,6 +1,7 @@
 // The one main() of every test program: a QApplication on the offscreen
 // platform, so that widget tests can create windows without a display.
 #include "app/AppMessage.h"
+#include "app/QtTranslations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +23,8 @@ int main(int argc, char** argv)
     // Settings written by tests never reach the user's real store.
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    // Qt's own texts in Polish, as the program has them.
+    InstallQtTranslations();
     // No test may wait for a person: a box that a test did not answer itself
     // is printed and cancelled.
     SetAppMessageHandler([](QMessageBox::Icon, const QString& caption, const QString& text,

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -33,6 +34,38 @@ QImage GreyMask(int w, int h, int v)
 int Byte(const QImage& img, int x, int y, int c)
 {
     return img.constScanLine(y)[x * (img.depth() / 8) + c];
+}
+
+// A BMP file of 4 or 8 bits per pixel with a palette, laid out byte by byte as
+// a paint program saves it (Qt writes no 4-bit files); every pixel is palette
+// entry 1.
+QByteArray IndexedBmp(int bits, int w, int h, QColor colour)
+{
+    QByteArray b;
+    auto put = [&b](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.append(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    const int colours = 1 << bits;
+    const int rowBytes = (w * bits + 31) / 32 * 4;
+    const int offset = 14 + 40 + colours * 4;
+    b.append("BM");
+    put(static_cast<uint32_t>(offset + rowBytes * h), 4);
+    put(0, 4);
+    put(static_cast<uint32_t>(offset), 4);
+    for (uint32_t v : {40u, uint32_t(w), uint32_t(h)})
+        put(v, 4);
+    put(1, 2);
+    put(static_cast<uint32_t>(bits), 2);
+    for (uint32_t v : {0u, uint32_t(rowBytes * h), 2835u, 2835u, 0u, 0u})
+        put(v, 4);
+    for (int i = 0; i < colours; ++i) {
+        const QColor c = i == 1 ? colour : QColor(Qt::black);
+        put(static_cast<uint32_t>(c.blue() | c.green() << 8 | c.red() << 16), 4);
+    }
+    const char pixels = static_cast<char>(bits == 4 ? 0x11 : 0x01);
+    b.append(QByteArray(rowBytes * h, pixels));
+    return b;
 }
 
 void ExpectError(const std::function<void()>& f, const QString& message)
@@ -404,6 +437,48 @@ TEST_F(BitmapPlacementTest, BackgroundIsCentredOnTheScreen)
     bg = dp.GetBackground();
     EXPECT_EQ(bg->size(), QSize(1024, 768));
     EXPECT_EQ(Byte(*bg, 500, 500, 1), 20);
+}
+
+// Only an 8-bit picture is turned into 8-bit grey; a 4-bit colour picture
+// (which Qt reads as an 8-bit indexed one) keeps its colours.
+TEST_F(BitmapPlacementTest, OnlyEightBitPicturesTurnGrey)
+{
+    CBitmapsContainerWriter w;
+    w.SetRaw(0, IndexedBmp(4, 10, 6, QColor(255, 0, 0)), 1);
+    w.SetRaw(1, IndexedBmp(8, 10, 6, QColor(255, 0, 0)), 1);
+    ASSERT_TRUE(w.Save(dir.file("i.bc")));
+    CBitmapsContainer indexed;
+    ASSERT_EQ(indexed.Open(dir.file("i.bc"), false), 0);
+    dp.Container = &indexed;
+    dp.Add(PT_BITMAP, 0);
+    dp.SetBitmap(DM_1280, 0, -1, -1);
+    dp.Add(PT_BITMAP, 0);
+    dp.SetBitmap(DM_1280, 1, -1, -1);
+    const struct
+    {
+        int position, screenWidth, screenHeight, colourMode;
+        QImage::Format format;
+        int blue, red; // of pixel (2, 2)
+    } cases[] = {
+        {1, 1280, 960, CM_COLOR, QImage::Format_BGR888, 0, 255},
+        {1, 1024, 768, CM_COLOR, QImage::Format_BGR888, 0, 255}, // resampled
+        {1, 1280, 960, CM_MONO, QImage::Format_BGR888, 77, 77},  // no grey image: made grey
+        {2, 1280, 960, CM_COLOR, QImage::Format_Grayscale8, 77, 77},
+        {2, 1024, 768, CM_COLOR, QImage::Format_Grayscale8, 77, 77},
+    };
+    for (const auto& c : cases) {
+        Mode(c.screenWidth, c.screenHeight, c.colourMode);
+        dp.Set_iCurrent(c.position);
+        const auto img = Suitable();
+        const std::string what = "entry " + std::to_string(c.position) + " at " +
+                                 std::to_string(c.screenWidth) + " in mode " +
+                                 std::to_string(c.colourMode);
+        ASSERT_EQ(img->format(), c.format) << what;
+        EXPECT_EQ(img->size(), c.screenWidth == 1280 ? QSize(10, 6) : QSize(8, 4)) << what;
+        const int last = c.format == QImage::Format_BGR888 ? 2 : 0;
+        EXPECT_EQ(Byte(*img, 2, 2, 0), c.blue) << what;
+        EXPECT_EQ(Byte(*img, 2, 2, last), c.red) << what;
+    }
 }
 
 TEST_F(BitmapPlacementTest, SharedContextLetters)

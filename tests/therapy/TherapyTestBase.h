@@ -87,18 +87,23 @@ protected:
         therapy->Start(patient, *statistics);
     }
 
-    // Answers the next showing of the result window with "Tak" or "Nie".
-    void AnswerResult(bool tak)
+    // Answers the next showing of the result window with "Tak" or "Nie",
+    // `afterMs` after it has appeared; `whileShown` runs once it is up.
+    void AnswerResult(bool tak, int afterMs = 0, std::function<void()> whileShown = {})
     {
         auto answer = std::make_shared<std::function<void()>>();
-        *answer = [this, tak, answer] {
+        *answer = [this, tak, afterMs, whileShown, answer] {
             if (!result->isVisible()) {
                 QTimer::singleShot(5, *answer);
                 return;
             }
-            QWidget* button = tak ? static_cast<QWidget*>(result->TakButton())
-                                  : static_cast<QWidget*>(result->NieButton());
-            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(32, 32));
+            if (whileShown)
+                whileShown();
+            QTimer::singleShot(afterMs, result.get(), [this, tak] {
+                QWidget* button = tak ? static_cast<QWidget*>(result->TakButton())
+                                      : static_cast<QWidget*>(result->NieButton());
+                QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(32, 32));
+            });
         };
         QTimer::singleShot(0, *answer);
     }

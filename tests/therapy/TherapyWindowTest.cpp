@@ -4,6 +4,7 @@
 #include "controls/CKompAlphabet.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExerciseWY.h"
+#include "graphics/CGraphTimer.h"
 #include "graphics/CTransButton.h"
 #include "statistics/CStatEx.h"
 #include "therapy/CGraphicsMenu.h"
@@ -33,6 +34,33 @@ protected:
     {
         EXPECT_EQ(IsEnabled(therapy->BackButton()), back);
         EXPECT_EQ(IsEnabled(therapy->ForwardButton()), forward);
+    }
+    // WYL with its seven day cards in order, paged every `seconds`.
+    void WylDaysPagedEvery(int seconds)
+    {
+        ExeSet& wyl = patient.Settings().Get_ExeSet(CTherapySettings::WYL);
+        wyl.Flags = CTherapySettings::WylDaysBit;
+        wyl.AutoTime = seconds;
+    }
+    // Picks a row of the exercise menu with the mouse.
+    void ChooseInMenu(int row)
+    {
+        CKompGrComboBox* box = therapy->GraphicsMenu();
+        Click(box);
+        CGraphicsMenu& menu = box->Menu();
+        ASSERT_TRUE(menu.isVisible());
+        const QPoint at(40,
+                        menu.ItemsArea().top() + menu.ItemHeight() * row + menu.ItemHeight() / 2);
+        QTest::mouseMove(&menu, at);
+        QTest::mouseRelease(&menu, Qt::LeftButton, {}, at);
+        EXPECT_FALSE(menu.isVisible());
+    }
+    // The colour of the middle of the graph timer's picture in the exercise
+    // bitmap, where a running timer draws it.
+    QColor TimerSpot() const
+    {
+        const QImage& bitmap = therapy->ExerciseBitmap();
+        return QColor(bitmap.pixel(bitmap.width() - 50 + 22, bitmap.height() - 50 + 22));
     }
 };
 
@@ -239,6 +267,154 @@ TEST_F(TherapyWindowTest, HeldLetterKeyPressesOnce)
         QTest::keyClick(therapy.get(), Qt::Key_A);
         EXPECT_EQ(letters, 2);
         therapy->Alphabet()->OnLetter = nullptr;
+    });
+}
+
+// The time the result window is up is no working time: the stop pauses the
+// timing, "Nie" resumes it, and a solved task's timing stays stopped.
+TEST_F(TherapyWindowTest, ResultWindowTimeIsLeftOutOfTheWorkingTime)
+{
+    constexpr int waitMs = 2000;
+    Choose({CExercise::WY}, 2, 2);
+    Run([this] {
+        ASSERT_TRUE(WyRecord().Running);
+        int czasAtStop = -1;
+        bool runningMeanwhile = true;
+        AnswerResult(false, waitMs, [&] {
+            czasAtStop = WyRecord().Czas;
+            runningMeanwhile = WyRecord().Running;
+        });
+        Click(therapy->StopButton());
+        ASSERT_TRUE(therapy->isVisible());
+        EXPECT_FALSE(runningMeanwhile);
+        EXPECT_TRUE(WyRecord().Running);
+        // A second stop adds the moments since "Nie", not the wait before it.
+        AnswerResult(false);
+        Click(therapy->StopButton());
+        EXPECT_GE(czasAtStop, 0);
+        EXPECT_LT(WyRecord().Czas - czasAtStop, waitMs / 100 / 2);
+        EXPECT_TRUE(WyRecord().Running);
+
+        // Solved: the timing stops and neither stop nor "Nie" starts it again.
+        Click(&Choice(Task().Correct));
+        ASSERT_TRUE(Task().Solved);
+        const int czasSolved = WyRecord().Czas;
+        AnswerResult(false, 100);
+        Click(therapy->StopButton());
+        EXPECT_FALSE(WyRecord().Running);
+        EXPECT_EQ(WyRecord().Czas, czasSolved);
+        // The next task is timed anew.
+        Click(therapy->ForwardButton());
+        EXPECT_TRUE(WyRecord().Running);
+    });
+    EXPECT_LT(WyRecord().Czas, waitMs / 100);
+}
+
+// The graph timer pages the repetition exercise: back pauses it, forward
+// resumes it, and it stops for good on the therapy's last task, whose picture
+// then no longer shows it.
+TEST_F(TherapyWindowTest, GraphTimerPausesOnBackAndStopsAtTheLastTask)
+{
+    Choose({CExercise::WY, CExercise::WYL}, 1, 2);
+    WylDaysPagedEvery(60); // the test pages by hand: no tick comes by itself
+    Run([this] {
+        CGraphTimer& timer = *therapy->GraphTimer();
+        EXPECT_FALSE(timer.IsRunning()); // WY is paged by hand
+        QTest::keyClick(therapy.get(), Qt::Key_Right);
+        ASSERT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        ASSERT_EQ(Wyl().TaskCount, 7);
+        EXPECT_TRUE(timer.IsRunning());
+        EXPECT_EQ(timer.Interval(), 60000);
+        const QColor picture = TimerSpot();
+
+        therapy->AutoAdvance();
+        EXPECT_EQ(Wyl().TaskIndex, 1);
+        EXPECT_TRUE(timer.IsRunning());
+        QTest::keyClick(therapy.get(), Qt::Key_Left);
+        EXPECT_EQ(Wyl().TaskIndex, 0);
+        EXPECT_FALSE(timer.IsRunning());
+        EXPECT_TRUE(timer.IsPaused());
+        Click(therapy->BackButton()); // into WY: still held
+        Click(therapy->ForwardButton());
+        QTest::keyClick(therapy.get(), Qt::Key_Right);
+        EXPECT_EQ(Wyl().TaskIndex, 1);
+        EXPECT_TRUE(timer.IsRunning());
+        EXPECT_FALSE(timer.IsPaused());
+
+        for (int i = 2; i < 7; ++i) {
+            EXPECT_EQ(TimerSpot(), picture) << "task " << i - 1;
+            therapy->AutoAdvance();
+            EXPECT_EQ(Wyl().TaskIndex, i);
+        }
+        EXPECT_FALSE(timer.IsRunning());
+        EXPECT_FALSE(timer.IsPaused());
+        EXPECT_NE(TimerSpot(), picture);
+        EXPECT_FALSE(IsEnabled(therapy->ForwardButton()));
+        therapy->AutoAdvance(); // nothing beyond the end, no results
+        EXPECT_EQ(Wyl().TaskIndex, 6);
+        EXPECT_FALSE(result->isVisible());
+        EXPECT_TRUE(therapy->isVisible());
+    });
+}
+
+// Nothing pages on behind the result window: a card paged every second stays
+// while the results are looked at, and paging goes on after "Nie"; a timer
+// held by the back button stays held.
+TEST_F(TherapyWindowTest, StopHoldsThePagingUntilNie)
+{
+    Choose({CExercise::WYL, CExercise::WY}, 1, 2);
+    WylDaysPagedEvery(1);
+    Run([this] {
+        CGraphTimer& timer = *therapy->GraphTimer();
+        ASSERT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        ASSERT_TRUE(timer.IsRunning());
+        bool runningMeanwhile = true;
+        AnswerResult(false, 2500, [&] { runningMeanwhile = timer.IsRunning(); });
+        Click(therapy->StopButton());
+        EXPECT_FALSE(runningMeanwhile);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        EXPECT_EQ(Wyl().TaskIndex, 0);
+        EXPECT_TRUE(timer.IsRunning());
+        EXPECT_FALSE(statistics->StatEx(CExercise::WY).Running);
+
+        therapy->AutoAdvance();
+        QTest::keyClick(therapy.get(), Qt::Key_Left);
+        ASSERT_TRUE(timer.IsPaused());
+        AnswerResult(false);
+        Click(therapy->StopButton());
+        EXPECT_TRUE(timer.IsPaused());
+        EXPECT_FALSE(timer.IsRunning());
+    });
+}
+
+// A choice in the exercise menu shows the chosen exercise's first task,
+// wherever that exercise was left.
+TEST_F(TherapyWindowTest, MenuChoiceShowsTheFirstTask)
+{
+    Choose({CExercise::WY, CExercise::WYL}, 3, 2);
+    WylDaysPagedEvery(60);
+    Run([this] {
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(therapy.get(), Qt::Key_Right);
+        ASSERT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        ASSERT_EQ(Wyl().TaskIndex, 2);
+        ASSERT_EQ(Wy().TaskIndex, 2);
+
+        ChooseInMenu(0);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WY);
+        EXPECT_EQ(therapy->GraphicsMenu()->GetSelected(), 0);
+        EXPECT_EQ(Wy().TaskIndex, 0);
+        EXPECT_EQ(Choice(Task().Correct).Text, Task().Word->Nazwa);
+        ExpectButtons(false, true);
+        EXPECT_TRUE(therapy->HintButton()->isVisible());
+
+        ChooseInMenu(1);
+        EXPECT_EQ(therapy->CurrentIndex(), CExercise::WYL);
+        EXPECT_EQ(therapy->GraphicsMenu()->GetSelected(), 1);
+        EXPECT_EQ(Wyl().TaskIndex, 0);
+        ExpectButtons(true, true);
+        EXPECT_FALSE(therapy->HintButton()->isVisible());
+        EXPECT_TRUE(therapy->GraphicsMenu()->isVisible());
     });
 }
 
