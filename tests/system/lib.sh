@@ -163,7 +163,7 @@ start_program() {
   polish_keyboard
   ./loquena >"$1" 2>&1 & pid=$!
   if [ "$W" -lt 1024 ]; then
-    # Below 1024x768 the program asks first; "Cancel" runs it all the same.
+    # Below 1024x768 the program asks first; "Anuluj" runs it all the same.
     local box
     box="$(xdotool search --sync --name '^Loquena Cz\. I$' | head -1)"
     sleep 0.5; shot lowres
