@@ -56,9 +56,6 @@ void CKompAlphabet::LoadImages(CDynamicPlace& placement,
     for (const CSharedKomps::SAlphLetter& letter : letters)
         copy.push_back(SAlphLetter{letter.Letter, StateNormal, letter.Bitmap.get(),
                                    letter.BrightBitmap.get()});
-    // Letters ruled out stay ruled out when the skins are reloaded.
-    for (std::size_t i = 0; i < copy.size() && i < Letters.size(); ++i)
-        copy[i].LetterState = Letters[i].LetterState;
     Letters = std::move(copy);
     LetterCount = static_cast<int>(Letters.size());
     Recompose = true;
@@ -143,7 +140,9 @@ int CKompAlphabet::HitTest(int x, int y) const
 
 void CKompAlphabet::DrawCell(int index, bool hot)
 {
-    if (index < 0 || index >= LetterCount)
+    // A hidden alphabet belongs to no exercise: it must leave the exercise
+    // bitmap to the one shown.
+    if (index < 0 || index >= LetterCount || !isVisible())
         return;
     const SAlphLetter& letter = Letters[static_cast<std::size_t>(index)];
     const QRect cell = CellRect(index);
@@ -180,6 +179,9 @@ void CKompAlphabet::Choose(int index, bool hotFirst)
 
 bool CKompAlphabet::KeyPress(QChar character)
 {
+    // The keyboard reaches the alphabet only while an exercise shows it.
+    if (!isVisible())
+        return false;
     const int index = FindLetter(character);
     if (index < 0)
         return false;

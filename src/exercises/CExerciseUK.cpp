@@ -16,6 +16,7 @@
 
 #include <QRandomGenerator>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 
 CExerciseUK::CExerciseUK(CDynamicPlace& placement, CSharedKomps& shared)
@@ -122,7 +123,9 @@ void CExerciseUK::BuildTask(SUKTask& task, CRecWord* word, bool extra, bool auto
         task.Pool->Add(MakeTile(c).release());
     task.SlotBox->LayOutSlots(0, Board->width(), true, 4, SlotsY);
     if (autoHint) {
-        const int h = (n + 1) / 2;
+        // About half the letters, never the whole word (a one-letter word
+        // gets none): the word is completed by the patient's drop.
+        const int h = std::max(0, std::min((n + 1) / 2, n - 1));
         task.SlotBox->AutoFill(*task.Pool, h, true);
         if (StatEx && StatEx->Pomoc + h <= StatEx->PomocMax)
             StatEx->Pomoc += h;
@@ -231,8 +234,13 @@ void CExerciseUK::Hint()
         return;
     CTableBox& box = *task->SlotBox;
     Board->ReturnWrong(false);
-    const bool allEmpty = box.CountEmpty() == box.Slots.Count();
-    Board->AutoPlace(1, !allEmpty, false);
+    // The last letter is the patient's: a full word with one wrong tile only
+    // gets that tile sent home, so that the word is completed by a drop,
+    // which solves it.
+    if (box.CountEmpty() > 1) {
+        const bool allEmpty = box.CountEmpty() == box.Slots.Count();
+        Board->AutoPlace(1, !allEmpty, false);
+    }
     UpdateHintButton();
     CountHint();
 }

@@ -1,6 +1,7 @@
 #include "graphics/CSharedKomps.h"
 
 #include "app/DisplayMode.h"
+#include "app/Universalfn.h"
 #include "graphics/BitmapTools.h"
 
 #include <QRandomGenerator>
@@ -35,7 +36,9 @@ void CSharedKomps::LoadLetterBitmaps()
 
 int CSharedKomps::LetterIndex(QChar letter)
 {
-    return static_cast<int>(Alphabet.indexOf(letter.toUpper()));
+    // Only the Polish letters are raised: a full Unicode upper case would make
+    // letters of the alphabet of "ı" or "ſ".
+    return static_cast<int>(Alphabet.indexOf(UpperPL(QString(letter)).at(0)));
 }
 
 QString CSharedKomps::RandomLetters(int n)

@@ -205,3 +205,41 @@ TEST_F(AlphabetTest, MoveToShiftsTheControl)
     EXPECT_EQ(alphabet->pos(), before + QPoint(7, -3));
     EXPECT_TRUE(alphabet->Recompose);
 }
+
+TEST_F(AlphabetTest, AHiddenAlphabetTakesNoKeyAndDrawsNothing)
+{
+    Create();
+    int heard = 0;
+    alphabet->OnLetter = [&](int, QChar, uint8_t& state) {
+        ++heard;
+        state = CKompAlphabet::StateRuledOut;
+    };
+    ASSERT_TRUE(alphabet->KeyPress(u'k'));
+    const int k = alphabet->FindLetter(u'k');
+    ASSERT_EQ(alphabet->Letters[k].LetterState, CKompAlphabet::StateRuledOut);
+
+    // Another exercise's picture where the alphabet was.
+    alphabet->hide();
+    target->fill(qRgb(1, 2, 3));
+    const QImage picture = target->copy();
+    for (QChar key : {u'k', u'K', u'a'})
+        EXPECT_FALSE(alphabet->KeyPress(key)) << QString(key).toStdString();
+    EXPECT_EQ(heard, 1);
+    EXPECT_TRUE(*target == picture) << "a hidden alphabet drew into the exercise bitmap";
+}
+
+TEST_F(AlphabetTest, LoadImagesBringsEveryLetterBackToNormal)
+{
+    Create();
+    alphabet->OnLetter = [](int, QChar, uint8_t& state) { state = CKompAlphabet::StateRuledOut; };
+    for (QChar key : {u'a', u'ż', u'm'})
+        ASSERT_TRUE(alphabet->KeyPress(key));
+    table.Set_iCurrent(1);
+    alphabet->LoadImages(table, komps->Letters);
+    for (const CKompAlphabet::SAlphLetter& letter : alphabet->Letters)
+        EXPECT_EQ(letter.LetterState, CKompAlphabet::StateNormal)
+            << QString(letter.Letter).toStdString();
+    EXPECT_TRUE(alphabet->Recompose);
+    alphabet->Repaint();
+    EXPECT_EQ(TargetInCell(31), LetterColour(31));
+}

@@ -5,7 +5,10 @@
 #include "controls/CTableBox.h"
 #include "graphics/CDynamicPlace.h"
 
+#include <QElapsedTimer>
 #include <QPaintEvent>
+#include <array>
+#include <cmath>
 
 using namespace fixture;
 
@@ -44,6 +47,60 @@ public:
         return false;
     }
 };
+
+// Where a flying tile was shown: its position at each paint of the control,
+// and when.
+class FlightLog : public QObject
+{
+public:
+    explicit FlightLog(const CTableBlock* tile) : m_tile(tile) { m_clock.start(); }
+    std::vector<QPoint> at;
+    std::vector<qint64> ns;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            at.emplace_back(m_tile->Left, m_tile->Top);
+            ns.push_back(m_clock.nsecsElapsed());
+        }
+        return false;
+    }
+
+private:
+    const CTableBlock* m_tile;
+    QElapsedTimer m_clock;
+};
+
+// The k-th of n braked steps from start to end: end − (n − k)² × (end −
+// start) / n², to the nearest pixel.
+int Braked(int start, int end, int n, int k)
+{
+    const double v = end - double((n - k) * (n - k)) * (end - start) / double(n * n);
+    return static_cast<int>(std::floor(v + 0.5));
+}
+
+// The flight in the log went from `from` to `to` through every braked step,
+// each shown, the steps at least `stepMs` apart.
+void ExpectBrakedFlight(const FlightLog& log, QPoint from, QPoint to, int steps, int stepMs)
+{
+    // The positions as they changed on the screen, and when each came.
+    std::vector<QPoint> shown;
+    std::vector<qint64> when;
+    for (std::size_t i = 0; i < log.at.size(); ++i) {
+        const QPoint p = log.at[i];
+        if (p == from || (!shown.empty() && shown.back() == p))
+            continue;
+        shown.push_back(p);
+        when.push_back(log.ns[i]);
+    }
+    std::vector<QPoint> expected;
+    for (int k = 1; k <= steps; ++k)
+        expected.emplace_back(Braked(from.x(), to.x(), steps, k),
+                              Braked(from.y(), to.y(), steps, k));
+    ASSERT_EQ(expected.back(), to);
+    EXPECT_EQ(shown, expected);
+    for (std::size_t k = 1; k < when.size(); ++k)
+        EXPECT_GE(when[k] - when[k - 1], qint64(stepMs) * 1000000) << "step " << k + 1;
+}
 
 constexpr uint32_t Back = 0xE0E0E0;
 constexpr uint32_t EmptyFrame = 0x808080;
@@ -366,4 +423,109 @@ TEST_F(TableTest, AutoPlaceAndReturnWrongFlyTiles)
     komp->AutoPlace(1, false, false);
     EXPECT_TRUE(box.AllFilled());
     EXPECT_TRUE(box.AllCorrect());
+}
+
+TEST_F(TableTest, HintsAndReturnsFlyInTenBrakedStepsThirtyMsApart)
+{
+    // A hint: the pool's K flies into its slot, the first.
+    CTableBlock* k = PoolTile(u'K');
+    const QPoint poolPlace = Pos(*k);
+    const QPoint slot = Pos(*Slot(0).Expected);
+    ASSERT_NE(poolPlace.x(), slot.x());
+    {
+        FlightLog log(k);
+        komp->installEventFilter(&log);
+        komp->AutoPlace(1, false, false);
+        komp->removeEventFilter(&log);
+        ASSERT_EQ(Slot(0).Placed, k);
+        ExpectBrakedFlight(log, poolPlace, slot, CKompTable::AutoSteps, CKompTable::AutoStepMs);
+    }
+
+    // A return: the A dropped into O's slot flies home.
+    CTableBlock* a = PoolTile(u'A');
+    const QPoint home(a->HomeLeft, a->HomeTop);
+    Drag(Centre(*a), Centre(*Slot(1).Expected));
+    ASSERT_EQ(Slot(1).Placed, a);
+    const QPoint wrongPlace = Pos(*a);
+    {
+        FlightLog log(a);
+        komp->installEventFilter(&log);
+        komp->ReturnWrong(false);
+        komp->removeEventFilter(&log);
+        ASSERT_EQ(Pos(*a), home);
+        ExpectBrakedFlight(log, wrongPlace, home, CKompTable::AutoSteps, CKompTable::AutoStepMs);
+    }
+}
+
+TEST_F(TableTest, ADropFliesIntoTheSlotInFiveBrakedStepsFortyMsApart)
+{
+    // Big tiles, so that a drop well off the slot's corner still lands in it
+    // and every one of the five steps moves the tile.
+    const QImage big = Solid(60, 60, qRgb(90, 30, 160));
+    CTableBox bigBox;
+    bigBox.AddSlot(std::make_unique<CTableBlock>(&big));
+    bigBox.LayOutSlots(0, 360, true, 6, 20);
+    CTable bigPool;
+    bigPool.Blocks.PushBack(new CTableBlock(&big));
+    bigPool.LayOutRow(0, 360, true, 10, 120);
+    komp->SetTable(&bigPool);
+    komp->SetBox(&bigBox);
+    komp->Repaint();
+
+    CTableBlock* tile = bigPool.Blocks.First()->Value;
+    const QPoint slot = Pos(*bigBox.Slots.First()->Value.Expected);
+    const QPoint released = slot + QPoint(23, 26); // its centre inside the slot
+    const QPoint grab = Centre(*tile) - Pos(*tile);
+    QTest::mousePress(komp, Qt::LeftButton, {}, Centre(*tile));
+    QTest::mouseMove(komp, (Centre(*tile) + released + grab) / 2);
+    QTest::mouseMove(komp, released + grab);
+    ASSERT_EQ(Pos(*tile), released);
+
+    FlightLog log(tile);
+    komp->installEventFilter(&log);
+    QTest::mouseRelease(komp, Qt::LeftButton, {}, released + grab);
+    komp->removeEventFilter(&log);
+    ASSERT_EQ(bigBox.Slots.First()->Value.Placed, tile);
+    ExpectBrakedFlight(log, released, slot, CTableBox::DropSteps, CTableBox::DropStepMs);
+    komp->SetTable(&pool);
+    komp->SetBox(&box);
+}
+
+TEST_F(TableTest, RandomEmptyStartsAnywhereAndSearchesEitherWay)
+{
+    // Six slots, 2, 4 and 5 taken. A start on a taken slot searches forward
+    // or backward, wrapping: 2 gives 3 or 1, 4 gives 0 or 3, 5 gives 0 or 3.
+    // So slot 0 comes a third of the time, 1 a quarter, 3 five twelfths.
+    CTableBox six;
+    for (QChar c : QStringLiteral("ABCDEF"))
+        six.AddSlot(std::make_unique<CTableBlock>(Letter(c)));
+    six.LayOutSlots(0, 360, true, 6, 20);
+    int s = 0;
+    for (CTableBox::SSlot& slot : six.Slots) {
+        if (s == 2 || s == 4 || s == 5) {
+            auto* tile = new CTableBlock(slot.Expected->Image);
+            tile->MoveTo(slot.Expected->Left, slot.Expected->Top);
+            ASSERT_TRUE(six.PlaceAt(tile).Placed);
+        }
+        ++s;
+    }
+    ASSERT_EQ(six.CountEmpty(), 3);
+
+    constexpr int Draws = 12000;
+    std::array<int, 6> found{};
+    for (int i = 0; i < Draws; ++i) {
+        const CTableBox::SSlot* slot = six.RandomEmpty();
+        ASSERT_NE(slot, nullptr);
+        ASSERT_EQ(slot->Placed, nullptr);
+        int index = 0;
+        for (const CTableBox::SSlot& each : six.Slots) {
+            if (&each == slot)
+                break;
+            ++index;
+        }
+        ++found[static_cast<std::size_t>(index)];
+    }
+    const double expected[6] = {4.0 / 12, 3.0 / 12, 0, 5.0 / 12, 0, 0};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_NEAR(double(found[i]) / Draws, expected[i], 0.03) << "slot " << i;
 }

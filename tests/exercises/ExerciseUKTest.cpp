@@ -64,6 +64,43 @@ protected:
         QTest::mouseRelease(board, Qt::LeftButton, {}, to);
     }
 
+    // An extra tile (its letter lies in the pool more often than in the word)
+    // dropped into a slot that expects another letter, then the right tile
+    // into every other slot: the board is full with one wrong tile. Returns
+    // the wrong tile's slot, -1 when there was none to drop.
+    int FillWithOneWrongTile()
+    {
+        auto count = [&](const CTableBlock& t, bool inWord) {
+            int n = 0;
+            if (inWord) {
+                for (const auto& slot : Box().Slots)
+                    n += slot.Expected->Equals(t);
+            } else {
+                for (CTableBlock* other : Pool().Blocks)
+                    n += other->Equals(t);
+            }
+            return n;
+        };
+        CTableBlock* extra = nullptr;
+        for (CTableBlock* tile : Pool().Blocks)
+            if (count(*tile, false) > count(*tile, true))
+                extra = tile;
+        EXPECT_NE(extra, nullptr);
+        if (!extra)
+            return -1;
+        int wrongSlot = 0;
+        while (extra->Equals(*Slot(wrongSlot).Expected))
+            ++wrongSlot;
+        Drag(extra, wrongSlot);
+        EXPECT_EQ(Slot(wrongSlot).State, 2);
+        for (int s = 0; s < Box().Slots.Count(); ++s)
+            if (s != wrongSlot)
+                Drag(PoolTileFor(s), s);
+        EXPECT_EQ(Box().CountEmpty(), 0);
+        EXPECT_EQ(Slot(wrongSlot).Placed, extra) << "the wrong tile stays for the patient";
+        return wrongSlot;
+    }
+
     std::unique_ptr<CExerciseUK> ex;
 };
 
@@ -173,35 +210,49 @@ TEST_F(ExerciseUKTest, ARightTileInTheLastSlotLeavesAWrongOneInPlace)
     Prepare(false, true);
     ex->Activate();
     ASSERT_EQ(Pool().Blocks.Count(), 5);
-    // An extra tile: its letter lies in the pool more often than in the word.
-    auto count = [&](const CTableBlock& t, bool inWord) {
-        int n = 0;
-        if (inWord) {
-            for (const auto& slot : Box().Slots)
-                n += slot.Expected->Equals(t);
-        } else {
-            for (CTableBlock* other : Pool().Blocks)
-                n += other->Equals(t);
-        }
-        return n;
-    };
-    CTableBlock* extra = nullptr;
-    for (CTableBlock* tile : Pool().Blocks)
-        if (count(*tile, false) > count(*tile, true))
-            extra = tile;
-    ASSERT_NE(extra, nullptr);
-    int wrongSlot = 0;
-    while (extra->Equals(*Slot(wrongSlot).Expected))
-        ++wrongSlot;
-    Drag(extra, wrongSlot);
-    ASSERT_EQ(Slot(wrongSlot).State, 2);
-    for (int s = 0; s < 3; ++s)
-        if (s != wrongSlot)
-            Drag(PoolTileFor(s), s);
-    EXPECT_EQ(Box().CountEmpty(), 0);
-    EXPECT_EQ(Slot(wrongSlot).Placed, extra) << "the wrong tile stays for the patient";
+    ASSERT_GE(FillWithOneWrongTile(), 0);
     EXPECT_FALSE(ex->Tasks[0].Solved);
     EXPECT_EQ(stat.Rozw, 0);
+}
+
+TEST_F(ExerciseUKTest, AHintOnAFullBoardSendsTheWrongTileHomeAndLeavesTheLastLetter)
+{
+    Make("kot");
+    Prepare(false, true);
+    ex->Activate();
+    const int wrongSlot = FillWithOneWrongTile();
+    ASSERT_GE(wrongSlot, 0);
+    ASSERT_TRUE(HintEnabled());
+
+    ex->Hint();
+    EXPECT_EQ(Slot(wrongSlot).Placed, nullptr) << "the wrong tile went home";
+    EXPECT_EQ(Box().CountEmpty(), 1) << "the hint completed the word";
+    EXPECT_TRUE(Box().AllCorrect());
+    EXPECT_FALSE(HintEnabled());
+    EXPECT_EQ(stat.Pomoc, 1);
+    EXPECT_TRUE(stat.Running);
+
+    // The patient's drop completes the word and solves the task.
+    Drag(PoolTileFor(wrongSlot), wrongSlot);
+    EXPECT_TRUE(ex->Tasks[0].Solved);
+    EXPECT_TRUE(Box().Locked);
+    EXPECT_EQ(stat.Rozw, 1);
+    EXPECT_EQ(stat.Blad, 1);
+    EXPECT_FALSE(stat.Running);
+    EXPECT_TRUE(Pool().Blocks.Empty()) << "the extra tiles are cleared";
+}
+
+TEST_F(ExerciseUKTest, AutoHintLeavesTheOnlyLetterOfAOneLetterWord)
+{
+    Make("w");
+    Prepare(true, false);
+    ex->Activate();
+    EXPECT_EQ(Placed(), 0);
+    EXPECT_EQ(stat.Pomoc, 0);
+    EXPECT_FALSE(HintEnabled());
+    Drag(PoolTileFor(0), 0);
+    EXPECT_TRUE(ex->Tasks[0].Solved);
+    EXPECT_EQ(stat.Rozw, 1);
 }
 
 TEST_F(ExerciseUKTest, HintsSendWrongTilesHomeThenFlyOneRightTileIn)

@@ -499,6 +499,12 @@ TEST_F(BitmapPlacementTest, SharedContextLetters)
     EXPECT_EQ(CSharedKomps::LetterIndex(u'Ż'), 31);
     EXPECT_EQ(CSharedKomps::LetterIndex(u'ą'), 1);
     EXPECT_EQ(CSharedKomps::LetterIndex(u'Q'), -1);
+    // Only the program's Polish upper case: characters whose Unicode capital
+    // is a letter of the alphabet ("ı" to "I", "ſ" to "S") are none.
+    for (QChar c : {u'ı', u'ſ', u'é', u'ö'})
+        EXPECT_EQ(CSharedKomps::LetterIndex(c), -1) << QString(c).toStdString();
+    EXPECT_EQ(CSharedKomps::LetterIndex(u'ł'), 15);
+    EXPECT_EQ(CSharedKomps::LetterIndex(u'ó'), 20);
     const QString random = CSharedKomps::RandomLetters(50);
     EXPECT_EQ(random.size(), 50);
     for (QChar c : random)
