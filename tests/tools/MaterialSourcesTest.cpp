@@ -1,8 +1,8 @@
 // The material's sources under data/: the rules the program relies on.
+#include "material/MaterialSources.h"
 #include "DataBuild.h"
 #include "common/TempDir.h"
 #include "material/EmojiLibrary.h"
-#include "material/MaterialSources.h"
 #include "material/MaterialWave.h"
 
 #include <QCoreApplication>
@@ -156,6 +156,12 @@ TEST(MaterialSources, ChecksReportEachKindOfFault)
          "categories must be"},
         {"riddle names it", "KOT | Z | cat | Duży kot.", GoodProverb, GoodAction, GoodPhrase,
          "riddle says the word"},
+        {"riddle names its stem", "PLECAK | I | backpack | Nosimy go na plecach.", GoodProverb,
+         GoodAction, GoodPhrase, "riddle says the word or its first four letters"},
+        {"shared riddle",
+         "GWIAZDA | I | star | Świeci w nocy na niebie.\nKSIĘŻYC | I | crescent-moon | Świeci "
+         "w nocy na niebie.",
+         GoodProverb, GoodAction, GoodPhrase, "KSIĘŻYC: the same riddle as GWIAZDA"},
         {"duplicate word", QString(GoodWord) + "\n" + GoodWord, GoodProverb, GoodAction, GoodPhrase,
          "duplicate key KOT"},
         {"comma in ending", GoodWord, "1 | Z | ZGODA | BUDUJE, NIEZGODA", GoodAction, GoodPhrase,

@@ -240,6 +240,32 @@ void CheckMinimum(int count, int minimum, const QString& what, QStringList& prob
         problems << QString("%1: %2, at least %3 needed").arg(what).arg(count).arg(minimum);
 }
 
+// A riddle must make the patient find the word, not hear it: it may not hold
+// the word, nor its first four letters, which most of the word's family
+// shares ("plecak", "na plecach"). Roots that change their vowel ("mydło",
+// "myjemy") are left to the reader of the material.
+bool RiddleGivesAway(const SourceWord& w)
+{
+    return w.Opis.toLower().contains(w.Slowo.left(4));
+}
+
+// Two words with the same riddle cannot both be its answer.
+void CheckSharedRiddles(const QList<SourceWord>& words, QStringList& problems)
+{
+    QHash<QString, QString> byRiddle;
+    for (const SourceWord& w : words) {
+        if (w.Opis.isEmpty())
+            continue;
+        const QString riddle = w.Opis.toLower();
+        if (byRiddle.contains(riddle))
+            problems << QString("words.txt:%1 %2: the same riddle as %3")
+                            .arg(w.Line)
+                            .arg(w.Nazwa, byRiddle[riddle]);
+        else
+            byRiddle.insert(riddle, w.Nazwa);
+    }
+}
+
 // The keys the program plays by number.
 QStringList ExpectedPhraseKeys()
 {
@@ -315,10 +341,11 @@ QStringList CheckMaterialSources(const MaterialSources& s)
             problems << where + ": no picture";
         if (!w.Opis.isEmpty()) {
             ++riddles;
-            if (w.Opis.toLower().contains(w.Slowo))
-                problems << where + ": the riddle says the word";
+            if (RiddleGivesAway(w))
+                problems << where + ": the riddle says the word or its first four letters";
         }
     }
+    CheckSharedRiddles(s.Words, problems);
     CheckUnique(
         s.Words, [](const SourceWord& w) { return w.Nazwa; }, "words", problems);
     CheckMinimum(s.Words.size(), 250, "words", problems);

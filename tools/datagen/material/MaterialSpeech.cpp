@@ -5,6 +5,7 @@
 #include "MaterialSteps.h"
 #include "MaterialWave.h"
 #include "ProcessPool.h"
+#include "SpeechText.h"
 #include "platform/CWaveImage.h"
 
 #include <QDir>
@@ -17,35 +18,6 @@ namespace {
 // Slower than espeak-ng's default: the listeners have aphasia.
 const QStringList EspeakOptions = {"-v", "pl", "-s", "140", "-g", "4"};
 const QString SpeechVersion = "speech 1";
-
-struct SoundItem
-{
-    QString Key;  // "ws/KOT": Data/ws/KOT.wv
-    QString Text; // spoken text; empty for a tone
-    QList<int> Tone;
-};
-
-QList<SoundItem> SoundItems(const MaterialSources& s)
-{
-    QList<SoundItem> items;
-    for (const SourceWord& w : s.Words) {
-        items << SoundItem{"ws/" + w.Nazwa, w.Speak, {}};
-        if (!w.Opis.isEmpty())
-            items << SoundItem{"dws/" + w.Nazwa, w.Opis, {}};
-    }
-    for (const SourceProverb& p : s.Proverbs) {
-        const QString number = QString::number(p.ID).rightJustified(3, '0');
-        items << SoundItem{"ps/p" + number, p.SpeakPocz, {}};
-        items << SoundItem{"ps/k" + number, p.SpeakKon, {}};
-    }
-    for (const SourceAction& a : s.Actions) {
-        items << SoundItem{QString("as/p1_%1").arg(a.ID), a.Podpis1.toLower(), {}};
-        items << SoundItem{QString("as/p2_%1").arg(a.ID), a.Podpis2.toLower(), {}};
-    }
-    for (const SourcePhrase& p : s.Phrases)
-        items << SoundItem{p.Key, p.Text, p.ToneHz};
-    return items;
-}
 
 void WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -106,10 +78,10 @@ QString VoiceOverride(const QString& sourceDir, const QString& key)
 void BuildSpeech(MaterialJob& job)
 {
     const QString sourceDir = job.ctx.source.path();
-    const QList<SoundItem> items = SoundItems(job.sources);
+    const QList<SpeechItem> items = SpeechItems(job.sources);
     int made = 0, recorded = 0;
     QSet<QString> outputs;
-    for (const SoundItem& item : items) {
+    for (const SpeechItem& item : items) {
         const QString out = job.ctx.dataPath(item.Key + ".wv");
         outputs.insert(out);
         const QString voice = VoiceOverride(sourceDir, item.Key);
