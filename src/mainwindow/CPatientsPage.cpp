@@ -1,5 +1,7 @@
 #include "mainwindow/CPatientsPage.h"
 
+#include "app/Universalfn.h"
+
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -90,13 +92,15 @@ void CPatientsPage::Arrange()
 
 void CPatientsPage::LimitDescription()
 {
-    // The memo holds at most 4000 characters: a longer paste is cut.
+    // The memo holds at most 4000 characters (as the user counts them, not
+    // in UTF-16 units): a longer paste is cut.
     const QString text = memoOpis->toPlainText();
-    if (text.size() <= MaxDescription)
+    const QString kept = LeftCharacters(text, MaxDescription);
+    if (kept.size() == text.size())
         return;
     QTextCursor cursor = memoOpis->textCursor();
-    const int position = std::min<int>(cursor.position(), MaxDescription);
-    memoOpis->setPlainText(text.left(MaxDescription));
+    const int position = std::min<int>(cursor.position(), kept.size());
+    memoOpis->setPlainText(kept);
     cursor = memoOpis->textCursor();
     cursor.setPosition(position);
     memoOpis->setTextCursor(cursor);

@@ -1,8 +1,10 @@
 #include "mainwindow/TFormMain.h"
 
+#include "app/AppMessage.h"
 #include "app/CError.h"
 #include "app/DisplayMode.h"
 #include "app/TFormSplash.h"
+#include "app/Universalfn.h"
 #include "content/ContentSound.h"
 #include "graphics/CTransButton.h"
 #include "mainwindow/BookmarkLayout.h"
@@ -30,6 +32,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -129,10 +132,10 @@ class TFormMain::CNameDelegate : public QStyledItemDelegate
 public:
     CNameDelegate(TFormMain* form, QObject* parent) : QStyledItemDelegate(parent), m_form(form) {}
 
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
     {
         if (auto* line = qobject_cast<QLineEdit*>(editor))
-            m_form->lvPacjeciEdited(line->text());
+            m_form->lvPacjeciEdited(index, line->text());
     }
 
 private:
@@ -197,12 +200,37 @@ void TFormMain::AttachPages()
 
 TFormMain::~TFormMain()
 {
-    StopSound();
-    m_patient->Save();
+    // Nothing may leave a destructor: a step that fails at exit is reported
+    // and the rest of the shutdown still runs.
+    AtExit([this] { StopSound(); });
+    AtExit([this] { m_patient->Save(); });
     if (WindowsContainer == m_windowsContainer.get())
         WindowsContainer = nullptr;
     if (ButtonsContainer == m_buttonsContainer.get())
         ButtonsContainer = nullptr;
+}
+
+void TFormMain::AtExit(const std::function<void()>& step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+        ReportExitError(std::current_exception());
+    }
+}
+
+void TFormMain::ReportExitError(const std::exception_ptr& error) noexcept
+{
+    try {
+        const QString detail = CError::TextOf(error);
+        const QString text = QStringLiteral("Nie udało się zapisać danych pacjenta!\n\n") +
+                             QStringLiteral("Ostatnie zmiany mogły nie zostać zachowane.") +
+                             (detail.isEmpty() ? QString() : QStringLiteral("\n\n") + detail);
+        std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+        ShowAppMessage(QMessageBox::Critical, kCaption, text);
+    } catch (...) {
+        // Even telling failed; the program still ends.
+    }
 }
 
 void TFormMain::CreateComponents()
@@ -228,8 +256,9 @@ void TFormMain::CreateComponents()
     connect(m_nameDelegate, &QAbstractItemDelegate::closeEditor, this, [this] {
         m_editing = false;
         QTreeWidget* l = m_tshPacjent->lvPacjeci;
+        QTreeWidgetItem* edited = ActiveItem();
         l->sortItems(0, Qt::AscendingOrder);
-        m_patient->SetListIndex(l->indexOfTopLevelItem(l->currentItem()));
+        m_patient->SetListIndex(l->indexOfTopLevelItem(edited));
     });
     list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
@@ -532,6 +561,13 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event)
             SelectListIndex();
     } else if (watched == list && event->type() == QEvent::KeyRelease) {
         lvPacjeciKeyUp();
+    } else if (watched == list && event->type() == QEvent::FocusIn) {
+        // The list makes its first row current when it gets the focus with
+        // none; without an active patient no row may look current.
+        QTimer::singleShot(0, this, [this] {
+            if (!ActiveItem() && !m_editing)
+                SelectListIndex();
+        });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -543,6 +579,8 @@ void TFormMain::ShowActivePatient()
     ++m_updatingCount;
     lbImieNazwisko->setText(m_patient->Name());
     m_tshPacjent->memoOpis->setPlainText(m_patient->Description());
+    // Text typed without an active patient would be kept nowhere.
+    m_tshPacjent->memoOpis->setReadOnly(m_patient->ActiveId() == -1);
     m_tshStatystyka->ShowTherapies();
     if (m_settingsPages)
         m_settingsPages->ShowSettings();
@@ -581,13 +619,24 @@ void TFormMain::ExerciseChoiceChanged(int, bool)
 
 // ---- the patients page
 
-void TFormMain::SelectListIndex()
+QTreeWidgetItem* TFormMain::ActiveItem() const
 {
     QTreeWidget* list = m_tshPacjent->lvPacjeci;
     const int index = m_patient->ListIndex();
-    if (index < 0 || index >= list->topLevelItemCount())
-        return;
+    if (m_patient->ActiveId() == -1 || index < 0 || index >= list->topLevelItemCount())
+        return nullptr;
     QTreeWidgetItem* item = list->topLevelItem(index);
+    return item->data(0, Qt::UserRole).toInt() == m_patient->ActiveId() ? item : nullptr;
+}
+
+void TFormMain::SelectListIndex()
+{
+    QTreeWidget* list = m_tshPacjent->lvPacjeci;
+    QTreeWidgetItem* item = ActiveItem();
+    if (!item) {
+        list->selectionModel()->clear();
+        return;
+    }
     list->setCurrentItem(item);
     item->setSelected(true);
 }
@@ -612,8 +661,7 @@ void TFormMain::lvPacjeciKeyUp()
     QTreeWidget* list = m_tshPacjent->lvPacjeci;
     if (m_editing)
         return;
-    const int index = m_patient->ListIndex();
-    if (index != -1 && list->indexOfTopLevelItem(list->currentItem()) != index)
+    if (list->currentItem() != ActiveItem())
         SelectListIndex();
 }
 
@@ -634,22 +682,23 @@ void TFormMain::StartEditing(QTreeWidgetItem* item)
 
 QString TFormMain::CleanName(const QString& text)
 {
-    const QString name = text.trimmed().left(MaxNameLength);
+    // Cut in characters, then trimmed again: a cut may end on a blank.
+    const QString name = LeftCharacters(text.trimmed(), MaxNameLength).trimmed();
     return name.isEmpty() ? NamePlaceholder : name;
 }
 
-void TFormMain::lvPacjeciEdited(const QString& text)
+void TFormMain::lvPacjeciEdited(const QModelIndex& index, const QString& text)
 {
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    QTreeWidgetItem* item = list->currentItem();
-    if (!item)
+    // Only the active patient's row is ever edited; its name is kept at once,
+    // and shown once it is kept.
+    QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->itemFromIndex(index);
+    if (!item || item != ActiveItem())
         return;
     const QString name = CleanName(text);
-    item->setText(0, name);
     m_patient->SetName(name);
-    lbImieNazwisko->setText(name);
-    // A name the therapist has finished typing is kept at once.
     m_patient->Save();
+    item->setText(0, name);
+    lbImieNazwisko->setText(name);
 }
 
 void TFormMain::memoOpisChange()
@@ -680,7 +729,7 @@ void TFormMain::actPacDodajExecute()
 void TFormMain::actPacEdytujExecute()
 {
     StopSound();
-    QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->currentItem();
+    QTreeWidgetItem* item = ActiveItem();
     if (!item)
         return;
     m_editAllowed = true;
@@ -693,7 +742,7 @@ void TFormMain::actPacUsunExecute()
 {
     StopSound();
     QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    QTreeWidgetItem* item = list->currentItem();
+    QTreeWidgetItem* item = ActiveItem();
     if (!item)
         return;
     if (!Ask(QStringLiteral("Czy naprawdę chcesz usunąć pacjenta?")))
@@ -715,8 +764,8 @@ void TFormMain::actPacUsunExecute()
     if (count > 0) {
         const int index = std::min(oldIndex, count - 1);
         m_patient->SetListIndex(index);
-        SelectListIndex();
         m_patient->Select(list->topLevelItem(index)->data(0, Qt::UserRole).toInt());
+        SelectListIndex();
     } else {
         m_patient->SetListIndex(-1);
     }
@@ -754,6 +803,12 @@ void TFormMain::ShowWaitPicture()
     Pause(m_waitPauseMs);
 }
 
+void TFormMain::HideWaitPicture()
+{
+    m_waitShown = false;
+    update();
+}
+
 void TFormMain::actMonoKolorExecute()
 {
     if (SoundBusy()) {
@@ -761,6 +816,7 @@ void TFormMain::actMonoKolorExecute()
         return;
     }
     ShowWaitPicture();
+    const auto hideWait = qScopeGuard([this] { HideWaitPicture(); });
     ColorMode = ColorMode == CM_COLOR ? CM_MONO : CM_COLOR;
     FilmDir = ColorMode == CM_MONO ? QStringLiteral("Data/asmgr/") : QStringLiteral("Data/asm/");
     m_bookmarkLayout.Set_iCurrent(m_bookmarkFirst);
@@ -776,8 +832,6 @@ void TFormMain::actMonoKolorExecute()
     pcMainPageControl->hide();
     pcMainPageControl->show();
     PlaceSmallButtons();
-    m_waitShown = false;
-    update();
 }
 
 bool TFormMain::CheckCategories()
@@ -828,8 +882,7 @@ void TFormMain::actStartExecute()
         StopSound();
         return;
     }
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (list->topLevelItemCount() == 0 || !list->currentItem() || m_patient->ActiveId() == -1) {
+    if (!ActiveItem()) {
         Inform(TFormMessage::KindWarning, QStringLiteral("Brak aktywnego pacjenta!"), QString(),
                QStringLiteral("Dodaj pacjenta do listy, kliknij przycisk dodaj"),
                QStringLiteral("a następnie wpisz nazwisko i imię."));
@@ -849,27 +902,32 @@ void TFormMain::actStartExecute()
     // The name and settings the therapy runs with are stored before it, so a
     // therapy that never ends in order (power cut, crash) cannot take them.
     m_patient->Save();
-    ShowWaitPicture();
-    m_statistics->Reset(&m_patient->Settings());
-    const bool ran = static_cast<bool>(m_runTherapy);
-    if (ran)
+    {
+        // The wait picture goes however the therapy ends, an error included.
+        ShowWaitPicture();
+        const auto hideWait = qScopeGuard([this] { HideWaitPicture(); });
+        m_statistics->Reset(&m_patient->Settings());
+        if (!m_runTherapy) // no therapy window: nothing to store
+            return;
         m_runTherapy(*m_patient, *m_statistics);
-    m_waitShown = false;
-    if (!ran) { // no therapy window: nothing to store
-        update();
-        return;
     }
+    StoreTherapy();
+}
 
-    m_patient->MarkTherapyToday();
-    const int index = m_patient->ListIndex();
-    if (index >= 0 && index < list->topLevelItemCount())
-        list->topLevelItem(index)->setText(2, m_patient->LastDateText());
+void TFormMain::StoreTherapy()
+{
+    // The results go first: a patient's date that cannot be written must not
+    // take the therapy with it.
     m_bookmarks->SetCurrent(MainPages::Statistics);
     m_statistics->SaveTherapy(m_patient->ActiveId(), m_tshStatystyka->lvStatystyka);
     m_tshStatystyka->MarkLastRow();
     if (pcMainPageControl->currentIndex() == MainPages::Statistics)
         m_tshStatystyka->lvStatystyka->setFocus();
-    list->update();
     m_tshStatystyka->lvStatystyka->update();
+
+    m_patient->MarkTherapyToday();
+    if (QTreeWidgetItem* item = ActiveItem())
+        item->setText(2, m_patient->LastDateText());
+    m_tshPacjent->lvPacjeci->update();
     update();
 }

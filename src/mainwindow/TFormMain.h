@@ -4,6 +4,7 @@
 #include "graphics/CTransBitmap.h"
 
 #include <QWidget>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -18,6 +19,7 @@ class CMainPage;
 class CTransButton;
 class QAction;
 class QLabel;
+class QModelIndex;
 class QStackedWidget;
 class QTreeWidgetItem;
 class TFormInfo;
@@ -114,8 +116,12 @@ private:
     void lvPacjeciClick();
     void lvPacjeciKeyUp();
     void StartEditing(QTreeWidgetItem* item);
-    void lvPacjeciEdited(const QString& text);
+    void lvPacjeciEdited(const QModelIndex& index, const QString& text);
     void memoOpisChange();
+    // The list item of the active patient; none without one.
+    QTreeWidgetItem* ActiveItem() const;
+    // The active patient's item becomes the current and selected one; with
+    // no active patient no item is current or selected.
     void SelectListIndex();
 
     void actWyjscieExecute();
@@ -129,6 +135,10 @@ private:
 
     bool CheckCategories();
     void ShowWaitPicture();
+    void HideWaitPicture();
+    void StoreTherapy();
+    void AtExit(const std::function<void()>& step) noexcept;
+    static void ReportExitError(const std::exception_ptr& error) noexcept;
     void StopRecorderSound();
     void AttachPages();
     void Inform(int kind, const QString& r1, const QString& r2 = {}, const QString& r3 = {},
