@@ -4,7 +4,6 @@
 #include "app/CError.h"
 #include "app/DisplayMode.h"
 #include "app/TFormSplash.h"
-#include "app/Universalfn.h"
 #include "content/ContentSound.h"
 #include "graphics/CTransButton.h"
 #include "mainwindow/BookmarkLayout.h"
@@ -17,7 +16,6 @@
 #include "mainwindow/TFormMessage.h"
 #include "mainwindow/TFormPomoc.h"
 #include "patients/CPatient.h"
-#include "patients/CPatientListItem.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 #include "statistics/TFormStat.h"
@@ -26,20 +24,15 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QShowEvent>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
-
-const QString TFormMain::NamePlaceholder = QStringLiteral("<Wpisz nazwisko i imię>");
 
 namespace {
 
@@ -125,23 +118,6 @@ void Pause(int ms)
 
 } // namespace
 
-// Hands the text of an in-place edit of a patient name to the window instead
-// of writing it into the list; the window applies the name rules.
-class TFormMain::CNameDelegate : public QStyledItemDelegate
-{
-public:
-    CNameDelegate(TFormMain* form, QObject* parent) : QStyledItemDelegate(parent), m_form(form) {}
-
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            m_form->lvPacjeciEdited(index, line->text());
-    }
-
-private:
-    TFormMain* m_form;
-};
-
 TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormMain"));
@@ -163,11 +139,10 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     if (!m_patient->Open(QStringLiteral("pacmem.qp")))
         throw CError(QStringLiteral("#03: Błąd bazy pacjentów!") + kReinstall);
     m_statistics->Bind(m_patient->Connection());
-    m_patient->FillList(m_tshPacjent->lvPacjeci);
-    for (int i = 0; i < m_tshPacjent->lvPacjeci->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->topLevelItem(i);
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-    }
+    m_tshPacjent->Bind(m_patient.get(), m_statistics.get());
+    m_tshPacjent->OnActivePatientChanged = [this] { ShowActivePatient(); };
+    m_tshPacjent->OnNameChanged = [this](const QString& name) { lbImieNazwisko->setText(name); };
+    m_tshPacjent->OnShowPage = [this] { m_bookmarks->SetCurrent(MainPages::Patients); };
     LoadContainers();
     setGeometry(0, 0, ScreenWidth, ScreenHeight);
 
@@ -180,7 +155,6 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     ApplyWindowLayout();
     ApplyButtonLayout();
     m_bookmarks->SetCurrent(MainPages::Patients);
-    m_editAllowed = false;
     AttachPages();
 }
 
@@ -248,22 +222,6 @@ void TFormMain::CreateComponents()
     lbOpisImieNazwisko->setObjectName(QStringLiteral("lbOpisImieNazwisko"));
     lbImieNazwisko = new QLabel(this);
     lbImieNazwisko->setObjectName(QStringLiteral("lbImieNazwisko"));
-
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    m_nameDelegate = new CNameDelegate(this, list);
-    list->setItemDelegateForColumn(0, m_nameDelegate);
-    // The rest of an edit (sorting, the list index) once the editor is gone.
-    connect(m_nameDelegate, &QAbstractItemDelegate::closeEditor, this, [this] {
-        m_editing = false;
-        QTreeWidget* l = m_tshPacjent->lvPacjeci;
-        QTreeWidgetItem* edited = ActiveItem();
-        l->sortItems(0, Qt::AscendingOrder);
-        m_patient->SetListIndex(l->indexOfTopLevelItem(edited));
-    });
-    list->installEventFilter(this);
-    list->viewport()->installEventFilter(this);
-    connect(m_tshPacjent->memoOpis, &QPlainTextEdit::textChanged, this,
-            [this] { memoOpisChange(); });
 }
 
 QAction* TFormMain::AddAction(const char* name, void (TFormMain::*handler)())
@@ -466,6 +424,7 @@ void TFormMain::SetMessageForm(TFormMessage* form)
 {
     m_message = form;
     m_tshStatystyka->SetMessage(form);
+    m_tshPacjent->SetMessage(form);
     m_recorder->SetInform([this](int kind, const QString& r1, const QString& r2, const QString& r3,
                                  const QString& r4,
                                  bool compact) { Inform(kind, r1, r2, r3, r4, compact); });
@@ -548,39 +507,13 @@ void TFormMain::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-bool TFormMain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (!m_patient)
-        return QWidget::eventFilter(watched, event);
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (watched == list->viewport()) {
-        // Once the list has handled the whole click.
-        if (event->type() == QEvent::MouseButtonRelease)
-            QTimer::singleShot(0, this, [this] { lvPacjeciClick(); });
-        else if (event->type() == QEvent::MouseButtonDblClick && list->selectedItems().size() != 1)
-            SelectListIndex();
-    } else if (watched == list && event->type() == QEvent::KeyRelease) {
-        lvPacjeciKeyUp();
-    } else if (watched == list && event->type() == QEvent::FocusIn) {
-        // The list makes its first row current when it gets the focus with
-        // none; without an active patient no row may look current.
-        QTimer::singleShot(0, this, [this] {
-            if (!ActiveItem() && !m_editing)
-                SelectListIndex();
-        });
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 // ---- the active patient
 
 void TFormMain::ShowActivePatient()
 {
     ++m_updatingCount;
     lbImieNazwisko->setText(m_patient->Name());
-    m_tshPacjent->memoOpis->setPlainText(m_patient->Description());
-    // Text typed without an active patient would be kept nowhere.
-    m_tshPacjent->memoOpis->setReadOnly(m_patient->ActiveId() == -1);
+    m_tshPacjent->ShowDescription();
     m_tshStatystyka->ShowTherapies();
     if (m_settingsPages)
         m_settingsPages->ShowSettings();
@@ -619,158 +552,22 @@ void TFormMain::ExerciseChoiceChanged(int, bool)
 
 // ---- the patients page
 
-QTreeWidgetItem* TFormMain::ActiveItem() const
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    const int index = m_patient->ListIndex();
-    if (m_patient->ActiveId() == -1 || index < 0 || index >= list->topLevelItemCount())
-        return nullptr;
-    QTreeWidgetItem* item = list->topLevelItem(index);
-    return item->data(0, Qt::UserRole).toInt() == m_patient->ActiveId() ? item : nullptr;
-}
-
-void TFormMain::SelectListIndex()
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    QTreeWidgetItem* item = ActiveItem();
-    if (!item) {
-        list->selectionModel()->clear();
-        return;
-    }
-    list->setCurrentItem(item);
-    item->setSelected(true);
-}
-
-void TFormMain::lvPacjeciClick()
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (m_editing)
-        return;
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    if (selected.size() == 1) {
-        m_patient->SetListIndex(list->indexOfTopLevelItem(selected.front()));
-        m_patient->Select(selected.front()->data(0, Qt::UserRole).toInt());
-        ShowActivePatient();
-    } else if (list->topLevelItemCount() > 0) {
-        SelectListIndex();
-    }
-}
-
-void TFormMain::lvPacjeciKeyUp()
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (m_editing)
-        return;
-    if (list->currentItem() != ActiveItem())
-        SelectListIndex();
-}
-
-void TFormMain::StartEditing(QTreeWidgetItem* item)
-{
-    // Only the add and edit actions start editing; a click never does.
-    if (!m_editAllowed)
-        return;
-    m_editAllowed = false;
-    if (item->text(0).isEmpty()) {
-        item->setText(0, NamePlaceholder);
-        m_patient->SetName(NamePlaceholder);
-    }
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    m_editing = true;
-    m_tshPacjent->lvPacjeci->editItem(item, 0);
-}
-
-QString TFormMain::CleanName(const QString& text)
-{
-    // Cut in characters, then trimmed again: a cut may end on a blank.
-    const QString name = LeftCharacters(text.trimmed(), MaxNameLength).trimmed();
-    return name.isEmpty() ? NamePlaceholder : name;
-}
-
-void TFormMain::lvPacjeciEdited(const QModelIndex& index, const QString& text)
-{
-    // Only the active patient's row is ever edited; its name is kept at once,
-    // and shown once it is kept.
-    QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->itemFromIndex(index);
-    if (!item || item != ActiveItem())
-        return;
-    const QString name = CleanName(text);
-    m_patient->SetName(name);
-    m_patient->Save();
-    item->setText(0, name);
-    lbImieNazwisko->setText(name);
-}
-
-void TFormMain::memoOpisChange()
-{
-    if (m_patient->ActiveId() != -1)
-        m_patient->SetDescription(m_tshPacjent->memoOpis->toPlainText());
-}
-
 void TFormMain::actPacDodajExecute()
 {
     StopSound();
-    m_patient->Add();
-    ShowActivePatient();
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    auto* item = new CPatientListItem(list);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setData(0, Qt::UserRole, m_patient->CurrentId());
-    item->setText(1, m_patient->StartDateText());
-    item->setText(2, m_patient->LastDateText());
-    list->setCurrentItem(item);
-    item->setSelected(true);
-    m_patient->SetListIndex(list->indexOfTopLevelItem(item));
-    m_bookmarks->SetCurrent(MainPages::Patients);
-    m_editAllowed = true;
-    StartEditing(item);
+    m_tshPacjent->AddPatient();
 }
 
 void TFormMain::actPacEdytujExecute()
 {
     StopSound();
-    QTreeWidgetItem* item = ActiveItem();
-    if (!item)
-        return;
-    m_editAllowed = true;
-    if (item->text(0) == NamePlaceholder)
-        item->setText(0, QString());
-    StartEditing(item);
+    m_tshPacjent->EditPatient();
 }
 
 void TFormMain::actPacUsunExecute()
 {
     StopSound();
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    QTreeWidgetItem* item = ActiveItem();
-    if (!item)
-        return;
-    if (!Ask(QStringLiteral("Czy naprawdę chcesz usunąć pacjenta?")))
-        return;
-    if (m_statistics->HasRecordings()) {
-        if (!Ask(QStringLiteral("Dla tego pacjenta istnieją nagrania"),
-                 QStringLiteral("i zostaną one również usunięte."), QString(),
-                 QStringLiteral("Czy chcesz kontynuować usuwanie?")))
-            return;
-    }
-    const int oldIndex = list->indexOfTopLevelItem(item);
-    // The patient and its therapies leave the database first; its recordings
-    // go once that has succeeded, never before.
-    const int deleted = m_patient->ActiveId();
-    m_patient->Delete();
-    m_statistics->DeleteRecordingFiles(deleted);
-    delete list->takeTopLevelItem(oldIndex);
-    const int count = list->topLevelItemCount();
-    if (count > 0) {
-        const int index = std::min(oldIndex, count - 1);
-        m_patient->SetListIndex(index);
-        m_patient->Select(list->topLevelItem(index)->data(0, Qt::UserRole).toInt());
-        SelectListIndex();
-    } else {
-        m_patient->SetListIndex(-1);
-    }
-    ShowActivePatient();
-    list->setFocus();
+    m_tshPacjent->DeletePatient();
 }
 
 // ---- main buttons
@@ -882,7 +679,7 @@ void TFormMain::actStartExecute()
         StopSound();
         return;
     }
-    if (!ActiveItem()) {
+    if (!m_tshPacjent->ActiveItem()) {
         Inform(TFormMessage::KindWarning, QStringLiteral("Brak aktywnego pacjenta!"), QString(),
                QStringLiteral("Dodaj pacjenta do listy, kliknij przycisk dodaj"),
                QStringLiteral("a następnie wpisz nazwisko i imię."));
@@ -926,7 +723,7 @@ void TFormMain::StoreTherapy()
     m_tshStatystyka->lvStatystyka->update();
 
     m_patient->MarkTherapyToday();
-    if (QTreeWidgetItem* item = ActiveItem())
+    if (QTreeWidgetItem* item = m_tshPacjent->ActiveItem())
         item->setText(2, m_patient->LastDateText());
     m_tshPacjent->lvPacjeci->update();
     update();
