@@ -14,6 +14,9 @@ public:
     const char* what() const noexcept override { return m_utf8.c_str(); }
     // True when the message is one of the program's numbered user messages.
     bool IsUserMessage() const;
+    // The text of a caught error: a CError's message, another exception's
+    // what(), empty for anything else.
+    static QString TextOf(const std::exception_ptr& error);
 
 private:
     QString m_message;

@@ -25,15 +25,8 @@ bool LoquenaApplication::notify(QObject* receiver, QEvent* event)
 
 void LoquenaApplication::ReportEventError(const std::exception_ptr& error)
 {
-    QString text;
-    try {
-        std::rethrow_exception(error);
-    } catch (const CError& e) {
-        text = e.Message();
-    } catch (const std::exception& e) {
-        text = QString::fromLocal8Bit(e.what());
-    } catch (...) {
+    QString text = CError::TextOf(error);
+    if (text.isEmpty())
         text = QStringLiteral("Nieznany błąd.");
-    }
     ShowAppMessage(QMessageBox::Critical, ApplicationTitle(), text);
 }

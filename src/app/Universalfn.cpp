@@ -63,6 +63,17 @@ QString ExtendByWord(const QString& prefix, const QString& source)
     return source.left(at);
 }
 
+QString LeftCharacters(const QString& text, int count)
+{
+    qsizetype end = 0;
+    for (int taken = 0; taken < count && end < text.size(); ++taken) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                          text.at(end + 1).isLowSurrogate();
+        end += pair ? 2 : 1;
+    }
+    return end == text.size() ? text : text.left(end);
+}
+
 QString DateToText(const QDate& date)
 {
     return QStringLiteral("%1.%2.%3")

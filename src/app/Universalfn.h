@@ -27,6 +27,11 @@ int WordCount(const QString& text);
 // space or the end of source).
 QString ExtendByWord(const QString& prefix, const QString& source);
 
+// The first count characters of text, counted as the user sees them (code
+// points): a character outside the basic plane is never split. text itself
+// when it is no longer.
+QString LeftCharacters(const QString& text, int count);
+
 // "dd.mm.yyyy": day and month with two digits, the year with all its digits.
 QString DateToText(const QDate& date);
 

@@ -1,5 +1,6 @@
 #include "mainwindow/TFormMain.h"
 
+#include "app/AppMessage.h"
 #include "app/CError.h"
 #include "app/DisplayMode.h"
 #include "app/TFormSplash.h"
@@ -15,7 +16,6 @@
 #include "mainwindow/TFormMessage.h"
 #include "mainwindow/TFormPomoc.h"
 #include "patients/CPatient.h"
-#include "patients/CPatientListItem.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 #include "statistics/TFormStat.h"
@@ -24,19 +24,15 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QShowEvent>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
-
-const QString TFormMain::NamePlaceholder = QStringLiteral("<Wpisz nazwisko i imię>");
 
 namespace {
 
@@ -122,23 +118,6 @@ void Pause(int ms)
 
 } // namespace
 
-// Hands the text of an in-place edit of a patient name to the window instead
-// of writing it into the list; the window applies the name rules.
-class TFormMain::CNameDelegate : public QStyledItemDelegate
-{
-public:
-    CNameDelegate(TFormMain* form, QObject* parent) : QStyledItemDelegate(parent), m_form(form) {}
-
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override
-    {
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            m_form->lvPacjeciEdited(line->text());
-    }
-
-private:
-    TFormMain* m_form;
-};
-
 TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormMain"));
@@ -160,11 +139,10 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     if (!m_patient->Open(QStringLiteral("pacmem.qp")))
         throw CError(QStringLiteral("#03: Błąd bazy pacjentów!") + kReinstall);
     m_statistics->Bind(m_patient->Connection());
-    m_patient->FillList(m_tshPacjent->lvPacjeci);
-    for (int i = 0; i < m_tshPacjent->lvPacjeci->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->topLevelItem(i);
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-    }
+    m_tshPacjent->Bind(m_patient.get(), m_statistics.get());
+    m_tshPacjent->OnActivePatientChanged = [this] { ShowActivePatient(); };
+    m_tshPacjent->OnNameChanged = [this](const QString& name) { lbImieNazwisko->setText(name); };
+    m_tshPacjent->OnShowPage = [this] { m_bookmarks->SetCurrent(MainPages::Patients); };
     LoadContainers();
     setGeometry(0, 0, ScreenWidth, ScreenHeight);
 
@@ -177,7 +155,6 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     ApplyWindowLayout();
     ApplyButtonLayout();
     m_bookmarks->SetCurrent(MainPages::Patients);
-    m_editAllowed = false;
     AttachPages();
 }
 
@@ -197,12 +174,37 @@ void TFormMain::AttachPages()
 
 TFormMain::~TFormMain()
 {
-    StopSound();
-    m_patient->Save();
+    // Nothing may leave a destructor: a step that fails at exit is reported
+    // and the rest of the shutdown still runs.
+    AtExit([this] { StopSound(); });
+    AtExit([this] { m_patient->Save(); });
     if (WindowsContainer == m_windowsContainer.get())
         WindowsContainer = nullptr;
     if (ButtonsContainer == m_buttonsContainer.get())
         ButtonsContainer = nullptr;
+}
+
+void TFormMain::AtExit(const std::function<void()>& step) noexcept
+{
+    try {
+        step();
+    } catch (...) {
+        ReportExitError(std::current_exception());
+    }
+}
+
+void TFormMain::ReportExitError(const std::exception_ptr& error) noexcept
+{
+    try {
+        const QString detail = CError::TextOf(error);
+        const QString text = QStringLiteral("Nie udało się zapisać danych pacjenta!\n\n") +
+                             QStringLiteral("Ostatnie zmiany mogły nie zostać zachowane.") +
+                             (detail.isEmpty() ? QString() : QStringLiteral("\n\n") + detail);
+        std::fprintf(stderr, "%s\n", qUtf8Printable(text));
+        ShowAppMessage(QMessageBox::Critical, kCaption, text);
+    } catch (...) {
+        // Even telling failed; the program still ends.
+    }
 }
 
 void TFormMain::CreateComponents()
@@ -220,21 +222,6 @@ void TFormMain::CreateComponents()
     lbOpisImieNazwisko->setObjectName(QStringLiteral("lbOpisImieNazwisko"));
     lbImieNazwisko = new QLabel(this);
     lbImieNazwisko->setObjectName(QStringLiteral("lbImieNazwisko"));
-
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    m_nameDelegate = new CNameDelegate(this, list);
-    list->setItemDelegateForColumn(0, m_nameDelegate);
-    // The rest of an edit (sorting, the list index) once the editor is gone.
-    connect(m_nameDelegate, &QAbstractItemDelegate::closeEditor, this, [this] {
-        m_editing = false;
-        QTreeWidget* l = m_tshPacjent->lvPacjeci;
-        l->sortItems(0, Qt::AscendingOrder);
-        m_patient->SetListIndex(l->indexOfTopLevelItem(l->currentItem()));
-    });
-    list->installEventFilter(this);
-    list->viewport()->installEventFilter(this);
-    connect(m_tshPacjent->memoOpis, &QPlainTextEdit::textChanged, this,
-            [this] { memoOpisChange(); });
 }
 
 QAction* TFormMain::AddAction(const char* name, void (TFormMain::*handler)())
@@ -437,6 +424,7 @@ void TFormMain::SetMessageForm(TFormMessage* form)
 {
     m_message = form;
     m_tshStatystyka->SetMessage(form);
+    m_tshPacjent->SetMessage(form);
     m_recorder->SetInform([this](int kind, const QString& r1, const QString& r2, const QString& r3,
                                  const QString& r4,
                                  bool compact) { Inform(kind, r1, r2, r3, r4, compact); });
@@ -519,30 +507,13 @@ void TFormMain::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-bool TFormMain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (!m_patient)
-        return QWidget::eventFilter(watched, event);
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (watched == list->viewport()) {
-        // Once the list has handled the whole click.
-        if (event->type() == QEvent::MouseButtonRelease)
-            QTimer::singleShot(0, this, [this] { lvPacjeciClick(); });
-        else if (event->type() == QEvent::MouseButtonDblClick && list->selectedItems().size() != 1)
-            SelectListIndex();
-    } else if (watched == list && event->type() == QEvent::KeyRelease) {
-        lvPacjeciKeyUp();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 // ---- the active patient
 
 void TFormMain::ShowActivePatient()
 {
     ++m_updatingCount;
     lbImieNazwisko->setText(m_patient->Name());
-    m_tshPacjent->memoOpis->setPlainText(m_patient->Description());
+    m_tshPacjent->ShowDescription();
     m_tshStatystyka->ShowTherapies();
     if (m_settingsPages)
         m_settingsPages->ShowSettings();
@@ -581,147 +552,22 @@ void TFormMain::ExerciseChoiceChanged(int, bool)
 
 // ---- the patients page
 
-void TFormMain::SelectListIndex()
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    const int index = m_patient->ListIndex();
-    if (index < 0 || index >= list->topLevelItemCount())
-        return;
-    QTreeWidgetItem* item = list->topLevelItem(index);
-    list->setCurrentItem(item);
-    item->setSelected(true);
-}
-
-void TFormMain::lvPacjeciClick()
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (m_editing)
-        return;
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    if (selected.size() == 1) {
-        m_patient->SetListIndex(list->indexOfTopLevelItem(selected.front()));
-        m_patient->Select(selected.front()->data(0, Qt::UserRole).toInt());
-        ShowActivePatient();
-    } else if (list->topLevelItemCount() > 0) {
-        SelectListIndex();
-    }
-}
-
-void TFormMain::lvPacjeciKeyUp()
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (m_editing)
-        return;
-    const int index = m_patient->ListIndex();
-    if (index != -1 && list->indexOfTopLevelItem(list->currentItem()) != index)
-        SelectListIndex();
-}
-
-void TFormMain::StartEditing(QTreeWidgetItem* item)
-{
-    // Only the add and edit actions start editing; a click never does.
-    if (!m_editAllowed)
-        return;
-    m_editAllowed = false;
-    if (item->text(0).isEmpty()) {
-        item->setText(0, NamePlaceholder);
-        m_patient->SetName(NamePlaceholder);
-    }
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    m_editing = true;
-    m_tshPacjent->lvPacjeci->editItem(item, 0);
-}
-
-QString TFormMain::CleanName(const QString& text)
-{
-    const QString name = text.trimmed().left(MaxNameLength);
-    return name.isEmpty() ? NamePlaceholder : name;
-}
-
-void TFormMain::lvPacjeciEdited(const QString& text)
-{
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    QTreeWidgetItem* item = list->currentItem();
-    if (!item)
-        return;
-    const QString name = CleanName(text);
-    item->setText(0, name);
-    m_patient->SetName(name);
-    lbImieNazwisko->setText(name);
-    // A name the therapist has finished typing is kept at once.
-    m_patient->Save();
-}
-
-void TFormMain::memoOpisChange()
-{
-    if (m_patient->ActiveId() != -1)
-        m_patient->SetDescription(m_tshPacjent->memoOpis->toPlainText());
-}
-
 void TFormMain::actPacDodajExecute()
 {
     StopSound();
-    m_patient->Add();
-    ShowActivePatient();
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    auto* item = new CPatientListItem(list);
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setData(0, Qt::UserRole, m_patient->CurrentId());
-    item->setText(1, m_patient->StartDateText());
-    item->setText(2, m_patient->LastDateText());
-    list->setCurrentItem(item);
-    item->setSelected(true);
-    m_patient->SetListIndex(list->indexOfTopLevelItem(item));
-    m_bookmarks->SetCurrent(MainPages::Patients);
-    m_editAllowed = true;
-    StartEditing(item);
+    m_tshPacjent->AddPatient();
 }
 
 void TFormMain::actPacEdytujExecute()
 {
     StopSound();
-    QTreeWidgetItem* item = m_tshPacjent->lvPacjeci->currentItem();
-    if (!item)
-        return;
-    m_editAllowed = true;
-    if (item->text(0) == NamePlaceholder)
-        item->setText(0, QString());
-    StartEditing(item);
+    m_tshPacjent->EditPatient();
 }
 
 void TFormMain::actPacUsunExecute()
 {
     StopSound();
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    QTreeWidgetItem* item = list->currentItem();
-    if (!item)
-        return;
-    if (!Ask(QStringLiteral("Czy naprawdę chcesz usunąć pacjenta?")))
-        return;
-    if (m_statistics->HasRecordings()) {
-        if (!Ask(QStringLiteral("Dla tego pacjenta istnieją nagrania"),
-                 QStringLiteral("i zostaną one również usunięte."), QString(),
-                 QStringLiteral("Czy chcesz kontynuować usuwanie?")))
-            return;
-    }
-    const int oldIndex = list->indexOfTopLevelItem(item);
-    // The patient and its therapies leave the database first; its recordings
-    // go once that has succeeded, never before.
-    const int deleted = m_patient->ActiveId();
-    m_patient->Delete();
-    m_statistics->DeleteRecordingFiles(deleted);
-    delete list->takeTopLevelItem(oldIndex);
-    const int count = list->topLevelItemCount();
-    if (count > 0) {
-        const int index = std::min(oldIndex, count - 1);
-        m_patient->SetListIndex(index);
-        SelectListIndex();
-        m_patient->Select(list->topLevelItem(index)->data(0, Qt::UserRole).toInt());
-    } else {
-        m_patient->SetListIndex(-1);
-    }
-    ShowActivePatient();
-    list->setFocus();
+    m_tshPacjent->DeletePatient();
 }
 
 // ---- main buttons
@@ -754,6 +600,12 @@ void TFormMain::ShowWaitPicture()
     Pause(m_waitPauseMs);
 }
 
+void TFormMain::HideWaitPicture()
+{
+    m_waitShown = false;
+    update();
+}
+
 void TFormMain::actMonoKolorExecute()
 {
     if (SoundBusy()) {
@@ -761,6 +613,7 @@ void TFormMain::actMonoKolorExecute()
         return;
     }
     ShowWaitPicture();
+    const auto hideWait = qScopeGuard([this] { HideWaitPicture(); });
     ColorMode = ColorMode == CM_COLOR ? CM_MONO : CM_COLOR;
     FilmDir = ColorMode == CM_MONO ? QStringLiteral("Data/asmgr/") : QStringLiteral("Data/asm/");
     m_bookmarkLayout.Set_iCurrent(m_bookmarkFirst);
@@ -776,8 +629,6 @@ void TFormMain::actMonoKolorExecute()
     pcMainPageControl->hide();
     pcMainPageControl->show();
     PlaceSmallButtons();
-    m_waitShown = false;
-    update();
 }
 
 bool TFormMain::CheckCategories()
@@ -828,8 +679,7 @@ void TFormMain::actStartExecute()
         StopSound();
         return;
     }
-    QTreeWidget* list = m_tshPacjent->lvPacjeci;
-    if (list->topLevelItemCount() == 0 || !list->currentItem() || m_patient->ActiveId() == -1) {
+    if (!m_tshPacjent->ActiveItem()) {
         Inform(TFormMessage::KindWarning, QStringLiteral("Brak aktywnego pacjenta!"), QString(),
                QStringLiteral("Dodaj pacjenta do listy, kliknij przycisk dodaj"),
                QStringLiteral("a następnie wpisz nazwisko i imię."));
@@ -849,27 +699,32 @@ void TFormMain::actStartExecute()
     // The name and settings the therapy runs with are stored before it, so a
     // therapy that never ends in order (power cut, crash) cannot take them.
     m_patient->Save();
-    ShowWaitPicture();
-    m_statistics->Reset(&m_patient->Settings());
-    const bool ran = static_cast<bool>(m_runTherapy);
-    if (ran)
+    {
+        // The wait picture goes however the therapy ends, an error included.
+        ShowWaitPicture();
+        const auto hideWait = qScopeGuard([this] { HideWaitPicture(); });
+        m_statistics->Reset(&m_patient->Settings());
+        if (!m_runTherapy) // no therapy window: nothing to store
+            return;
         m_runTherapy(*m_patient, *m_statistics);
-    m_waitShown = false;
-    if (!ran) { // no therapy window: nothing to store
-        update();
-        return;
     }
+    StoreTherapy();
+}
 
-    m_patient->MarkTherapyToday();
-    const int index = m_patient->ListIndex();
-    if (index >= 0 && index < list->topLevelItemCount())
-        list->topLevelItem(index)->setText(2, m_patient->LastDateText());
+void TFormMain::StoreTherapy()
+{
+    // The results go first: a patient's date that cannot be written must not
+    // take the therapy with it.
     m_bookmarks->SetCurrent(MainPages::Statistics);
     m_statistics->SaveTherapy(m_patient->ActiveId(), m_tshStatystyka->lvStatystyka);
     m_tshStatystyka->MarkLastRow();
     if (pcMainPageControl->currentIndex() == MainPages::Statistics)
         m_tshStatystyka->lvStatystyka->setFocus();
-    list->update();
     m_tshStatystyka->lvStatystyka->update();
+
+    m_patient->MarkTherapyToday();
+    if (QTreeWidgetItem* item = m_tshPacjent->ActiveItem())
+        item->setText(2, m_patient->LastDateText());
+    m_tshPacjent->lvPacjeci->update();
     update();
 }

@@ -4,6 +4,7 @@
 #include "graphics/CTransBitmap.h"
 
 #include <QWidget>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -19,15 +20,15 @@ class CTransButton;
 class QAction;
 class QLabel;
 class QStackedWidget;
-class QTreeWidgetItem;
 class TFormInfo;
 class TFormMessage;
 class TFormPomoc;
 class TFormStat;
 
-// The therapist's console and the program's main window: the patient list
-// with the active patient's description, the bookmark strip with the
-// thirteen pages, the five main buttons, and the start of a therapy. It owns
+// The therapist's console and the program's main window: the bookmark strip
+// with the thirteen pages (the patients page keeps the patient list), the
+// active patient's name, the five main buttons, and the start of a therapy.
+// It shows the active patient on every page. It owns
 // the two skin containers of the main window's family (published through
 // WindowsContainer and ButtonsContainer), the patient store with its
 // statistics, and the sound recorder.
@@ -36,9 +37,6 @@ class TFormMain : public QWidget
 public:
     // Runs one therapy for the active patient; returns when it has ended.
     using TherapyRunner = std::function<void(CPatient& patient, CStatistics& statistics)>;
-
-    static constexpr int MaxNameLength = 40;
-    static const QString NamePlaceholder;
 
     // Opens "pacmem.qp" and the skins under "Data/" of the current folder;
     // throws CError "#03", "#01" or "#02" when one cannot be opened.
@@ -83,20 +81,14 @@ public:
 
     void ShowActivePatient();
     void StopSound();
-    // The name rules: trimmed, at most 40 characters, the placeholder for
-    // an empty one.
-    static QString CleanName(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class CNameDelegate;
-
     void CreateComponents();
     void CreateActions();
     QAction* AddAction(const char* name, void (TFormMain::*handler)());
@@ -111,13 +103,6 @@ private:
     void BookmarkChanged(int oldIndex, int newIndex);
     void ExerciseChoiceChanged(int index, bool state);
 
-    void lvPacjeciClick();
-    void lvPacjeciKeyUp();
-    void StartEditing(QTreeWidgetItem* item);
-    void lvPacjeciEdited(const QString& text);
-    void memoOpisChange();
-    void SelectListIndex();
-
     void actWyjscieExecute();
     void actMonoKolorExecute();
     void actStartExecute();
@@ -129,6 +114,10 @@ private:
 
     bool CheckCategories();
     void ShowWaitPicture();
+    void HideWaitPicture();
+    void StoreTherapy();
+    void AtExit(const std::function<void()>& step) noexcept;
+    static void ReportExitError(const std::exception_ptr& error) noexcept;
     void StopRecorderSound();
     void AttachPages();
     void Inform(int kind, const QString& r1, const QString& r2 = {}, const QString& r3 = {},
@@ -157,8 +146,6 @@ private:
     CTransBitmap m_waitPicture;
     std::unique_ptr<CPatient> m_patient;
     std::unique_ptr<CStatistics> m_statistics;
-    bool m_editAllowed = false;
-    bool m_editing = false;            // a name editor is open
     CNagrywanie* m_recorder = nullptr; // owned by this window (Qt parent)
     std::unique_ptr<CSettingsPages> m_settingsPages;
     bool m_soundIsPlayback = false;
@@ -170,7 +157,6 @@ private:
     CStatisticsPage* m_tshStatystyka = nullptr;
     QLabel* lbOpisImieNazwisko = nullptr;
     QLabel* lbImieNazwisko = nullptr;
-    CNameDelegate* m_nameDelegate = nullptr;
 
     TFormMessage* m_message = nullptr;
     TFormInfo* m_info = nullptr;

@@ -67,6 +67,30 @@ TEST(Universalfn, ExtendByWordRevealsOneWordAtATime)
     EXPECT_EQ(ExtendByWord("", ""), "");
 }
 
+TEST(Universalfn, LeftCharactersCountsCodePoints)
+{
+    const QString clef = QString::fromUcs4(U"\U0001D11E"); // two UTF-16 units
+    struct SCase
+    {
+        QString text;
+        int count;
+        QString out;
+    } cases[] = {
+        {"Żółw", 3, "Żół"},
+        {"Żółw", 4, "Żółw"},
+        {"Żółw", 10, "Żółw"},
+        {"ab" + clef + "c", 3, "ab" + clef},
+        {"ab" + clef + "c", 2, "ab"},
+        {clef + clef + clef, 2, clef + clef},
+        {"", 5, ""},
+        {"abc", 0, ""},
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(LeftCharacters(c.text, c.count), c.out) << c.text.toStdString() << c.count;
+    // A lone half of a pair counts as one character of its own.
+    EXPECT_EQ(LeftCharacters(QString(clef.at(0)) + "x", 1), QString(clef.at(0)));
+}
+
 TEST(Universalfn, ToLetterHex)
 {
     const struct

@@ -2,6 +2,7 @@
 // patient list with its naming rules, the start of a therapy with its checks,
 // storing the therapy, deleting patients and the colour switch.
 #include "MainFixture.h"
+#include "app/AppMessage.h"
 #include "app/CError.h"
 #include "app/TFormSplash.h"
 #include "common/MessageAnswerer.h"
@@ -15,6 +16,7 @@
 #include "mainwindow/TFormMessage.h"
 #include "patients/CPatient.h"
 #include "patients/CPatientListItem.h"
+#include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
@@ -35,6 +37,7 @@ using main_fixture::ProgramFolder;
 namespace {
 
 const QString kPlaceholder = QStringLiteral("<Wpisz nazwisko i imię>");
+const QString kClef = QString::fromUcs4(U"\U0001D11E"); // two UTF-16 units
 
 class MainWindowTest : public ::testing::Test
 {
@@ -130,6 +133,31 @@ protected:
         q.Open();
         return q.RecordCount() == 0 ? QVariant() : q.Fields(0).Value();
     }
+    // From now on every change of a patient's row fails in SQLite itself.
+    void RefusePatientUpdates()
+    {
+        form->Patient().Connection()->Execute("CREATE TRIGGER Odmowa BEFORE UPDATE ON Pacjenci "
+                                              "BEGIN SELECT RAISE(ABORT, 'zapis odrzucony'); END");
+    }
+    // The names as the database holds them, in the list's order.
+    QStringList StoredNames()
+    {
+        QStringList names;
+        for (int i = 0; i < Patients()->topLevelItemCount(); ++i)
+            names << Scalar("SELECT NazwiskoImie FROM Pacjenci WHERE idPac=?",
+                            {Patients()->topLevelItem(i)->data(0, Qt::UserRole)})
+                         .toString();
+        return names;
+    }
+    // The window comes to the front, as after the start: the list gets the
+    // keyboard focus.
+    void Activate()
+    {
+        QApplication::setActiveWindow(form.get());
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QCoreApplication::processEvents();
+    }
     QStringList Rows(const MessageAnswerer& a, int i) const { return a.shown.at(i).rows; }
     // The lines of a message with text, wherever the window put them.
     QString Text(const MessageAnswerer& a, int i) const
@@ -190,6 +218,11 @@ TEST_F(MainWindowTest, NamesAreTrimmedCutAndNeverEmpty)
     } cases[] = {
         {QStringLiteral("   Żółkiewski Łukasz  "), QStringLiteral("Żółkiewski Łukasz")},
         {fiftyFive, QString(40, QLatin1Char('a'))},
+        // Characters outside the basic plane count as one each, never split.
+        {QString(39, QLatin1Char('b')) + kClef + "cc", QString(39, QLatin1Char('b')) + kClef},
+        {kClef.repeated(45), kClef.repeated(40)},
+        // A cut that ends on a blank does not leave it at the end.
+        {QString(39, QLatin1Char('d')) + "  ee", QString(39, QLatin1Char('d'))},
         {QStringLiteral("   "), kPlaceholder},
         {QString(), kPlaceholder},
     };
@@ -307,6 +340,12 @@ TEST_F(MainWindowTest, DescriptionIsCutAt4000Characters)
     form->PatientsPage()->memoOpis->setPlainText(QString(4100, QLatin1Char('x')));
     EXPECT_EQ(form->PatientsPage()->memoOpis->toPlainText().size(), 4000);
     EXPECT_EQ(form->Patient().Description().size(), 4000);
+
+    // Counted in characters: a character of two UTF-16 units counts once
+    // and is never split.
+    form->PatientsPage()->memoOpis->setPlainText("x" + kClef.repeated(4100));
+    EXPECT_EQ(form->PatientsPage()->memoOpis->toPlainText(), "x" + kClef.repeated(3999));
+    EXPECT_EQ(form->Patient().Description(), "x" + kClef.repeated(3999));
 }
 
 TEST_F(MainWindowTest, KeysNeverChangeTheActivePatientOnlyAClickDoes)
@@ -487,6 +526,124 @@ TEST_F(MainWindowTest, DeletingAPatientAsksAndAsksAgainAboutRecordings)
         EXPECT_EQ(form->Patient().ListIndex(), -1);
     }
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Pacjenci").toInt(), 0);
+}
+
+// A stored active patient that no longer exists (the program was killed right
+// after deleting it): no patient is active, and neither the focus nor the
+// keys may give the list a row that the two buttons would then act on.
+TEST_F(MainWindowTest, WithoutAnActivePatientTheListShowsNoRowToEditOrDelete)
+{
+    AddPatient(QStringLiteral("Adamska Ewa"));
+    AddPatient(QStringLiteral("Bąk Tomasz"));
+    Destroy();
+    {
+        CDbConnection db;
+        db.Connect(folder.file("pacmem.qp"));
+        db.Execute("UPDATE Ust SET AktywnyPac=999");
+    }
+    Create();
+    Activate();
+    ASSERT_EQ(form->Patient().ActiveId(), -1);
+    QTest::keyClick(Patients(), Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Patients()->currentItem(), nullptr);
+    EXPECT_TRUE(Patients()->selectedItems().isEmpty());
+
+    form->actPacEdytuj->trigger();
+    if (Editor())
+        Type(QStringLiteral("Nowak Anna"));
+    EXPECT_EQ(Names(), StoredNames());
+    EXPECT_EQ(Names(), (QStringList{"Adamska Ewa", "Bąk Tomasz"}));
+    {
+        MessageAnswerer answers({MessageAnswerer::Tak, MessageAnswerer::Tak});
+        form->actPacUsun->trigger();
+        EXPECT_TRUE(answers.shown.isEmpty());
+    }
+    EXPECT_EQ(Names(), (QStringList{"Adamska Ewa", "Bąk Tomasz"}));
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Pacjenci").toInt(), 2);
+
+    // A click makes a patient active; from then on the buttons work on it.
+    ClickPatient(QStringLiteral("Bąk Tomasz"));
+    form->actPacEdytuj->trigger();
+    Type(QStringLiteral("Bąk Tomasz Jan"));
+    EXPECT_EQ(Names(), StoredNames());
+    EXPECT_EQ(Names(), (QStringList{"Adamska Ewa", "Bąk Tomasz Jan"}));
+}
+
+// The description box belongs to the active patient: with none there is
+// nowhere to keep what would be typed.
+TEST_F(MainWindowTest, WithoutAnActivePatientTheDescriptionTakesNoText)
+{
+    Activate();
+    QPlainTextEdit* memo = form->PatientsPage()->memoOpis;
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("Opis"));
+    EXPECT_EQ(memo->toPlainText(), QString());
+    AddPatient(QStringLiteral("Nowak Anna"));
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("Opis"));
+    EXPECT_EQ(form->Patient().Description(), QStringLiteral("Opis"));
+}
+
+// A database that refuses the last save must not end the program with
+// std::terminate: the user is told, and the rest of the shutdown runs.
+TEST_F(MainWindowTest, ASaveThatFailsAtExitIsReportedAndTheProgramEndsInOrder)
+{
+    AddPatient(QStringLiteral("Nowak Anna"));
+    form->PatientsPage()->memoOpis->setPlainText(QStringLiteral("Nowy opis"));
+    RefusePatientUpdates();
+    QStringList shown;
+    const AppMessageFn previous =
+        SetAppMessageHandler([&shown](QMessageBox::Icon icon, const QString&, const QString& text,
+                                      QMessageBox::StandardButtons) {
+            EXPECT_EQ(icon, QMessageBox::Critical);
+            shown << text;
+            return QMessageBox::Ok;
+        });
+    message.reset();
+    form.reset();
+    SetAppMessageHandler(previous);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("Nie udało się zapisać danych pacjenta!")))
+        << shown[0].toStdString();
+    EXPECT_EQ(WindowsContainer, nullptr);
+    EXPECT_EQ(ButtonsContainer, nullptr);
+}
+
+// The therapy's results go into the database before the patient's date: a
+// date that cannot be written must not take the results with it.
+TEST_F(MainWindowTest, TheResultsAreStoredEvenWhenTheTherapyDateIsNot)
+{
+    AddPatient(QStringLiteral("Kowalski Jan"));
+    ClickSquare(CTherapySettings::WY);
+    form->SetTherapyRunner([this](CPatient&, CStatistics& stats) {
+        stats.Get_P_StatEx(CTherapySettings::WY)->Rozw = 3;
+        RefusePatientUpdates();
+    });
+    EXPECT_THROW(form->actStart->trigger(), CError);
+    const int id = form->Patient().ActiveId();
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Statystyki WHERE idPac=?", {id}).toInt(), 1);
+    EXPECT_EQ(Scalar("SELECT Rozw FROM Cwiczenia").toInt(), 3);
+    EXPECT_EQ(Therapies()->topLevelItemCount(), 1);
+    EXPECT_FALSE(form->WaitShown());
+    form->Patient().Connection()->Execute("DROP TRIGGER Odmowa");
+}
+
+// A therapy window that fails to start (its material missing, for one) ends
+// the start with an error; the wait picture goes with it.
+TEST_F(MainWindowTest, AStartThatFailsClearsTheWaitPicture)
+{
+    AddPatient(QStringLiteral("Kowalski Jan"));
+    ClickSquare(CTherapySettings::WY);
+    bool shownDuring = false;
+    form->SetTherapyRunner([&](CPatient&, CStatistics&) {
+        shownDuring = form->WaitShown();
+        throw CError(QStringLiteral("Brak pliku Data/cextb.bc"));
+    });
+    EXPECT_THROW(form->actStart->trigger(), CError);
+    EXPECT_TRUE(shownDuring);
+    EXPECT_FALSE(form->WaitShown());
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Statystyki").toInt(), 0);
 }
 
 TEST_F(MainWindowTest, ColourAndGreyTwiceGivesColourBack)

@@ -132,6 +132,23 @@ protected:
         file.write(data);
     }
 
+    // Clicks `button` once the recordings' folder is gone (taken away with
+    // the files in it): one error message with `text`, and no sound runs.
+    void ClickWithoutFolder(CTransButton* button, const QString& text)
+    {
+        ASSERT_TRUE(button->isVisible());
+        ASSERT_TRUE(QDir(dir.file("Nagrane")).removeRecursively());
+        MessageAnswerer answers;
+        ClickButton(button);
+        ASSERT_EQ(answers.shown.size(), 1);
+        EXPECT_EQ(answers.shown[0].kind, TFormMessage::KindError);
+        QStringList rows = answers.shown[0].rows;
+        rows.removeAll(QString());
+        EXPECT_EQ(rows, QStringList{text});
+        EXPECT_FALSE(page->SoundBusy());
+        EXPECT_FALSE(nagrywanie->Opened());
+    }
+
     std::unique_ptr<CBitmapsContainer> windows;
     std::unique_ptr<CBitmapsContainer> buttons;
     TFormMessage::SoundFunction previousSound;
@@ -283,7 +300,7 @@ TEST_F(StatisticsPageTest, TherapyJustStoredIsMarked)
     EXPECT_EQ(page->lbStatNazwaCw->text(), "<Wszystkie>");
     EXPECT_EQ(page->lbStatPoprawnosc->text(), "100%");
     EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
-    EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Normal);
+    EXPECT_NE(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
 
     // Another patient: nothing listed, nothing marked.
     patient.Add();
@@ -318,7 +335,7 @@ TEST_F(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
     EXPECT_TRUE(page->Kom.tbUsun->isVisible());
     EXPECT_FALSE(page->Kom.tbNagraj->isVisible());
     EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
-    EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Normal);
+    EXPECT_NE(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
 
     {
         MessageAnswerer answers({MessageAnswerer::Nie});
@@ -429,6 +446,55 @@ TEST_F(StatisticsPageTest, RecordingButtons)
             .toInt(),
         0);
     EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
+}
+
+// The recordings' folder is gone once the row is marked: no file of the
+// therapy can be opened any more.
+TEST_F(StatisticsPageTest, APlaybackThatCannotBeOpenedIsReportedAndStartsNothing)
+{
+    const int id = AddTherapy({{TS::WY, 10, 10, 0, 0}});
+    WriteFile(FileOf(id, 'K'), MakeWave(22050, 1, 8, 22050 / 5));
+    page->ShowTherapies();
+    ClickCell(0, 0);
+    ClickWithoutFolder(page->Kom.tbOdtworz, "Wystąpił błąd podczas próby odtworzenia nagrania.");
+    EXPECT_FALSE(nagrywanie->Playing());
+    // Nothing started, so nothing changed: no stop button, the row marked.
+    EXPECT_FALSE(page->Kom.tbStop->isVisible());
+    EXPECT_TRUE(page->Kom.tbOdtworz->isVisible());
+    EXPECT_EQ(page->MarkedRow(), 0);
+    EXPECT_FALSE(QFile::exists(FileOf(id, 'K')));
+    // The other group still works as before.
+    EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
+    EXPECT_NE(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
+}
+
+TEST_F(StatisticsPageTest, ARecordingThatCannotBeOpenedIsReportedAndLeavesNoRecording)
+{
+    const int id = AddTherapy({{TS::WY, 10, 10, 0, 0}});
+    page->ShowTherapies();
+    ClickCell(0, 0);
+    ClickWithoutFolder(page->Wyp.tbNagraj, "Wystąpił błąd podczas próby nagrania.");
+    EXPECT_FALSE(nagrywanie->Recording());
+    // The utterance of the row is removed: no file, no mark, no stored flag,
+    // and the record button is offered again.
+    EXPECT_FALSE(QFile::exists(FileOf(id, 'W')));
+    EXPECT_EQ(Cell(0, 12), "");
+    EXPECT_EQ(statistics->Wypowiedz(), 0);
+    EXPECT_EQ(Scalar(patient.Connection(), "SELECT Wypowiedz FROM Statystyki WHERE idStat=?", {id})
+                  .toInt(),
+              0);
+    EXPECT_TRUE(page->Wyp.tbNagraj->isVisible());
+    EXPECT_NE(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
+    EXPECT_FALSE(page->Wyp.tbStop->isVisible());
+    EXPECT_FALSE(page->Wyp.tbOdtworz->isVisible());
+    EXPECT_EQ(page->MarkedRow(), 0);
+
+    // With the folder back the same button records.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Nagrane"));
+    ClickButton(page->Wyp.tbNagraj);
+    EXPECT_TRUE(page->SoundBusy());
+    page->StopSound();
+    EXPECT_TRUE(QFile::exists(FileOf(id, 'W')));
 }
 
 // The child part: SDL's disk driver captures known samples from a file.
