@@ -151,7 +151,6 @@ void CPatientsPage::Bind(CPatient* patient, CStatistics* statistics)
         QTreeWidgetItem* item = lvPacjeci->topLevelItem(i);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
-    m_editAllowed = false;
 }
 
 void CPatientsPage::ShowDescription()
@@ -243,9 +242,6 @@ void CPatientsPage::lvPacjeciKeyUp()
 void CPatientsPage::StartEditing(QTreeWidgetItem* item)
 {
     // Only the add and edit actions start editing; a click never does.
-    if (!m_editAllowed)
-        return;
-    m_editAllowed = false;
     if (item->text(0).isEmpty()) {
         item->setText(0, NamePlaceholder);
         m_patient->SetName(NamePlaceholder);
@@ -305,7 +301,6 @@ void CPatientsPage::AddPatient()
     m_patient->SetListIndex(lvPacjeci->indexOfTopLevelItem(item));
     if (OnShowPage)
         OnShowPage();
-    m_editAllowed = true;
     StartEditing(item);
 }
 
@@ -314,7 +309,6 @@ void CPatientsPage::EditPatient()
     QTreeWidgetItem* item = ActiveItem();
     if (!item)
         return;
-    m_editAllowed = true;
     if (item->text(0) == NamePlaceholder)
         item->setText(0, QString());
     StartEditing(item);

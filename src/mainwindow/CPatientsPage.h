@@ -89,6 +89,5 @@ private:
     CPatient* m_patient = nullptr;
     CStatistics* m_statistics = nullptr;
     TFormMessage* m_message = nullptr;
-    bool m_editAllowed = false;
     bool m_editing = false; // a name editor is open
 };
