@@ -9,13 +9,12 @@ bash "$root/scripts/build.sh"
 export XDG_RUNTIME_DIR="$(mktemp -d /tmp/loquena-runtime-XXXXXX)"
 export QT_QPA_PLATFORM=offscreen
 export SDL_AUDIODRIVER=dummy
-# Sound tests check timing against the real clock; on a busy machine a late
-# scheduler tick can miss by a few milliseconds, so a failed test gets two more tries.
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:3 </dev/null
-# Checks that start the real program under a virtual screen. They share one
-# program folder with the full material; the data build brings it up to date
-# (what is current is skipped). The fuzz targets' check (tests/system/fuzz.sh,
-# a clang build of its own) runs in the same loop.
+# The whole-therapy drive (tests/system/e2e.sh, about ten minutes) mostly
+# waits for the program, so it runs beside the unit tests and the other
+# system scripts, on a virtual screen of its own; LOQUENA_E2E=0 leaves it out.
+# It needs the program folder's material, so that is built first. The fuzz
+# targets' check (tests/system/fuzz.sh, a clang build of its own) is one of
+# the other scripts.
 export SYSTEM_DATA="$build/system-data"
 echo "== the program folder's material ($SYSTEM_DATA)"
 mkdir -p "$SYSTEM_DATA"
@@ -24,18 +23,38 @@ mkdir -p "$SYSTEM_DATA"
   { tail -20 "$SYSTEM_DATA/datagen.log" >&2; exit 1; }
 # The other scripts take the same folder under their own names.
 export SMOKE_DATA="$SYSTEM_DATA" LOQUENA_PROGRAM_DIR="$SYSTEM_DATA"
+# Each script has a time limit, so that a hung program ends the run with a
+# failure instead of holding it.
+run_limited() { # run_limited <limit in s> <script>
+  BUILD_DIR="$build" timeout --kill-after=30 "$1" bash "$2" </dev/null
+}
+e2e_pid=
+e2e_log="$build/e2e.log"
+if [ "${LOQUENA_E2E:-1}" != 0 ]; then
+  echo "== e2e.sh (beside the rest; log: $e2e_log)"
+  run_limited 1800 "$root/tests/system/e2e.sh" >"$e2e_log" 2>&1 &
+  e2e_pid=$!
+fi
+# A failure further on still waits for the drive, so that it never outlives the run.
+stop_e2e() { [ -z "$e2e_pid" ] || { kill "$e2e_pid" 2>/dev/null || true; wait "$e2e_pid" 2>/dev/null || true; }; }
+trap stop_e2e EXIT
+started=$SECONDS
+# Sound tests check timing against the real clock; on a busy machine a late
+# scheduler tick can miss by a few milliseconds, so a failed test gets two more tries.
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:3 </dev/null
+echo "== unit tests done ($((SECONDS - started)) s)"
 for t in "$root"/tests/system/*.sh; do
-  [ "$(basename "$t")" = lib.sh ] && continue
-  # Each script has a time limit, so that a hung program ends the run with a
-  # failure instead of holding it. The whole-therapy drive (about ten minutes
-  # at one size) gets more; LOQUENA_E2E=0 leaves it out.
-  limit=600
-  if [ "$(basename "$t")" = e2e.sh ]; then
-    [ "${LOQUENA_E2E:-1}" = 0 ] && continue
-    limit=1800
-  fi
-  [ -e "$t" ] || continue
+  case "$(basename "$t")" in lib.sh | e2e.sh) continue ;; esac
   echo "== $(basename "$t")"
-  BUILD_DIR="$build" timeout --kill-after=30 "$limit" bash "$t" </dev/null ||
-    { echo "$(basename "$t") failed or ran past ${limit} s" >&2; exit 1; }
+  run_limited 600 "$t" || { echo "$(basename "$t") failed or ran past 600 s" >&2; exit 1; }
+  echo "== $(basename "$t") done ($((SECONDS - started)) s)"
 done
+if [ -n "$e2e_pid" ]; then
+  echo "== waiting for e2e.sh"
+  status=0
+  wait "$e2e_pid" || status=$?
+  e2e_pid=
+  cat "$e2e_log"
+  [ "$status" = 0 ] || { echo "e2e.sh failed or ran past 1800 s" >&2; exit 1; }
+  echo "== e2e.sh done ($((SECONDS - started)) s)"
+fi
