@@ -33,11 +33,6 @@ TFormOwnVoices::ShowHook& ShowHookSlot()
     return hook;
 }
 
-double Scale()
-{
-    return std::max(800, DesignWidth) / 1280.0;
-}
-
 } // namespace
 
 TFormOwnVoices::VoiceTaker TFormOwnVoices::SetVoiceTaker(VoiceTaker taker)
@@ -85,16 +80,9 @@ TFormOwnVoices::~TFormOwnVoices() = default;
 
 void TFormOwnVoices::BuildLayout()
 {
-    const double s = Scale();
-    setFixedSize(int(1000 * s), int(760 * s));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(int(16 * s), int(16 * s), int(16 * s), int(16 * s));
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("panel"));
-    outer->addWidget(panel);
-    auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(int(24 * s), int(16 * s), int(24 * s), int(16 * s));
-    column->setSpacing(int(10 * s));
+    const double s = VoiceWindowScale();
+    QVBoxLayout* column = AddVoicePanel(this, 1000, 760);
+    QWidget* panel = column->parentWidget();
 
     auto* title = new QLabel(QStringLiteral("Własne nagrania"), panel);
     title->setFont(VoiceWindowFont(int(34 * s)));
@@ -139,17 +127,10 @@ void TFormOwnVoices::BuildLayout()
     m_count->setObjectName(QStringLiteral("lbLiczba"));
     m_count->setFont(VoiceWindowFont(int(15 * s), false));
 
-    auto button = [&](const char* name, const QString& text) {
-        auto* b = new QPushButton(text, panel);
-        b->setObjectName(QLatin1String(name));
-        b->setFont(VoiceWindowFont(int(18 * s)));
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_btRecord = button("btNagraj", QStringLiteral("Nagraj własny głos…"));
-    m_btPlay = button("btOdsluchaj", QStringLiteral("Odsłuchaj"));
-    m_btRemove = button("btUsun", QStringLiteral("Przywróć głos syntetyczny"));
-    m_btClose = button("btZamknij", QStringLiteral("Zamknij"));
+    m_btRecord = AddVoiceButton(panel, "btNagraj", QStringLiteral("Nagraj własny głos…"));
+    m_btPlay = AddVoiceButton(panel, "btOdsluchaj", QStringLiteral("Odsłuchaj"));
+    m_btRemove = AddVoiceButton(panel, "btUsun", QStringLiteral("Przywróć głos syntetyczny"));
+    m_btClose = AddVoiceButton(panel, "btZamknij", QStringLiteral("Zamknij"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_btRecord);
     buttons->addWidget(m_btPlay);
@@ -270,12 +251,7 @@ void TFormOwnVoices::showEvent(QShowEvent* event)
 {
     ApplyVoiceWindowLook(this);
     QDialog::showEvent(event);
-    if (ShowHookSlot()) {
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible() && ShowHookSlot())
-                ShowHookSlot()(*this);
-        });
-    }
+    CallShowHookLater(this, ShowHookSlot());
 }
 
 void TFormOwnVoices::done(int result)

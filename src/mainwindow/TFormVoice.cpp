@@ -48,11 +48,6 @@ QString Seconds(int ms)
            QStringLiteral(" s");
 }
 
-double Scale()
-{
-    return std::max(800, DesignWidth) / 1280.0;
-}
-
 std::vector<int16_t> ToSamples(const QByteArray& bytes)
 {
     std::vector<int16_t> samples(size_t(bytes.size() / 2));
@@ -107,16 +102,9 @@ TFormVoice::~TFormVoice()
 
 void TFormVoice::BuildLayout(const QString& what)
 {
-    const double s = Scale();
-    setFixedSize(int(680 * s), int(400 * s));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(int(16 * s), int(16 * s), int(16 * s), int(16 * s));
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("panel"));
-    outer->addWidget(panel);
-    auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(int(24 * s), int(18 * s), int(24 * s), int(18 * s));
-    column->setSpacing(int(12 * s));
+    const double s = VoiceWindowScale();
+    QVBoxLayout* column = AddVoicePanel(this, 680, 400);
+    QWidget* panel = column->parentWidget();
 
     auto* caption = new QLabel(QStringLiteral("Nagranie głosu dla:"), panel);
     caption->setFont(VoiceWindowFont(int(20 * s)));
@@ -137,18 +125,11 @@ void TFormVoice::BuildLayout(const QString& what)
     m_status->setText(QStringLiteral("Naciśnij „Nagraj” i wyraźnie powiedz to, co wyżej. "
                                      "Możesz też wybrać gotowy plik z nagraniem."));
 
-    auto button = [&](const char* name, const QString& text) {
-        auto* b = new QPushButton(text, panel);
-        b->setObjectName(QLatin1String(name));
-        b->setFont(VoiceWindowFont(int(18 * s)));
-        b->setAutoDefault(false);
-        return b;
-    };
-    m_btRecord = button("btNagraj", QStringLiteral("Nagraj"));
-    m_btPlay = button("btOdsluchaj", QStringLiteral("Odsłuchaj"));
-    m_btFile = button("btZPliku", QStringLiteral("Z pliku…"));
-    m_btSave = button("btZapisz", QStringLiteral("Zapisz"));
-    m_btCancel = button("btAnuluj", QStringLiteral("Anuluj"));
+    m_btRecord = AddVoiceButton(panel, "btNagraj", QStringLiteral("Nagraj"));
+    m_btPlay = AddVoiceButton(panel, "btOdsluchaj", QStringLiteral("Odsłuchaj"));
+    m_btFile = AddVoiceButton(panel, "btZPliku", QStringLiteral("Z pliku…"));
+    m_btSave = AddVoiceButton(panel, "btZapisz", QStringLiteral("Zapisz"));
+    m_btCancel = AddVoiceButton(panel, "btAnuluj", QStringLiteral("Anuluj"));
     connect(m_btRecord, &QPushButton::clicked, this, &TFormVoice::RecordClicked);
     connect(m_btPlay, &QPushButton::clicked, this, &TFormVoice::PlayClicked);
     connect(m_btFile, &QPushButton::clicked, this, &TFormVoice::FileClicked);
@@ -177,12 +158,7 @@ void TFormVoice::showEvent(QShowEvent* event)
 {
     ApplyVoiceWindowLook(this);
     QDialog::showEvent(event);
-    if (ShowHookSlot()) {
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible() && ShowHookSlot())
-                ShowHookSlot()(*this);
-        });
-    }
+    CallShowHookLater(this, ShowHookSlot());
 }
 
 void TFormVoice::reject()

@@ -2,6 +2,10 @@
 
 #include "app/DisplayMode.h"
 
+#include <QDialog>
+#include <QFrame>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
 QFont VoiceWindowFont(int pixels, bool bold)
@@ -43,4 +47,33 @@ QString VoiceWindowStyle(bool grey)
 void ApplyVoiceWindowLook(QWidget* window)
 {
     window->setStyleSheet(VoiceWindowStyle(ColorMode == CM_MONO));
+}
+
+double VoiceWindowScale()
+{
+    return std::max(800, DesignWidth) / 1280.0;
+}
+
+QVBoxLayout* AddVoicePanel(QDialog* window, int width, int height)
+{
+    const double s = VoiceWindowScale();
+    window->setFixedSize(int(width * s), int(height * s));
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(int(16 * s), int(16 * s), int(16 * s), int(16 * s));
+    auto* panel = new QFrame(window);
+    panel->setObjectName(QStringLiteral("panel"));
+    outer->addWidget(panel);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(int(24 * s), int(16 * s), int(24 * s), int(16 * s));
+    column->setSpacing(int(11 * s));
+    return column;
+}
+
+QPushButton* AddVoiceButton(QWidget* panel, const char* name, const QString& text)
+{
+    auto* button = new QPushButton(text, panel);
+    button->setObjectName(QLatin1String(name));
+    button->setFont(VoiceWindowFont(int(18 * VoiceWindowScale())));
+    button->setAutoDefault(false);
+    return button;
 }

@@ -3,6 +3,7 @@
 // content sound player plays them instead of the shipped sound until removed.
 #include "content/OwnVoices.h"
 #include "common/ChildProcess.h"
+#include "common/FileFixture.h"
 #include "common/TempDir.h"
 #include "common/WaveFixture.h"
 #include "content/ContentScramble.h"
@@ -10,33 +11,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace {
-
-unsigned ModeOf(const QString& path)
-{
-    struct stat info = {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode & 0777;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // 0.4 s of 16-bit mono: silence (0) or a loud square wave.
 QByteArray Voice(bool loud)
@@ -144,16 +121,12 @@ TEST_F(OwnVoicesTest, AFailedWriteLeavesTheRecordingHeldBefore)
     ASSERT_TRUE(SaveOwnVoice(sound, first));
     const QByteArray stored = ReadAll("Glosy/ws/KOT.wv");
 
-    // The disk fills up: no file may grow past 1000 bytes.
-    struct rlimit old = {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = SaveOwnVoice(sound, MakeWave(22050, 1, 16, 22050));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved = true;
+    {
+        const FileSizeLimit diskFull(1000);
+        ASSERT_TRUE(diskFull.ok());
+        saved = SaveOwnVoice(sound, MakeWave(22050, 1, 16, 22050));
+    }
 
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadAll("Glosy/ws/KOT.wv"), stored);

@@ -6,6 +6,7 @@
 #include "MainFixture.h"
 #include "SkinFixture.h"
 #include "app/DisplayMode.h"
+#include "common/FileFixture.h"
 #include "common/MessageAnswerer.h"
 #include "common/WaveFixture.h"
 #include "content/ContentScramble.h"
@@ -20,9 +21,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -182,16 +181,11 @@ TEST_F(OwnVoicesFormTest, AFailedSaveIsToldAndKeepsTheRecordingHeldBefore)
     MessageAnswerer answerer;
     ASSERT_TRUE(Open([&](TFormOwnVoices& form) {
         Choose(form, COwnVoiceItems::KindWord, "kot");
-        // The disk fills up: no file may grow past 2000 bytes.
-        struct rlimit old = {};
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit full = old;
-        full.rlim_cur = 2000;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-        QTest::mouseClick(form.ButtonRecord(), Qt::LeftButton);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, oldHandler);
+        {
+            const FileSizeLimit diskFull(2000);
+            ASSERT_TRUE(diskFull.ok());
+            QTest::mouseClick(form.ButtonRecord(), Qt::LeftButton);
+        }
         EXPECT_EQ(Column(form.List(), TFormOwnVoices::ColumnVoice), QStringList{"własny"});
     }));
     ASSERT_EQ(answerer.shown.size(), 1);
