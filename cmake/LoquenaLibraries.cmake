@@ -10,7 +10,8 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
-pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libavutil)
+pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libswresample
+                  libavutil)
 
 # The compiler's warnings for every target of the project; the including
 # build sets them (the fuzz build's clang is left at its defaults).

@@ -14,7 +14,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libgl-dev libxkbcommon-dev \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev \
   libsdl2-dev \
-  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
+  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libswresample-dev \
   espeak-ng ffmpeg sox \
   fonts-liberation fontconfig \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \

@@ -1,6 +1,7 @@
 #include "content/ContentSound.h"
 
 #include "content/ContentScramble.h"
+#include "content/OwnVoices.h"
 #include "platform/CSoundPlayer.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@ std::unique_ptr<QByteArray> g_soundBuffer;
 std::unique_ptr<CSoundPlayer> g_player;
 bool g_waitingForSound = false;
 QString g_lastPath;
+QString g_lastFile;
 
 // A shuffled cycle through the numbers 1..N.
 template <int N> class CRotation
@@ -59,9 +61,9 @@ void Sleep16()
     QThread::msleep(16);
 }
 
-bool LoadWv(const QString& path)
+bool LoadWv(const QString& fileName)
 {
-    QFile file(path + QStringLiteral(".wv"));
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     *SoundBuffer = file.readAll();
@@ -81,6 +83,7 @@ QString ActionFilmPath(const CRecAction& action)
 void PlayWv(const QString& path, bool async)
 {
     g_lastPath = path;
+    g_lastFile.clear();
     try {
         if (!g_soundBuffer) {
             g_soundBuffer = std::make_unique<QByteArray>();
@@ -89,7 +92,8 @@ void PlayWv(const QString& path, bool async)
         if (!SoundBuffer->isEmpty())
             Player().Stop(); // its image is about to be overwritten
         SoundBuffer->clear();
-        if (!LoadWv(path))
+        g_lastFile = SoundFileToPlay(path);
+        if (!LoadWv(g_lastFile))
             return;
         Player().Play(SoundBuffer->constData(), SoundBuffer->size(), async);
         if (!async) {
@@ -101,34 +105,64 @@ void PlayWv(const QString& path, bool async)
     }
 }
 
+QString WordSoundPath(const CRecWord& word)
+{
+    return QStringLiteral("Data/ws/") + word.Nazwa;
+}
+
+QString WordDescriptionPath(const CRecWord& word)
+{
+    return QStringLiteral("Data/dws/") + word.Nazwa;
+}
+
+QString ProverbBeginPath(const CRecProverb& proverb)
+{
+    return QStringLiteral("Data/ps/") + proverb.SoundPocz;
+}
+
+QString ProverbEndPath(const CRecProverb& proverb)
+{
+    return QStringLiteral("Data/ps/") + proverb.SoundKon;
+}
+
+QString ActionSound1Path(const CRecAction& action)
+{
+    return QStringLiteral("Data/as/p1_") + QString::number(action.ID);
+}
+
+QString ActionSound2Path(const CRecAction& action)
+{
+    return QStringLiteral("Data/as/p2_") + QString::number(action.ID);
+}
+
 void PlayWordSound(const CRecWord& word, bool async)
 {
-    PlayWv(QStringLiteral("Data/ws/") + word.Nazwa, async);
+    PlayWv(WordSoundPath(word), async);
 }
 
 void PlayWordDescription(const CRecWord& word, bool async)
 {
-    PlayWv(QStringLiteral("Data/dws/") + word.Nazwa, async);
+    PlayWv(WordDescriptionPath(word), async);
 }
 
 void PlayProverbBegin(const CRecProverb& proverb, bool async)
 {
-    PlayWv(QStringLiteral("Data/ps/") + proverb.SoundPocz, async);
+    PlayWv(ProverbBeginPath(proverb), async);
 }
 
 void PlayProverbEnd(const CRecProverb& proverb, bool async)
 {
-    PlayWv(QStringLiteral("Data/ps/") + proverb.SoundKon, async);
+    PlayWv(ProverbEndPath(proverb), async);
 }
 
 void PlayActionSound1(const CRecAction& action, bool async)
 {
-    PlayWv(QStringLiteral("Data/as/p1_") + QString::number(action.ID), async);
+    PlayWv(ActionSound1Path(action), async);
 }
 
 void PlayActionSound2(const CRecAction& action, bool async)
 {
-    PlayWv(QStringLiteral("Data/as/p2_") + QString::number(action.ID), async);
+    PlayWv(ActionSound2Path(action), async);
 }
 
 void PlayPraise(bool async)
@@ -185,4 +219,9 @@ void ReleaseContentSound()
 QString LastWvPath()
 {
     return g_lastPath;
+}
+
+QString LastWvFile()
+{
+    return g_lastFile;
 }

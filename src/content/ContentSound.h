@@ -16,8 +16,18 @@
 extern QString FilmDir;
 QString ActionFilmPath(const CRecAction& action);
 
-// Plays path + ".wv"; a missing, unreadable or damaged file plays nothing and
-// reports nothing. With async false it returns when the sound has ended.
+// Where each item's sounds are (paths without ".wv").
+QString WordSoundPath(const CRecWord& word);
+QString WordDescriptionPath(const CRecWord& word);
+QString ProverbBeginPath(const CRecProverb& proverb);
+QString ProverbEndPath(const CRecProverb& proverb);
+QString ActionSound1Path(const CRecAction& action);
+QString ActionSound2Path(const CRecAction& action);
+
+// Plays path + ".wv", or the therapist's own recording of that sound when
+// there is one (OwnVoices.h); a missing, unreadable or damaged file plays
+// nothing and reports nothing. With async false it returns when the sound has
+// ended.
 void PlayWv(const QString& path, bool async);
 void PlayWordSound(const CRecWord& word, bool async);
 void PlayWordDescription(const CRecWord& word, bool async);
@@ -45,3 +55,5 @@ void ReleaseContentSound();
 
 // The path (without ".wv") of the last sound PlayWv was asked for.
 QString LastWvPath();
+// The file the last PlayWv read (the shipped sound or the own recording).
+QString LastWvFile();

@@ -8,6 +8,7 @@
 #include "graphics/CTransButton.h"
 #include "mainwindow/BookmarkLayout.h"
 #include "mainwindow/CKompBookmarks.h"
+#include "mainwindow/COwnVoicesButton.h"
 #include "mainwindow/CPatientsPage.h"
 #include "mainwindow/CSettingsPages.h"
 #include "mainwindow/CStatisticsPage.h"
@@ -269,6 +270,7 @@ void TFormMain::CreateButtons()
         b->setObjectName(QLatin1String(kButtons[i].name));
         *buttons[i] = b;
     }
+    m_ownVoices = new COwnVoicesButton(this);
 }
 
 CTransButton* TFormMain::Button(const char* name) const
@@ -418,6 +420,7 @@ void TFormMain::PlaceSmallButtons()
         button->Refresh();
     }
     m_tshStatystyka->PlaceButtons();
+    m_ownVoices->Place(tbPomoc->geometry(), tbStart->geometry());
 }
 
 void TFormMain::SetMessageForm(TFormMessage* form)
@@ -425,6 +428,7 @@ void TFormMain::SetMessageForm(TFormMessage* form)
     m_message = form;
     m_tshStatystyka->SetMessage(form);
     m_tshPacjent->SetMessage(form);
+    m_ownVoices->SetMessage(form);
     m_recorder->SetInform([this](int kind, const QString& r1, const QString& r2, const QString& r3,
                                  const QString& r4,
                                  bool compact) { Inform(kind, r1, r2, r3, r4, compact); });

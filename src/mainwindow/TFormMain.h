@@ -10,6 +10,7 @@
 
 class CKompBookmarks;
 class CNagrywanie;
+class COwnVoicesButton;
 class CPatient;
 class CPatientsPage;
 class CStatistics;
@@ -138,6 +139,7 @@ private:
     CTransButton* tbDodaj = nullptr;
     CTransButton* tbEdytuj = nullptr;
     CTransButton* tbUsun = nullptr;
+    COwnVoicesButton* m_ownVoices = nullptr; // owned by this window (Qt parent)
     std::unique_ptr<CKompBookmarks> m_bookmarks;
     CDynamicPlace m_bookmarkLayout;
     CDynamicPlace m_windowLayout;

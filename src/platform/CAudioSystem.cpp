@@ -5,6 +5,7 @@
 
 namespace {
 bool g_started = false;
+bool g_fellBack = false;
 int g_openDevices = 0;
 } // namespace
 
@@ -12,8 +13,10 @@ bool CAudioSystem::Start()
 {
     if (g_started)
         return true;
-    if (SDL_AudioInit(nullptr) == 0 || SDL_AudioInit("dummy") == 0)
+    if (SDL_AudioInit(nullptr) == 0)
         g_started = true;
+    else if (SDL_AudioInit("dummy") == 0)
+        g_started = g_fellBack = true;
     return g_started;
 }
 
@@ -26,18 +29,18 @@ bool CAudioSystem::SwitchToDummy()
     if (current && std::strcmp(current, "dummy") == 0)
         return false;
     SDL_AudioQuit();
-    g_started = SDL_AudioInit("dummy") == 0;
+    g_started = g_fellBack = SDL_AudioInit("dummy") == 0;
     return g_started;
 }
 
 SDL_AudioDeviceID CAudioSystem::Open(bool capture, const SDL_AudioSpec& want, SDL_AudioSpec* have,
-                                     int allowedChanges)
+                                     int allowedChanges, bool fallBack)
 {
-    if (!Start())
+    if (!Start() || (!fallBack && g_fellBack))
         return 0;
     SDL_AudioDeviceID device =
         SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &want, have, allowedChanges);
-    if (device == 0 && SwitchToDummy())
+    if (device == 0 && fallBack && SwitchToDummy())
         device = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &want, have, allowedChanges);
     if (device != 0)
         ++g_openDevices;
@@ -52,6 +55,11 @@ void CAudioSystem::Close(SDL_AudioDeviceID device)
     --g_openDevices;
 }
 
+bool CAudioSystem::FellBack()
+{
+    return g_started && g_fellBack;
+}
+
 QString CAudioSystem::Driver()
 {
     const char* name = g_started ? SDL_GetCurrentAudioDriver() : nullptr;
@@ -63,6 +71,6 @@ void CAudioSystem::Shutdown()
     if (!g_started)
         return;
     SDL_AudioQuit();
-    g_started = false;
+    g_started = g_fellBack = false;
     g_openDevices = 0;
 }

@@ -10,11 +10,17 @@ class CAudioSystem
 {
 public:
     // Opens a playback or capture device; 0 when even the dummy driver fails.
+    // Without `fallBack` a device that cannot be opened gives 0 at once, and so
+    // does any device once the subsystem has fallen back to the dummy driver:
+    // a caller that needs a real microphone must not get silence instead.
     static SDL_AudioDeviceID Open(bool capture, const SDL_AudioSpec& want, SDL_AudioSpec* have,
-                                  int allowedChanges);
+                                  int allowedChanges, bool fallBack = true);
     static void Close(SDL_AudioDeviceID device);
     // The driver in use ("" before the first use).
     static QString Driver();
+    // True when the subsystem runs on the dummy driver because no real device
+    // could be opened (not because the dummy driver was asked for).
+    static bool FellBack();
     // Closes the subsystem; devices must have been closed by their owners.
     static void Shutdown();
 

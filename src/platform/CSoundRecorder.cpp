@@ -9,32 +9,6 @@
 #include <QtEndian>
 #include <SDL2/SDL.h>
 
-namespace {
-
-QByteArray WaveHeader(int channels, int rate, int bits, qsizetype dataBytes)
-{
-    const int frameBytes = channels * bits / 8;
-    const qsizetype pad = dataBytes & 1;
-    QByteArray h(44, '\0');
-    auto u32 = [&](int at, uint32_t v) { qToLittleEndian<uint32_t>(v, h.data() + at); };
-    auto u16 = [&](int at, uint16_t v) { qToLittleEndian<uint16_t>(v, h.data() + at); };
-    h.replace(0, 4, "RIFF");
-    u32(4, uint32_t(36 + dataBytes + pad));
-    h.replace(8, 8, "WAVEfmt ");
-    u32(16, 16);
-    u16(20, 1);
-    u16(22, uint16_t(channels));
-    u32(24, uint32_t(rate));
-    u32(28, uint32_t(rate * frameBytes));
-    u16(32, uint16_t(frameBytes));
-    u16(34, uint16_t(bits));
-    h.replace(36, 4, "data");
-    u32(40, uint32_t(dataBytes));
-    return h;
-}
-
-} // namespace
-
 CSoundRecorder::CSoundRecorder(QObject* parent) : QObject(parent)
 {
     m_playTimer.setInterval(5);
@@ -64,6 +38,15 @@ void CSoundRecorder::Open(const QString& path)
         std::lock_guard<std::mutex> guard(m_lock);
         m_samples = QByteArray(reinterpret_cast<const char*>(wave.Samples()), wave.SampleBytes());
     }
+    m_mode = EMediaMode::Stopped;
+}
+
+void CSoundRecorder::OpenEmpty(int channels, int rate, int bits)
+{
+    Close();
+    m_channels = channels;
+    m_rate = rate;
+    m_bits = bits;
     m_mode = EMediaMode::Stopped;
 }
 
@@ -97,6 +80,22 @@ QByteArray CSoundRecorder::Samples() const
     return m_samples;
 }
 
+int CSoundRecorder::PeakOfLast(int ms) const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    const qsizetype bytes = std::min(m_samples.size(), BytesForMs(ms));
+    const auto* p = reinterpret_cast<const uint8_t*>(m_samples.constData()) + m_samples.size();
+    int peak = 0;
+    if (m_bits == 8) {
+        for (const uint8_t* q = p - bytes; q < p; ++q)
+            peak = std::max(peak, std::abs(int(*q) - 128) * 256);
+    } else {
+        for (const uint8_t* q = p - bytes / 2 * 2; q < p; q += 2)
+            peak = std::max(peak, std::abs(int(int16_t(q[0] | q[1] << 8))));
+    }
+    return std::min(peak, 32767);
+}
+
 void CSoundRecorder::Record(int fromMs, int toMs)
 {
     if (!IsOpen())
@@ -127,7 +126,7 @@ void CSoundRecorder::Record(int fromMs, int toMs)
     want.callback = &CSoundRecorder::CaptureCallback;
     want.userdata = this;
     SDL_AudioSpec have{};
-    m_capture = CAudioSystem::Open(true, want, &have, 0);
+    m_capture = CAudioSystem::Open(true, want, &have, 0, !m_requireDevice);
     if (m_capture == 0) {
         m_mode = EMediaMode::Stopped;
         throw CError(QStringLiteral("CSoundRecorder::Record - Brak urządzenia nagrywającego"));
@@ -194,7 +193,7 @@ void CSoundRecorder::Play()
         return;
     if (m_mode == EMediaMode::Recording)
         Stop();
-    m_playImage = WaveHeader(m_channels, m_rate, m_bits, 0);
+    m_playImage = CWaveImage::Header(m_channels, m_rate, m_bits, 0);
     {
         std::lock_guard<std::mutex> guard(m_lock);
         qToLittleEndian<uint32_t>(uint32_t(m_samples.size()), m_playImage.data() + 40);
@@ -240,10 +239,12 @@ void CSoundRecorder::Save()
 {
     if (!IsOpen())
         return;
+    if (m_path.isEmpty())
+        throw CError(QStringLiteral("CSoundRecorder::Save - Nagranie nie ma pliku"));
     const QByteArray samples = Samples();
     QSaveFile file(m_path);
     bool ok = file.open(QIODevice::WriteOnly);
-    ok = ok && file.write(WaveHeader(m_channels, m_rate, m_bits, samples.size())) == 44;
+    ok = ok && file.write(CWaveImage::Header(m_channels, m_rate, m_bits, samples.size())) == 44;
     ok = ok && file.write(samples) == samples.size();
     if (ok && (samples.size() & 1))
         ok = file.write("\0", 1) == 1; // chunks are padded to even sizes

@@ -25,6 +25,9 @@ public:
     // Reads the file's header and samples; throws CError when the file is
     // missing, unreadable or not an 8- or 16-bit PCM WAVE.
     void Open(const QString& path);
+    // Opens an empty recording of the given format that belongs to no file
+    // (Save then throws): a voice taken to be handed on.
+    void OpenEmpty(int channels, int rate, int bits);
     void Close();
     bool IsOpen() const { return m_mode != EMediaMode::NotOpen; }
     QString FileName() const { return m_path; }
@@ -43,9 +46,15 @@ public:
     void Save();
 
     void SetNotify(bool on) { m_notify = on; }
+    // With true, Record refuses SDL's dummy driver as a stand-in for a missing
+    // or busy microphone (throws CError as for no device).
+    void SetRequireDevice(bool on) { m_requireDevice = on; }
     EMediaMode Mode() const { return m_mode; }
     int Length() const; // ms
     QByteArray Samples() const;
+    // The loudest sample of the last `ms` recorded, 0 to 32767 (8-bit samples
+    // scaled up): the level meter while recording.
+    int PeakOfLast(int ms) const;
 
 signals:
     void Notify();
@@ -66,6 +75,7 @@ private:
     QString m_path;
     EMediaMode m_mode = EMediaMode::NotOpen;
     bool m_notify = false;
+    bool m_requireDevice = false;
     int m_channels = 1, m_rate = 22050, m_bits = 8;
 
     mutable std::mutex m_lock; // shared with the capture callback

@@ -1,5 +1,6 @@
 #include "platform/CWaveImage.h"
 
+#include <QtEndian>
 #include <cstring>
 
 namespace {
@@ -73,4 +74,26 @@ bool CWaveImage::Parse(const void* data, qsizetype size)
         pos = body + length + (length & 1); // chunks are padded to even sizes
     }
     return false;
+}
+
+QByteArray CWaveImage::Header(int channels, int rate, int bits, qsizetype dataBytes)
+{
+    const int frameBytes = channels * bits / 8;
+    const qsizetype pad = dataBytes & 1;
+    QByteArray h(44, '\0');
+    auto u32 = [&](int at, uint32_t v) { qToLittleEndian<uint32_t>(v, h.data() + at); };
+    auto u16 = [&](int at, uint16_t v) { qToLittleEndian<uint16_t>(v, h.data() + at); };
+    h.replace(0, 4, "RIFF");
+    u32(4, uint32_t(36 + dataBytes + pad));
+    h.replace(8, 8, "WAVEfmt ");
+    u32(16, 16);
+    u16(20, 1);
+    u16(22, uint16_t(channels));
+    u32(24, uint32_t(rate));
+    u32(28, uint32_t(rate * frameBytes));
+    u16(32, uint16_t(frameBytes));
+    u16(34, uint16_t(bits));
+    h.replace(36, 4, "data");
+    u32(40, uint32_t(dataBytes));
+    return h;
 }

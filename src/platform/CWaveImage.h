@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QtGlobal>
 #include <cstdint>
 
@@ -24,6 +25,10 @@ public:
     // Where the samples start in the image.
     qsizetype DataOffset() const { return m_dataOffset; }
     qint64 DurationMs() const { return m_rate ? Frames() * 1000 / m_rate : 0; }
+
+    // The canonical 44-byte header of a PCM WAVE image holding `dataBytes` of
+    // samples (the RIFF size counts the pad byte of an odd data chunk).
+    static QByteArray Header(int channels, int rate, int bits, qsizetype dataBytes);
 
 private:
     void Clear();

@@ -1,3 +1,4 @@
+#include "common/FileFixture.h"
 #include "common/TempDir.h"
 #include "content/ContentScramble.h"
 #include "controls/CKompTV.h"
@@ -12,19 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QDateTime FilmDate()
 {

@@ -242,3 +242,46 @@ TEST(SoundPlayer, NoUsableDeviceFallsBackToTheDummyDriver)
             << output.toStdString();
     }
 }
+
+TEST(SoundRecorder, TheMeterReadsThePeakOfTheLastSamples)
+{
+    TempDir dir;
+    struct SCase
+    {
+        int bits;
+        QByteArray loud; // one sample, 0.1 s before the end
+        int peak;
+    };
+    const SCase cases[] = {
+        {8, QByteArray(1, char(0x20)), 96 * 256},
+        {16, QByteArray::fromHex("00a0"), 24576}, // -24576
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.bits);
+        const int frameBytes = c.bits / 8;
+        QByteArray wave = MakeWave(22050, 1, c.bits, 22050 / 2);
+        wave.replace(44, wave.size() - 44, QByteArray(wave.size() - 44, c.bits == 8 ? '\x80' : 0));
+        wave.replace(wave.size() - 2205 * frameBytes, frameBytes, c.loud);
+        const QString path = dir.file(QString("peak%1.wav").arg(c.bits));
+        WriteFile(path, wave);
+        CSoundRecorder recorder;
+        recorder.Open(path);
+        EXPECT_EQ(recorder.PeakOfLast(50), 0) << "the loud sample is older";
+        EXPECT_EQ(recorder.PeakOfLast(150), c.peak);
+    }
+}
+
+TEST(SoundRecorder, AnEmptyRecordingBelongsToNoFile)
+{
+    CSoundRecorder recorder;
+    recorder.OpenEmpty(1, 22050, 16);
+    EXPECT_TRUE(recorder.IsOpen());
+    EXPECT_EQ(recorder.Length(), 0);
+    EXPECT_EQ(recorder.PeakOfLast(100), 0);
+    EXPECT_THROW(recorder.Save(), CError);
+    recorder.Record(0, 300); // silence from the dummy driver
+    QTest::qWait(400);
+    recorder.Stop();
+    EXPECT_GT(recorder.Length(), 0);
+    EXPECT_EQ(recorder.PeakOfLast(100), 0);
+}

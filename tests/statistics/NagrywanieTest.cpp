@@ -2,6 +2,7 @@
 // through SDL (silence on the dummy driver; known samples on the disk driver,
 // in a child process).
 #include "common/ChildProcess.h"
+#include "common/FileFixture.h"
 #include "common/TempDir.h"
 #include "platform/CWaveImage.h"
 #include "statistics/CNagrywanie.h"
@@ -14,14 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-unsigned ModeOf(const QString& path)
-{
-    struct stat info = {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode & 0777;
-}
 
 QByteArray ReadFile(const QString& path)
 {

@@ -178,6 +178,8 @@ run_phase() { # <phase> <Exec line> <home> <share>
 add_user_work() { # <program folder>
   sqlite3 "$1/pacmem.qp" "INSERT INTO Pacjenci (NazwiskoImie) VALUES ('Źrebiec Łucja')"
   printf 'RIFF' >"$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV"
+  # An own recording of a shipped word (made by the program, mode 0700/0600).
+  mkdir -p -m 700 "$1/Glosy/ws" && printf 'RIFF' >"$1/Glosy/ws/KOT.wv" && chmod 600 "$1/Glosy/ws/KOT.wv"
   printf '#!/bin/sh\nexit 3\n' >"$1/loquena"
   give_to_user "$1"
 }
@@ -186,6 +188,7 @@ user_work_kept() { # <program folder> <what was done>
   [ "$(sqlite3 -readonly "$1/pacmem.qp" 'SELECT NazwiskoImie FROM Pacjenci')" = "Źrebiec Łucja" ] ||
     fail "the user's patient is gone after $2"
   [ -f "$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV" ] || fail "the user's recording is gone after $2"
+  [ "$(cat "$1/Glosy/ws/KOT.wv" 2>/dev/null)" = RIFF ] || fail "the own recording is gone after $2"
 }
 
 run_phase first-start "$exec_line" "$home" "$share"

@@ -3,8 +3,10 @@
 // folder.
 #include "DataBuild.h"
 #include "PhotoSize.h"
+#include "common/FileFixture.h"
 #include "common/TempDir.h"
 #include "content/CWords.h"
+#include "content/OwnVoices.h"
 #include "material/BuildStamps.h"
 #include "material/EmojiLibrary.h"
 #include "material/MaterialDeps.h"
@@ -25,12 +27,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void Write(const QString& path, const QByteArray& bytes)
 {
@@ -333,6 +329,39 @@ TEST_F(SmallMaterial, RecordingReplacesSynthesisAndOnlyChangesAreRedone)
     // A recording that is not a WAVE stops the build with its key.
     Write(m_dir.file("data/voice/ws/DOM.wav"), "not a wave");
     EXPECT_THROW(Run(BuildSpeech), DataBuildError);
+}
+
+// The therapist's own recordings are the user's data: a data build, even a
+// forced one, leaves their folder exactly as it was.
+TEST_F(SmallMaterial, TheOwnRecordingsFolderIsNeverWritten)
+{
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_ctx.out.path()));
+    ASSERT_TRUE(SaveOwnVoice("Data/ws/KOT", MakeToneWave({300, 310})));
+    ASSERT_TRUE(SaveOwnVoice("Data/sp/g1", MakeToneWave({400})));
+    QDir::setCurrent(previous);
+    auto snapshot = [this] {
+        QStringList entries;
+        QDirIterator it(m_ctx.out.filePath(OwnVoicesFolder),
+                        QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo f(it.next());
+            entries << f.filePath() + " " + QString::number(int(f.permissions())) + " " +
+                           QString::number(f.lastModified().toMSecsSinceEpoch()) + " " +
+                           QString::fromLatin1(ReadAll(f.filePath()).toHex());
+        }
+        entries.sort();
+        return entries;
+    };
+    const QStringList before = snapshot();
+    ASSERT_EQ(before.size(), 4) << "two folders and two recordings";
+    Run(BuildContentDatabase);
+    if (HasTool("espeak-ng"))
+        Run(BuildSpeech);
+    m_ctx.force = true;
+    BuildPatientFolder(m_ctx);
+    EXPECT_EQ(snapshot(), before);
 }
 
 namespace {

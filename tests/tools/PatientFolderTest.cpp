@@ -1,6 +1,7 @@
 // The data build's patient folder step: an empty patient database and the
 // recordings folder, made once and never touched again.
 #include "DataBuild.h"
+#include "common/FileFixture.h"
 #include "common/TempDir.h"
 #include "patients/CPatient.h"
 
@@ -10,14 +11,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-unsigned ModeOf(const QString& path)
-{
-    struct stat info = {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return 0;
-    return info.st_mode & 0777;
-}
 
 QByteArray HashOf(const QString& path)
 {
