@@ -1,6 +1,7 @@
 #include "app/DisplayMode.h"
 
 #include "app/AppMessage.h"
+#include "app/ScreenScaling.h"
 #include "app/Universalfn.h"
 
 #include <QGuiApplication>
@@ -102,20 +103,10 @@ void SetDisplayModeFor(int screenWidth, int screenHeight)
 {
     ScreenWidth = screenWidth;
     ScreenHeight = screenHeight;
-    // Both tests are "or": a wide but low screen gets the smaller layout.
-    if (screenWidth < 1024 || screenHeight < 768) {
-        DisplayMode = DM_800;
-        DesignWidth = 800;
-        DesignHeight = 600;
-    } else if (screenWidth < 1280 || screenHeight < 960) {
-        DisplayMode = DM_1024;
-        DesignWidth = 1024;
-        DesignHeight = 768;
-    } else {
-        DisplayMode = DM_1280;
-        DesignWidth = 1280;
-        DesignHeight = 960;
-    }
+    const QSize design = DesignSizeFor(QSize(screenWidth, screenHeight));
+    DesignWidth = design.width();
+    DesignHeight = design.height();
+    DisplayMode = DesignWidth == 800 ? DM_800 : DesignWidth == 1024 ? DM_1024 : DM_1280;
     OffsetX = (ScreenWidth - DesignWidth) / 2;
     OffsetY = (ScreenHeight - DesignHeight) / 2;
     ColorMode = CM_COLOR;
