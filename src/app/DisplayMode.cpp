@@ -40,6 +40,12 @@ QSize ReadScreenSize()
     return screen ? screen->size() : QSize(0, 0);
 }
 
+QSize ScreenPixels(QSize size)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? size * screen->devicePixelRatio() : size;
+}
+
 QString ResolutionIntro(int w, int h)
 {
     return QStringLiteral("Wymagania sprzętowe programu określają minimalną rozdzielczość, jaką "
@@ -118,11 +124,14 @@ bool DetermineDisplayMode()
     const QSize size = ReadScreenSize();
     const int w = size.width();
     const int h = size.height();
+    // The user knows the screen by its own pixels, not by the design pixels
+    // of a screen that shows the design larger.
+    const QSize shown = ScreenPixels(size);
     bool goOn = true;
     if (w < 800 || h < 600)
-        goOn = RefuseTooSmall(w, h);
+        goOn = RefuseTooSmall(shown.width(), shown.height());
     else if (w < 1024 || h < 768)
-        goOn = AcceptLowResolution(w, h);
+        goOn = AcceptLowResolution(shown.width(), shown.height());
     // The globals are set even when start-up ends, so that nothing reads
     // half-set values on the way out.
     SetDisplayModeFor(w, h);
