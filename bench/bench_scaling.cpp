@@ -14,7 +14,7 @@ namespace {
 
 QImage ExerciseBitmap()
 {
-    QImage image(1280, 871, qEnvironmentVariableIsSet("RGB32") ? QImage::Format_RGB32 : QImage::Format_BGR888);
+    QImage image(1280, 871, QImage::Format_BGR888); // as the exercise bitmap
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
