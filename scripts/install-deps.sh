@@ -12,6 +12,7 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins \
   qt6-translations-l10n \
   libgl-dev libxkbcommon-dev \
+  libxcb1-dev libxcb-xinput-dev \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev \
   libsdl2-dev \
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libswresample-dev \

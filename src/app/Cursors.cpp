@@ -1,7 +1,9 @@
 #include "app/Cursors.h"
 
+#include <QGuiApplication>
 #include <QHash>
 #include <QPixmap>
+#include <QScreen>
 
 namespace {
 
@@ -94,8 +96,26 @@ QHash<int, QCursor>& Loaded()
 
 void Cursors::Load()
 {
-    Loaded().insert(crLArrow, QCursor(QPixmap(LArrowXpm), 1, 1));
-    Loaded().insert(crHand1, QCursor(QPixmap(Hand1Xpm), 11, 0));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    LoadScaled(screen ? screen->devicePixelRatio() : 1.0);
+}
+
+void Cursors::LoadScaled(double scale)
+{
+    // The window system shows a cursor's pixels as they are; where the design
+    // is shown larger, the cursors grow with it.
+    auto make = [scale](const char* const* xpm, int hotX, int hotY) {
+        QPixmap pixmap(xpm);
+        if (scale > 1.0) {
+            const int side = qRound(pixmap.width() * scale);
+            pixmap = pixmap.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            hotX = static_cast<int>(hotX * scale);
+            hotY = static_cast<int>(hotY * scale);
+        }
+        return QCursor(pixmap, hotX, hotY);
+    };
+    Loaded().insert(crLArrow, make(LArrowXpm, 1, 1));
+    Loaded().insert(crHand1, make(Hand1Xpm, 11, 0));
 }
 
 void Cursors::Release()

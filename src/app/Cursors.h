@@ -15,6 +15,8 @@ public:
 
     // Builds both cursors; start-up calls it once, before any window exists.
     static void Load();
+    // The same, grown by a factor (screen pixels per design pixel).
+    static void LoadScaled(double scale);
     // Frees them; start-up calls it on the way out, while the GUI still runs.
     static void Release();
     // The cursor of a slot; the system arrow for a slot not loaded.

@@ -1,6 +1,7 @@
 #include "app/DisplayMode.h"
 
 #include "app/AppMessage.h"
+#include "app/ScreenScaling.h"
 #include "app/Universalfn.h"
 
 #include <QGuiApplication>
@@ -37,6 +38,12 @@ QSize ReadScreenSize()
         return SizeSource()();
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->size() : QSize(0, 0);
+}
+
+QSize ScreenPixels(QSize size)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? size * screen->devicePixelRatio() : size;
 }
 
 QString ResolutionIntro(int w, int h)
@@ -102,20 +109,10 @@ void SetDisplayModeFor(int screenWidth, int screenHeight)
 {
     ScreenWidth = screenWidth;
     ScreenHeight = screenHeight;
-    // Both tests are "or": a wide but low screen gets the smaller layout.
-    if (screenWidth < 1024 || screenHeight < 768) {
-        DisplayMode = DM_800;
-        DesignWidth = 800;
-        DesignHeight = 600;
-    } else if (screenWidth < 1280 || screenHeight < 960) {
-        DisplayMode = DM_1024;
-        DesignWidth = 1024;
-        DesignHeight = 768;
-    } else {
-        DisplayMode = DM_1280;
-        DesignWidth = 1280;
-        DesignHeight = 960;
-    }
+    const QSize design = DesignSizeFor(QSize(screenWidth, screenHeight));
+    DesignWidth = design.width();
+    DesignHeight = design.height();
+    DisplayMode = DesignWidth == 800 ? DM_800 : DesignWidth == 1024 ? DM_1024 : DM_1280;
     OffsetX = (ScreenWidth - DesignWidth) / 2;
     OffsetY = (ScreenHeight - DesignHeight) / 2;
     ColorMode = CM_COLOR;
@@ -127,11 +124,14 @@ bool DetermineDisplayMode()
     const QSize size = ReadScreenSize();
     const int w = size.width();
     const int h = size.height();
+    // The user knows the screen by its own pixels, not by the design pixels
+    // of a screen that shows the design larger.
+    const QSize shown = ScreenPixels(size);
     bool goOn = true;
     if (w < 800 || h < 600)
-        goOn = RefuseTooSmall(w, h);
+        goOn = RefuseTooSmall(shown.width(), shown.height());
     else if (w < 1024 || h < 768)
-        goOn = AcceptLowResolution(w, h);
+        goOn = AcceptLowResolution(shown.width(), shown.height());
     // The globals are set even when start-up ends, so that nothing reads
     // half-set values on the way out.
     SetDisplayModeFor(w, h);

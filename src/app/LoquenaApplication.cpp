@@ -2,11 +2,13 @@
 
 #include "app/AppMessage.h"
 #include "app/CError.h"
+#include "app/MouseGridFilter.h"
 #include "app/QtTranslations.h"
 #include "app/SignalQuit.h"
 
 LoquenaApplication::LoquenaApplication(int& argc, char** argv)
-    : QApplication(argc, argv), m_signalQuit(std::make_unique<SignalQuit>())
+    : QApplication(argc, argv), m_signalQuit(std::make_unique<SignalQuit>()),
+      m_mouseGrid(MouseGridFilter::InstallIfScaled())
 {
     InstallQtTranslations();
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <memory>
 
+class MouseGridFilter;
 class SignalQuit;
 
 // The program's application object. Qt's own texts are Polish (see
@@ -24,4 +25,6 @@ public:
 private:
     // A request to end (log-out, Ctrl+C) closes the windows in order.
     std::unique_ptr<SignalQuit> m_signalQuit;
+    // Where the screen is scaled: the mouse onto whole design pixels.
+    std::unique_ptr<MouseGridFilter> m_mouseGrid;
 };

@@ -1,6 +1,7 @@
 #include "app/TFormSplash.h"
 
 #include "app/JpegDecoder.h"
+#include "app/ScreenPainter.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -81,7 +82,7 @@ QLabel* TFormSplash::AddLabel(const char* name, const QString& text, int x, int 
 
 void TFormSplash::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
+    ScreenPainter painter(this);
     if (m_picture)
         painter.drawImage(0, 0, *m_picture);
     else

@@ -1,12 +1,15 @@
 #include "app/LoquenaApplication.h"
+#include "app/ScalingChoice.h"
 #include "app/Startup.h"
 #include "content/ContentSound.h"
 #include "mainwindow/CTestProbe.h"
 #include "mainwindow/ProgramWindows.h"
 
-// The program's entry point. No arguments are read; the exit code is 0.
+// The program's entry point. The exit code is 0. The only arguments read turn
+// the scaling of the design off (ScalingChoice).
 int main(int argc, char** argv)
 {
+    ScalingChoice::Prepare(argc, argv);
     LoquenaApplication app(argc, argv);
     Startup startup;
     // LOQUENA_SPLASH_ONLY: no windows, only the splash (to look at it).

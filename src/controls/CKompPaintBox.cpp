@@ -1,5 +1,7 @@
 #include "controls/CKompPaintBox.h"
 
+#include "app/ScreenPainter.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -63,7 +65,7 @@ void CKompPaintBox::MoveBy(int x, int y)
 
 void CKompPaintBox::paintEvent(QPaintEvent* event)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     const QRegion fromScreen = event->region() & m_screenOnly;
     const QRegion fromTarget = event->region() - m_screenOnly;
     for (const QRect& r : fromTarget) {
@@ -71,10 +73,10 @@ void CKompPaintBox::paintEvent(QPaintEvent* event)
         if (source != r.translated(X, Y))
             p.fillRect(r, Qt::black);
         if (!source.isEmpty())
-            p.drawImage(source.translated(-X, -Y), *Target, source);
+            p.DrawImagePart(source.translated(-X, -Y), *Target, source);
     }
     for (const QRect& r : fromScreen)
-        p.drawImage(r, m_screen, r);
+        p.DrawImagePart(r, m_screen, r);
 }
 
 void CKompPaintBox::hideEvent(QHideEvent* event)

@@ -1,6 +1,7 @@
 #include "controls/CKompTV.h"
 
 #include "app/CError.h"
+#include "app/ScreenPainter.h"
 #include "content/ContentScramble.h"
 #include "platform/CFilmPlayer.h"
 
@@ -127,7 +128,7 @@ void CKompTV::PlayerNotify()
 
 void CKompTV::paintEvent(QPaintEvent* event)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     p.fillRect(event->rect(), Qt::black);
 }
 

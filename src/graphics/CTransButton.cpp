@@ -1,5 +1,6 @@
 #include "graphics/CTransButton.h"
 
+#include "app/ScreenPainter.h"
 #include "graphics/BlendKernels.h"
 #include "graphics/CDynamicPlace.h"
 
@@ -289,7 +290,7 @@ void CTransButton::paintEvent(QPaintEvent*)
     const QImage* comp = CurrentComposite();
     if (!comp || comp->isNull())
         return;
-    QPainter p(this);
+    ScreenPainter p(this);
     p.drawImage(0, 0, *comp);
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow/CKompBookmarks.h"
 
+#include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/CDynamicPlace.h"
 
@@ -201,7 +202,7 @@ bool CKompBookmarks::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Paint: {
         if (!m_buffer.isNull()) {
-            QPainter p(m_paintBox);
+            ScreenPainter p(m_paintBox);
             p.drawImage(0, 0, m_buffer);
         }
         return true;

@@ -1,4 +1,5 @@
 #include "mainwindow/CTestProbe.h"
+#include "app/ScreenScaling.h"
 
 #include "controls/CKompAlphabet.h"
 #include "controls/CKompLabel.h"
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <algorithm>
@@ -64,9 +66,25 @@ private:
     QString m_text;
 };
 
+// Places are written in screen pixels, where a click lands: the design's
+// pixels times the screen's scale (1 at the design's own size).
+double ScreenScale()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+QPoint ScreenPoint(QPoint design)
+{
+    const double f = ScreenScale();
+    return {DesignToScreen(design.x(), f), DesignToScreen(design.y(), f)};
+}
+
 QRect GlobalRect(const QWidget* w, const QRect& local)
 {
-    return local.translated(w->mapToGlobal(QPoint(0, 0)));
+    const QRect design = local.translated(w->mapToGlobal(QPoint(0, 0)));
+    return {ScreenPoint(design.topLeft()),
+            ScreenPoint(design.bottomRight() + QPoint(1, 1)) - QPoint(1, 1)};
 }
 
 QString ClassName(const QWidget* w)
@@ -202,7 +220,7 @@ void Tiles(CLines& out, const CKompTable& board)
     if (!board.Table || !board.Box || !board.isVisible())
         return;
     auto centre = [&board](const CTableBlock& t, int left, int top) {
-        return board.mapToGlobal(QPoint(left + t.Width / 2, top + t.Height / 2));
+        return ScreenPoint(board.mapToGlobal(QPoint(left + t.Width / 2, top + t.Height / 2)));
     };
     auto move = [&out](const QString& tag, QPoint from, QPoint to) {
         out << tag << from.x() << from.y() << to.x() << to.y();
@@ -281,10 +299,10 @@ void Exercise(CLines& out, const TFormTherapy& therapy)
     if (alphabet && alphabet->isVisible() && alphabet->Columns > 0)
         for (int i = 0; i < alphabet->LetterCount; ++i) {
             const auto& letter = alphabet->Letters[static_cast<size_t>(i)];
-            const QPoint c =
+            const QPoint c = ScreenPoint(
                 alphabet->mapToGlobal(QPoint((i % alphabet->Columns) * alphabet->CellWidth,
                                              (i / alphabet->Columns) * alphabet->CellHeight) +
-                                      QPoint(alphabet->CellWidth / 2, alphabet->CellHeight / 2));
+                                      QPoint(alphabet->CellWidth / 2, alphabet->CellHeight / 2)));
             out << QStringLiteral("LETTER") << QString(letter.Letter) << c.x() << c.y()
                 << letter.LetterState;
             out.End();

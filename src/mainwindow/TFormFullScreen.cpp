@@ -1,6 +1,7 @@
 #include "mainwindow/TFormFullScreen.h"
 
 #include "app/DisplayMode.h"
+#include "app/ScreenPainter.h"
 #include "graphics/CTransButton.h"
 
 #include <QAction>
@@ -85,7 +86,7 @@ void TFormFullScreen::hideEvent(QHideEvent* event)
 
 void TFormFullScreen::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     if (m_background)
         p.drawImage(0, 0, *m_background);
     else

@@ -3,6 +3,7 @@
 #include "app/AppMessage.h"
 #include "app/CError.h"
 #include "app/DisplayMode.h"
+#include "app/ScreenPainter.h"
 #include "app/TFormSplash.h"
 #include "content/ContentSound.h"
 #include "graphics/CTransButton.h"
@@ -478,7 +479,7 @@ void TFormMain::FormActivate()
 
 void TFormMain::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     if (!m_background) {
         p.fillRect(rect(), Qt::black);
         return;

@@ -1,6 +1,7 @@
 #include "mainwindow/TFormMessage.h"
 
 #include "app/DisplayMode.h"
+#include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/CTransButton.h"
 
@@ -319,6 +320,6 @@ void TFormMessage::showEvent(QShowEvent* event)
 
 void TFormMessage::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     p.drawImage(0, 0, m_frame);
 }

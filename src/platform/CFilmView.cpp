@@ -1,5 +1,7 @@
 #include "platform/CFilmView.h"
 
+#include "app/ScreenPainter.h"
+
 #include <QPainter>
 
 CFilmView::CFilmView(QWidget* parent) : QWidget(parent)
@@ -16,7 +18,7 @@ void CFilmView::SetFrame(const QImage& frame)
 
 void CFilmView::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
+    ScreenPainter painter(this);
     if (m_frame.isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;

@@ -1,6 +1,7 @@
 #include "statistics/TFormStat.h"
 
 #include "app/DisplayMode.h"
+#include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/CTransButton.h"
 #include "statistics/CStatistics.h"
@@ -212,7 +213,7 @@ void TFormStat::showEvent(QShowEvent* event)
 
 void TFormStat::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     p.drawImage(0, 0, m_backBuffer);
 }
 

@@ -1,5 +1,6 @@
 #include "therapy/CGraphicsMenu.h"
 
+#include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 
 #include <QMouseEvent>
@@ -129,7 +130,7 @@ void CGraphicsMenu::paintEvent(QPaintEvent*)
 {
     if (m_canvas.isNull())
         return;
-    QPainter p(this);
+    ScreenPainter p(this);
     p.drawImage(0, 0, m_canvas);
 }
 

@@ -1,5 +1,6 @@
 #include "therapy/CKompGrComboBox.h"
 
+#include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/BlendKernels.h"
 #include "graphics/CDynamicPlace.h"
@@ -225,7 +226,7 @@ void CKompGrComboBox::paintEvent(QPaintEvent*)
     const QImage* comp = CurrentComposite();
     if (!comp || comp->isNull())
         return;
-    QPainter p(this);
+    ScreenPainter p(this);
     p.drawImage(0, 0, *comp);
 }
 

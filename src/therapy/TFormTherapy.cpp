@@ -3,6 +3,7 @@
 #include "app/CError.h"
 #include "app/Cursors.h"
 #include "app/DisplayMode.h"
+#include "app/ScreenPainter.h"
 #include "content/ContentSound.h"
 #include "controls/CKompAlphabet.h"
 #include "controls/CKompPhoto.h"
@@ -54,10 +55,10 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override
     {
-        QPainter p(this);
+        ScreenPainter p(this);
         const QImage* bitmap = *m_bitmap;
         if (bitmap && !bitmap->isNull())
-            p.drawImage(event->rect().topLeft(), *bitmap, event->rect());
+            p.DrawImagePart(event->rect(), *bitmap, event->rect());
         else
             p.fillRect(event->rect(), Qt::black);
     }
@@ -474,7 +475,7 @@ void TFormTherapy::keyReleaseEvent(QKeyEvent* event)
 
 void TFormTherapy::paintEvent(QPaintEvent*)
 {
-    QPainter p(this);
+    ScreenPainter p(this);
     const int exerciseBottom = pbExercise->y() + pbExercise->height();
     if (exerciseBottom != height()) {
         p.fillRect(0, 0, width(), pbMenu->y(), Qt::black);

@@ -24,3 +24,24 @@ TEST(Cursors, BothCursorsAreBuiltWithTheirHotSpots)
     Cursors::Release();
     EXPECT_EQ(Cursors::Get(Cursors::crHand1).shape(), Qt::ArrowCursor);
 }
+
+// Where the design is shown larger, the cursors grow with it, their hot spots
+// still on the arrow's point and the fingertip.
+TEST(Cursors, GrowWithTheDesign)
+{
+    for (double scale : {1.125, 1.5, 2.25}) {
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
+        Cursors::LoadScaled(scale);
+        const int side = qRound(32 * scale);
+        for (int slot : {Cursors::crLArrow, Cursors::crHand1}) {
+            const QCursor cursor = Cursors::Get(slot);
+            ASSERT_EQ(cursor.pixmap().size(), QSize(side, side));
+            const QImage image = cursor.pixmap().toImage();
+            EXPECT_GT(image.pixelColor(cursor.hotSpot()).alpha(), 0);
+            EXPECT_LT(image.pixelColor(cursor.hotSpot()).lightness(), 128);
+        }
+        EXPECT_EQ(Cursors::Get(Cursors::crHand1).hotSpot(),
+                  QPoint(static_cast<int>(11 * scale), 0));
+    }
+    Cursors::Release();
+}

@@ -15,8 +15,10 @@
 # file that this script reads to find where to click.
 #
 #   BUILD_DIR=build tests/system/e2e.sh                  # 1280x1024: colour, then grey
-#   E2E_ALL_SIZES=1 BUILD_DIR=build tests/system/e2e.sh  # also 1024x768 and 800x600
-#   E2E_SIZES="800x600" ...   only these sizes
+#   E2E_ALL_SIZES=1 BUILD_DIR=build tests/system/e2e.sh  # also 1024x768, 800x600 and
+#                                                        # the design shown larger:
+#                                                        # 1920x1080, 2560x1440
+#   E2E_SIZES="800x600" ...   only these sizes (the test command: 1920x1080)
 #   E2E_GREY_PLAY=1 ...   the grey therapy is played through too (else only paged)
 #   SYSTEM_DATA=<dir>     reuses (and keeps) a program folder built before.
 set -euo pipefail
@@ -266,7 +268,7 @@ therapy_window() {
   therapy=""
   for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
     eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
-    [ "$id" != "$main" ] && [ "${WIDTH}x${HEIGHT}" = "${W}x${H}" ] && therapy="$id"
+    [ "$id" != "$main" ] && same_size "${WIDTH}x${HEIGHT}" "${W}x${H}" && therapy="$id"
   done
   [ -n "$therapy" ] || fail "no therapy window"
   xdotool windowfocus "$therapy" 2>/dev/null || true
@@ -421,7 +423,7 @@ INNER
 export_work_env "loquena-e2e-$$"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 sizes="1280x1024"
-[ "${E2E_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600"
+[ "${E2E_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600 1920x1080 2560x1440"
 sizes="${E2E_SIZES:-$sizes}"
 for size in $sizes; do
   W="${size%x*}"; H="${size#*x}"

@@ -88,15 +88,47 @@ make_program_folder() { # make_program_folder <data> <exe> <folder>
   cp "$2" "$3/loquena"
 }
 
+# The program's scale on this screen (the design shown larger on a screen
+# larger than it; LOQUENA_NO_SCALING=1 when the program runs with
+# --no-scaling): Python that sets dw, dh (the design), f (screen pixels per
+# design pixel), LW, LH (the screen in design pixels) and scr(v) (a design
+# position to the screen pixel that shows it).
+SCALE_PY='
+import math, os
+def design_for(w, h):
+    if w < 1024 or h < 768: return 800, 600
+    if w < 1280 or h < 960: return 1024, 768
+    return 1280, 960
+dw, dh = design_for(W, H)
+units = min(W // 4, H // 3)
+f = units * 4 / dw if units * 4 >= dw and os.environ.get("LOQUENA_NO_SCALING") != "1" else 1.0
+def qround(v): return int(math.floor(v + 0.5))
+LW, LH = qround(W / f), qround(H / f)
+def scr(v): return int(math.ceil(v * f - 0.5))
+'
+
+# Screen pixels of design values: to_screen <value>... (one per line).
+to_screen() { python3 -c "import sys
+W, H = int(sys.argv[1]), int(sys.argv[2])
+$SCALE_PY
+for v in sys.argv[3:]: print(scr(int(v)))" "$W" "$H" "$@"; }
+# A window of design size w x h on the screen: <W>x<H> as the window system has it.
+screen_size() { python3 -c "import sys
+W, H = int(sys.argv[1]), int(sys.argv[2])
+$SCALE_PY
+print(f'{qround(int(sys.argv[3]) * f)}x{qround(int(sys.argv[4]) * f)}')" "$W" "$H" "$1" "$2"; }
+# Whether two sizes <w>x<h> are the same within a pixel of rounding.
+same_size() { python3 -c "import sys
+a, b = [tuple(map(int, s.split('x'))) for s in sys.argv[1:3]]
+sys.exit(0 if abs(a[0] - b[0]) <= 1 and abs(a[1] - b[1]) <= 1 else 1)" "$1" "$2"; }
+
 # Where things are on this screen: design values of 1024x768, scaled and
-# centred as the program does.
-geo() { python3 - "$W" "$H" "$1" <<'PY'
+# centred as the program does, then to screen pixels.
+geo() { python3 - "$W" "$H" "$1" <<PY
 import sys
 W, H, what = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
-if W >= 1280 and H >= 960: dw, dh = 1280, 960
-elif W >= 1024 and H >= 768: dw, dh = 1024, 768
-else: dw, dh = 800, 600
-ox, oy = (W - dw) // 2, (H - dh) // 2
+$SCALE_PY
+ox, oy = (LW - dw) // 2, (LH - dh) // 2
 def s(v, frm=1024): return v * dw // frm
 # page control (centred), the patients page's add button (anchored bottom)
 pcx, pcy, pcw, pch = s(250) + ox, s(100) + oy, s(582), s(554)
@@ -120,7 +152,7 @@ bw, bh = 88 * dw // 1024, 70 * dw // 1024
 pts["grey"] = (ox + s(920) + bw // 2, oy + s(570) + bh // 2)
 pts["exit"] = (ox + s(920) + bw // 2, oy + s(646) + bh // 2)
 x, y = pts[what]
-print(x, y)
+print(scr(x), scr(y))
 PY
 }
 
@@ -131,13 +163,14 @@ fail() { echo "FAIL $W x $H: $*" >&2; shot "failed" >/dev/null 2>&1 || true; exi
 alive() { kill -0 "$pid" 2>/dev/null || fail "the program is gone ($1)"; }
 settle() { sleep "${1:-0.5}"; alive "$2"; }
 
-# The visible window of the given size (the message window: 615x283).
+# The visible window of the given size in screen pixels, within a pixel
+# (the message window: screen_size 615 283).
 window_of_size() {
   local want="$1" id
   for _ in $(seq 1 50); do
     for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
       eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
-      [ "${WIDTH}x${HEIGHT}" = "$want" ] && { echo "$id"; return 0; }
+      same_size "${WIDTH}x${HEIGHT}" "$want" && { echo "$id"; return 0; }
     done
     sleep 0.1
   done
@@ -148,11 +181,12 @@ window_of_size() {
 focus_main() { xdotool windowfocus "$main" 2>/dev/null || true; }
 
 answer() { # answer Tak|Nie|OK on the message window
-  local id x; id="$(window_of_size 615x283)" || fail "no message window"
+  local id x p; id="$(window_of_size "$(screen_size 615 283)")" || fail "no message window"
   case "$1" in Tak) x=192;; Nie) x=368;; OK) x=280;; esac
   eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
   shot "message-$1"
-  xdotool mousemove --sync $((X + x + 32)) $((Y + 172 + 32)) click 1
+  p=($(to_screen $((x + 32)) $((172 + 32))))
+  xdotool mousemove --sync $((X + p[0])) $((Y + p[1])) click 1
   sleep 0.3
   focus_main
 }

@@ -66,7 +66,7 @@ if [ -n "$therapy" ]; then
   shot task
   p=($(geo stop)); xdotool mousemove --sync "${p[0]}" "${p[1]}" click 1; settle 1 "stop"
   shot results
-  id="$(window_of_size 524x554)" || { echo "FAIL $W: no result window" >&2; exit 1; }
+  id="$(window_of_size "$(screen_size 524 554)")" || { echo "FAIL $W: no result window" >&2; exit 1; }
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove --sync $((X + 152 + 32)) $((Y + 428 + 32)) click 1; settle 1.5 "Tak"
   xdotool windowfocus "$main" 2>/dev/null || true
