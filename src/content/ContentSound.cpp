@@ -103,12 +103,15 @@ void PlayWv(const QString& path, bool async)
 
 void PlayWordSound(const CRecWord& word, bool async)
 {
-    PlayWv(QStringLiteral("Data/ws/") + word.Nazwa, async);
+    PlayWv(word.SoundPath.isEmpty() ? QStringLiteral("Data/ws/") + word.Nazwa : word.SoundPath,
+           async);
 }
 
 void PlayWordDescription(const CRecWord& word, bool async)
 {
-    PlayWv(QStringLiteral("Data/dws/") + word.Nazwa, async);
+    PlayWv(word.DescriptionPath.isEmpty() ? QStringLiteral("Data/dws/") + word.Nazwa
+                                          : word.DescriptionPath,
+           async);
 }
 
 void PlayProverbBegin(const CRecProverb& proverb, bool async)
