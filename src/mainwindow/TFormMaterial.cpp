@@ -1,6 +1,7 @@
 #include "mainwindow/TFormMaterial.h"
 
 #include "app/DisplayMode.h"
+#include "app/Universalfn.h"
 #include "content/CWords.h"
 #include "content/OwnPictureFile.h"
 #include "content/OwnWordName.h"
@@ -251,9 +252,10 @@ QWidget* TFormMaterial::BuildEditor()
     auto* voice = new QHBoxLayout;
     voice->addWidget(btNagrajGlos);
     voice->addWidget(btNagrajZagadke);
-    voice->addWidget(lbGlos, 1);
+    voice->addStretch(1);
     grid->addWidget(new QLabel(QStringLiteral("Głos:"), gbSlowo), row, 0);
     grid->addLayout(voice, row++, 1, 1, 2);
+    grid->addWidget(lbGlos, row++, 1, 1, 2);
 
     btZapisz = Button(gbSlowo, "btZapisz", "Zapisz");
     btAnuluj = Button(gbSlowo, "btAnuluj", "Anuluj");
@@ -416,16 +418,17 @@ QString TFormMaterial::NameProblem() const
 // The name in capitals as it is typed, with the reason it cannot be saved.
 void TFormMaterial::CheckName()
 {
+    // Raised as it is typed; blanks are kept so that the reason shows.
     const int cursor = edNazwa->cursorPosition();
-    const QString upper = OwnWordName::Normalize(edNazwa->text());
-    if (edNazwa->text().trimmed() != upper || edNazwa->text() != edNazwa->text().trimmed()) {
+    const QString upper = UpperPL(edNazwa->text());
+    if (edNazwa->text() != upper) {
         edNazwa->setText(upper);
-        edNazwa->setCursorPosition(std::min(cursor, int(upper.size())));
+        edNazwa->setCursorPosition(cursor);
     }
     const QString problem = NameProblem();
     // An empty name is not yet a mistake.
-    lbNazwaUwaga->setText(upper.isEmpty() ? QString() : problem);
-    const COwnWord* same = m_store.FindName(upper);
+    lbNazwaUwaga->setText(upper.trimmed().isEmpty() ? QString() : problem);
+    const COwnWord* same = m_store.FindName(OwnWordName::Normalize(upper));
     m_sameOwnId = same && same->Id != m_word.Id ? same->Id : 0;
     btEdytujIstniejace->setVisible(m_sameOwnId != 0);
     btZapisz->setEnabled(problem.isEmpty());
@@ -443,6 +446,7 @@ void TFormMaterial::ShowPreviews()
                     {lbPodgladMaly, PhotoSize1024, "1024×768"}};
     for (const auto& p : previews) {
         const QSize shown(int(p.size.width() * scale), int(p.size.height() * scale));
+        p.label->setFixedSize(shown);
         if (pbKadr->Frame().IsEmpty()) {
             p.label->clear();
             continue;
@@ -471,7 +475,7 @@ void TFormMaterial::ShowVoice()
         riddle = QStringLiteral("zagadka: nagrana");
     else
         riddle = QStringLiteral("zagadka: powie ją syntezator mowy");
-    lbGlos->setText(name + QStringLiteral("; ") + riddle);
+    lbGlos->setText(name + QStringLiteral("; ") + riddle + QStringLiteral("."));
 }
 
 void TFormMaterial::SetVoice(const QByteArray& wave)
