@@ -1,5 +1,7 @@
 #include "mainwindow/CPictureFrameView.h"
 
+#include "graphics/CDynamicPlace.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -37,8 +39,10 @@ void CPictureFrameView::paintEvent(QPaintEvent*)
         painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
                          QStringLiteral("Brak obrazka"));
     } else {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect()), m_frame.Picture(), m_frame.Shown());
+        // As the exercises will show it, grey in the monochrome mode.
+        QImage shown = m_frame.Render(size()).convertToFormat(QImage::Format_BGR888);
+        MonoBitmap(&shown);
+        painter.drawImage(0, 0, shown);
     }
     painter.setPen(QPen(palette().color(QPalette::Dark), 2));
     painter.drawRect(rect().adjusted(1, 1, -1, -1));

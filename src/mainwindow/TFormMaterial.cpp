@@ -436,7 +436,7 @@ void TFormMaterial::CheckName()
 
 void TFormMaterial::ShowPreviews()
 {
-    const double scale = DesignWidth <= 800 ? 0.2 : 0.25;
+    const double scale = DesignWidth <= 800 ? 0.16 : 0.2;
     const struct
     {
         QLabel* label;
