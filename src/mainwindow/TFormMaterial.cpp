@@ -35,6 +35,7 @@ const char* const kCategoryCaptions[] = {
     "Jedzenie",         "Ogród",     "Biuro",           "Inne"};
 
 constexpr QSize kThumbnail(96, 72);
+const QString kTransferFilter = QStringLiteral("Własne materiały (*.lqw)");
 
 QFont Arial(int pixels, bool bold)
 {
@@ -131,6 +132,21 @@ void TFormMaterial::Build()
     btEdytuj = Button(this, "btEdytuj", "Edytuj");
     btUsun = Button(this, "btUsun", "Usuń");
     btZamknij = Button(this, "btZamknij", "Zamknij");
+    btEksportuj = Button(this, "btEksportuj", "Eksportuj…");
+    btImportuj = Button(this, "btImportuj", "Importuj…");
+    connect(btEksportuj, &QPushButton::clicked, this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("Eksport własnych materiałów"),
+                                         QStringLiteral("wlasne-materialy.lqw"), kTransferFilter);
+        if (!path.isEmpty())
+            ExportTo(path);
+    });
+    connect(btImportuj, &QPushButton::clicked, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Import własnych materiałów"), QString(), kTransferFilter);
+        if (!path.isEmpty())
+            ImportFrom(path);
+    });
     connect(btDodaj, &QPushButton::clicked, this, [this] { AddWord(); });
     connect(btEdytuj, &QPushButton::clicked, this, [this] { EditSelected(); });
     connect(btUsun, &QPushButton::clicked, this, [this] { DeleteSelected(); });
@@ -148,6 +164,8 @@ void TFormMaterial::Build()
     columns->addWidget(BuildEditor(), 1);
 
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(btEksportuj);
+    bottom->addWidget(btImportuj);
     bottom->addStretch(1);
     bottom->addWidget(btZamknij);
 
@@ -388,6 +406,7 @@ void TFormMaterial::StopEditing()
     gbSlowo->setEnabled(false);
     lvSlowa->setEnabled(true);
     btDodaj->setEnabled(m_store.IsOpen());
+    btImportuj->setEnabled(m_store.IsOpen());
     btEdytuj->setEnabled(SelectedId() > 0);
     btUsun->setEnabled(SelectedId() > 0);
     ShowPreviews();
@@ -590,4 +609,41 @@ void TFormMaterial::Tell(int kind, const QString& text)
         return;
     const QStringList rows = Rows(text);
     m_message->Inform(kind, rows[0], rows[1], rows[2], rows.mid(3).join(QStringLiteral(" ")));
+}
+
+// ---- moving the material
+
+bool TFormMaterial::ExportTo(const QString& path)
+{
+    QString error;
+    if (!OwnMaterialTransfer::Export(m_store, m_patients, path, &error)) {
+        Tell(TFormMessage::KindError, error);
+        return false;
+    }
+    Tell(TFormMessage::KindInformation,
+         QStringLiteral("Zapisano %1 własnych słów do pliku.").arg(m_store.Words().size()));
+    return true;
+}
+
+bool TFormMaterial::ImportFrom(const QString& path)
+{
+    OwnMaterialTransfer::SReport report;
+    QString error;
+    if (!OwnMaterialTransfer::Import(m_store, m_words, m_patients, path, &report, &error)) {
+        Tell(TFormMessage::KindError, error);
+        return false;
+    }
+    if (!report.Added.isEmpty())
+        m_changed = true;
+    FillList();
+    auto line = [](const char* what, const QStringList& names) {
+        return QStringLiteral("%1 (%2): %3")
+            .arg(QString::fromUtf8(what))
+            .arg(names.size())
+            .arg(names.isEmpty() ? QStringLiteral("—") : names.join(QStringLiteral(", ")));
+    };
+    Tell(report.Refused.isEmpty() ? TFormMessage::KindInformation : TFormMessage::KindWarning,
+         line("Dodane", report.Added) + QStringLiteral("\n\n") + line("Już były", report.Present) +
+             QStringLiteral("\n\n") + line("Odrzucone", report.Refused));
+    return true;
 }

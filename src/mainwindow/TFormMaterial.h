@@ -1,5 +1,6 @@
 #pragma once
 #include "content/COwnMaterial.h"
+#include "content/OwnMaterialTransfer.h"
 
 #include <QByteArray>
 #include <QDialog>
@@ -27,11 +28,7 @@ class TFormMessage;
 class TFormMaterial : public QDialog
 {
 public:
-    struct SPatientName
-    {
-        int Id = -1;
-        QString Name;
-    };
+    using SPatientName = OwnMaterialTransfer::SPatient;
 
     // `words`: the content database, whose shipped names an own word may not
     // take (may be null). `message`: where notices and questions go.
@@ -53,6 +50,8 @@ public:
     QPushButton* btEdytuj = nullptr;
     QPushButton* btUsun = nullptr;
     QPushButton* btZamknij = nullptr;
+    QPushButton* btEksportuj = nullptr;
+    QPushButton* btImportuj = nullptr;
     QGroupBox* gbSlowo = nullptr;
     QLineEdit* edNazwa = nullptr;
     QLabel* lbNazwaUwaga = nullptr;
@@ -82,6 +81,10 @@ public:
     // A picture file for the word being edited; false (with a message) when
     // it cannot be read.
     bool LoadPictureFile(const QString& path);
+    // All own material to one file, and back from one (with a report in the
+    // message window); false when nothing was done.
+    bool ExportTo(const QString& path);
+    bool ImportFrom(const QString& path);
     // The voice of the name, or of the riddle, as a WAVE image.
     void SetVoice(const QByteArray& wave);
     void SetRiddleVoice(const QByteArray& wave);

@@ -279,6 +279,32 @@ TEST_F(MaterialWindowTest, UnreadablePictureIsReportedAndChangesNothing)
     EXPECT_FALSE(w.Changed());
 }
 
+// Export and import through the window, with the report in the message
+// window.
+TEST_F(MaterialWindowTest, ExportAndImportReportWhatWasDone)
+{
+    COwnWord mama;
+    mama.Nazwa = "MAMA";
+    ASSERT_TRUE(store.Save(mama, {}));
+    TFormMaterial& w = Open();
+    const QString file = dir.file("materialy.lqw");
+    {
+        A answerer;
+        ASSERT_TRUE(w.ExportTo(file));
+        ASSERT_EQ(answerer.shown.size(), 1);
+        EXPECT_EQ(answerer.shown[0].rows[0], "Zapisano 1 własnych słów do pliku.");
+    }
+    A answerer;
+    ASSERT_TRUE(w.ImportFrom(file));
+    ASSERT_EQ(answerer.shown.size(), 1);
+    EXPECT_EQ(answerer.shown[0].rows[0], "Dodane (0): —");
+    EXPECT_EQ(answerer.shown[0].rows[1], "Już były (1): MAMA");
+    EXPECT_FALSE(w.ImportFrom(dir.file("sdrow.qp")));
+    ASSERT_EQ(answerer.shown.size(), 2);
+    EXPECT_EQ(answerer.shown[1].kind, TFormMessage::KindError);
+    EXPECT_TRUE(answerer.shown[1].rows[0].contains("uszkodzony"));
+}
+
 // The window in colour and in grey, for the eye (LOQUENA_SHOTS=folder).
 TEST_F(MaterialWindowTest, Screenshots)
 {
