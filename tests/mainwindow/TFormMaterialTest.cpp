@@ -292,7 +292,7 @@ TEST_F(MaterialWindowTest, ExportAndImportReportWhatWasDone)
         A answerer;
         ASSERT_TRUE(w.ExportTo(file));
         ASSERT_EQ(answerer.shown.size(), 1);
-        EXPECT_EQ(answerer.shown[0].rows[0], "Zapisano 1 własnych słów do pliku.");
+        EXPECT_EQ(answerer.shown[0].rows.join("").trimmed(), "Zapisano 1 własnych słów do pliku.");
     }
     A answerer;
     ASSERT_TRUE(w.ImportFrom(file));
@@ -302,7 +302,7 @@ TEST_F(MaterialWindowTest, ExportAndImportReportWhatWasDone)
     EXPECT_FALSE(w.ImportFrom(dir.file("sdrow.qp")));
     ASSERT_EQ(answerer.shown.size(), 2);
     EXPECT_EQ(answerer.shown[1].kind, TFormMessage::KindError);
-    EXPECT_TRUE(answerer.shown[1].rows[0].contains("uszkodzony"));
+    EXPECT_TRUE(answerer.shown[1].rows.join(" ").contains("uszkodzony"));
 }
 
 // The window in colour and in grey, for the eye (LOQUENA_SHOTS=folder).

@@ -178,6 +178,10 @@ run_phase() { # <phase> <Exec line> <home> <share>
 add_user_work() { # <program folder>
   sqlite3 "$1/pacmem.qp" "INSERT INTO Pacjenci (NazwiskoImie) VALUES ('Źrebiec Łucja')"
   printf 'RIFF' >"$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV"
+  # The own material, made by the first start.
+  [ -f "$1/wlasne.qp" ] && [ -d "$1/Wlasne" ] || fail "the first start made no own-material store"
+  sqlite3 "$1/wlasne.qp" "INSERT INTO Wlasne (Nazwa, Obraz) VALUES ('BUREK', 'abc')"
+  printf 'JPEG' >"$1/Wlasne/abc-5.jpg"
   printf '#!/bin/sh\nexit 3\n' >"$1/loquena"
   give_to_user "$1"
 }
@@ -186,6 +190,9 @@ user_work_kept() { # <program folder> <what was done>
   [ "$(sqlite3 -readonly "$1/pacmem.qp" 'SELECT NazwiskoImie FROM Pacjenci')" = "Źrebiec Łucja" ] ||
     fail "the user's patient is gone after $2"
   [ -f "$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV" ] || fail "the user's recording is gone after $2"
+  [ "$(sqlite3 -readonly "$1/wlasne.qp" 'SELECT Nazwa FROM Wlasne')" = "BUREK" ] ||
+    fail "the user's own word is gone after $2"
+  [ -f "$1/Wlasne/abc-5.jpg" ] || fail "the user's own picture is gone after $2"
 }
 
 run_phase first-start "$exec_line" "$home" "$share"
