@@ -123,7 +123,10 @@ void TFormMaterial::Build()
     lvSlowa->setIconSize(kThumbnail);
     lvSlowa->setFont(Arial(16, true));
     lvSlowa->setMinimumWidth(DesignWidth <= 800 ? 230 : 300);
-    connect(lvSlowa, &QListWidget::itemDoubleClicked, this, [this] { EditSelected(); });
+    connect(lvSlowa, &QListWidget::itemDoubleClicked, this, [this] {
+        if (!m_editing)
+            EditSelected();
+    });
     connect(lvSlowa, &QListWidget::currentRowChanged, this, [this] {
         btEdytuj->setEnabled(!m_editing && SelectedId() > 0);
         btUsun->setEnabled(!m_editing && SelectedId() > 0);
@@ -381,9 +384,9 @@ void TFormMaterial::StartEditing(const COwnWord& word)
     pbKadr->SetFrame(m_store.LoadPicture(word.Id, true, &picture) ? CPictureFrame(picture)
                                                                   : CPictureFrame());
     gbSlowo->setEnabled(true);
-    for (QPushButton* b : {btDodaj, btEdytuj, btUsun})
+    // The list stays readable, but another word is taken only after this one.
+    for (QPushButton* b : {btDodaj, btEdytuj, btUsun, btImportuj})
         b->setEnabled(false);
-    lvSlowa->setEnabled(false);
     CheckName();
     ShowPreviews();
     ShowVoice();
@@ -404,7 +407,6 @@ void TFormMaterial::StopEditing()
     lbNazwaUwaga->clear();
     btEdytujIstniejace->hide();
     gbSlowo->setEnabled(false);
-    lvSlowa->setEnabled(true);
     btDodaj->setEnabled(m_store.IsOpen());
     btImportuj->setEnabled(m_store.IsOpen());
     btEdytuj->setEnabled(SelectedId() > 0);
