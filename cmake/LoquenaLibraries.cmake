@@ -14,6 +14,7 @@ pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswsc
                   libavutil)
 # The mouse events of the X window system, read where the design is scaled.
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-xinput)
+pkg_check_modules(ESPEAK REQUIRED IMPORTED_TARGET espeak-ng)
 
 # The compiler's warnings for every target of the project; the including
 # build sets them (the fuzz build's clang is left at its defaults).
@@ -23,7 +24,7 @@ add_library(loquena_warnings INTERFACE)
 add_library(loquena_deps INTERFACE)
 target_link_libraries(loquena_deps INTERFACE
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
-  PkgConfig::SQLITE3 PkgConfig::SDL2 PkgConfig::LIBJPEG PkgConfig::FFMPEG PkgConfig::XCB
+  PkgConfig::SQLITE3 PkgConfig::SDL2 PkgConfig::LIBJPEG PkgConfig::FFMPEG PkgConfig::XCB PkgConfig::ESPEAK
   loquena_warnings)
 
 # One static library per subsystem folder, each linked to the layers below it

@@ -24,3 +24,6 @@ QString FuzzContentDb(QByteArrayView input);
 // The patient database ("pacmem.qp"): opened, listed, every patient selected
 // and saved, closed.
 QString FuzzPatientDb(QByteArrayView input);
+// An own-material export file (".lqw") with its check sum made right:
+// imported into an empty own-material folder, which must then read back.
+QString FuzzOwnImport(QByteArrayView input);

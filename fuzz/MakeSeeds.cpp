@@ -3,7 +3,9 @@
 #include "CBitmapsContainerWriter.h"
 #include "WaveFixture.h"
 
+#include "content/COwnMaterial.h"
 #include "content/ContentScramble.h"
+#include "content/OwnMaterialTransfer.h"
 #include "patients/CPatient.h"
 #include "platform/CDbConnection.h"
 #include "platform/DatabaseSchema.h"
@@ -15,6 +17,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -136,6 +139,37 @@ bool PatientDb(const QDir& dir)
     return true;
 }
 
+// Two own words, one personal with a picture, one for everyone with a
+// riddle and its voice: the file without its check sum, which the entry adds.
+bool OwnImport(const QDir& dir)
+{
+    QTemporaryDir folder;
+    COwnMaterial store(folder.path());
+    if (!store.Open())
+        return false;
+    auto wave = [](int frames) { return MakeWave(22050, 1, 16, frames); };
+    COwnWord burek;
+    burek.Nazwa = QStringLiteral("BUREK");
+    burek.Pacjent = 1;
+    COwnMaterial::SMedia media;
+    media.Large = QImage(8, 6, QImage::Format_RGB888);
+    media.Large.fill(Qt::red);
+    media.Small = media.Large;
+    media.Voice = wave(100);
+    COwnWord rzeka;
+    rzeka.Nazwa = QStringLiteral("RZEKA");
+    rzeka.Opis = QStringLiteral("Płynie.");
+    COwnMaterial::SMedia voices;
+    voices.Voice = wave(50);
+    voices.RiddleVoice = wave(60);
+    if (!store.Save(burek, media) || !store.Save(rzeka, voices))
+        return false;
+    const QByteArray file =
+        OwnMaterialTransfer::ExportData(store, {{1, QStringLiteral("Nowak Anna")}});
+    QFile out(dir.filePath("two-words.lqw"));
+    return out.open(QIODevice::WriteOnly) && out.write(file.left(file.size() - 32)) > 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -143,14 +177,12 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::map<std::string, std::function<bool(const QDir&)>> makers = {
-        {"container", Containers},
-        {"wave", Waves},
-        {"film", Films},
-        {"content-db", ContentDb},
-        {"patient-db", PatientDb}};
+        {"container", Containers}, {"wave", Waves},           {"film", Films},
+        {"content-db", ContentDb}, {"patient-db", PatientDb}, {"own-import", OwnImport}};
     const auto maker = argc == 3 ? makers.find(argv[1]) : makers.end();
     if (maker == makers.end()) {
-        std::fprintf(stderr, "usage: %s container|wave|film|content-db|patient-db folder\n",
+        std::fprintf(stderr,
+                     "usage: %s container|wave|film|content-db|patient-db|own-import folder\n",
                      argv[0]);
         return 2;
     }

@@ -3,7 +3,7 @@
 # sanitizers) and runs it.
 #   fuzz/run.sh <target> [seconds]          (default 600 seconds)
 #   fuzz/run.sh --check <target> [seconds]  (default 5 seconds)
-#   targets: container wave film content-db patient-db
+#   targets: container wave film content-db patient-db own-import
 # The first form fuzzes in one process at a time and goes on past findings,
 # keeping a growing corpus. The second is the test command's check: the seeds
 # and the kept findings (the regression fixtures) are run, then the target is
@@ -33,8 +33,9 @@ wave) max_len=8192 layer=platform ;;
 film) max_len=8192 layer=controls ;;
 content-db) max_len=16384 layer=content ;;
 patient-db) max_len=16384 layer=patients ;;
+own-import) max_len=16384 layer=content ;;
 *)
-    echo "usage: $0 [--check] container|wave|film|content-db|patient-db [seconds]" >&2
+    echo "usage: $0 [--check] container|wave|film|content-db|patient-db|own-import [seconds]" >&2
     exit 2
     ;;
 esac

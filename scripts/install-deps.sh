@@ -17,6 +17,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libsdl2-dev \
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libswresample-dev \
   espeak-ng ffmpeg sox \
+  libespeak-ng-dev qt6-image-formats-plugins \
   fonts-liberation fontconfig \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils ccache \

@@ -12,6 +12,10 @@ public:
     // On failure *out is left null and the result is false.
     static bool Decode(const QByteArray& data, QImage* out);
     static bool Decode(const unsigned char* data, size_t size, QImage* out);
+    // The same, decoded at a reduced size (1/2, 1/4 or 1/8) when that still
+    // covers `atLeast` on both sides; big photographs decode much faster so.
+    static bool DecodeScaled(const QByteArray& data, QSize atLeast, QImage* out);
+    static bool DecodeScaled(const unsigned char* data, size_t size, QSize atLeast, QImage* out);
 
     // Pictures larger than this on either side are refused as damaged.
     static constexpr int MaxSide = 16384;

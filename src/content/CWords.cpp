@@ -2,6 +2,7 @@
 
 #include "app/CError.h"
 #include "app/Universalfn.h"
+#include "content/COwnMaterial.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbTable.h"
 
@@ -59,22 +60,30 @@ void LoadRows(CDbTable& table, int jestColumn, MyArray<T>& records, F&& fill)
     records.ShrinkToFit();
 }
 
+// Empties `pool` and appends the records of `arrays` in turn that share a
+// category bit with `groups` and are `wanted`.
 template <class T, class P>
-void Select(MyArray<T>& records, int groups, P&& wanted, MyArray<T*>& pool)
+void Select(std::initializer_list<MyArray<T>*> arrays, int groups, P&& wanted, MyArray<T*>& pool)
 {
     pool.RemoveAll();
-    pool.Reserve(records.Count());
-    for (T& record : records)
-        if ((record.Grupy & groups) != 0 && wanted(record))
-            pool.Add(&record);
+    int total = 0;
+    for (const MyArray<T>* records : arrays)
+        total += records->Count();
+    pool.Reserve(total);
+    for (MyArray<T>* records : arrays)
+        for (T& record : *records)
+            if ((record.Grupy & groups) != 0 && wanted(record))
+                pool.Add(&record);
 }
 
-template <class T, class P> int Count(const MyArray<T>& records, int groups, P&& wanted)
+template <class T, class P>
+int Count(std::initializer_list<const MyArray<T>*> arrays, int groups, P&& wanted)
 {
     int count = 0;
-    for (const T& record : records)
-        if ((record.Grupy & groups) != 0 && wanted(record))
-            ++count;
+    for (const MyArray<T>* records : arrays)
+        for (const T& record : *records)
+            if ((record.Grupy & groups) != 0 && wanted(record))
+                ++count;
     return count;
 }
 
@@ -240,47 +249,95 @@ void CWords::LoadActions()
     });
 }
 
+// ---- own words
+
+void CWords::SetOwnWords(const COwnMaterial& own)
+{
+    m_ownWords.Clear();
+    m_ownWords.Reserve(int(own.Words().size()));
+    for (const COwnWord& source : own.Words()) {
+        CRecWord word;
+        word.Nazwa = source.Nazwa;
+        word.Slowo = source.Nazwa.toLower();
+        word.Opis = source.Opis;
+        word.BCIndex = source.Obraz.isEmpty() ? -1 : OwnPictureBase + source.Id;
+        word.Grupy = (source.Grupy & AllWordCategories) | OwnCategory;
+        word.Patient = source.Pacjent;
+        word.SoundPath = own.VoicePath(source);
+        word.DescriptionPath = own.RiddleVoicePath(source);
+        m_ownWords.Add(std::move(word));
+    }
+}
+
+void CWords::SetPatient(int patient)
+{
+    m_patient = patient;
+}
+
+bool CWords::ForPatient(const CRecWord& word, int patient)
+{
+    return word.Patient == COwnWord::Everyone || word.Patient == patient;
+}
+
 // ---- selections and counts
 
 void CWords::SelectWords(int groups, WordPool& pool)
 {
-    Select(m_words, groups, Everything, pool);
+    const int patient = m_patient;
+    Select(
+        {&m_words, &m_ownWords}, groups,
+        [patient](const CRecWord& w) { return ForPatient(w, patient); }, pool);
 }
 
 void CWords::SelectDescribedWords(int groups, WordPool& pool)
 {
+    const int patient = m_patient;
     Select(
-        m_words, groups, [](const CRecWord& w) { return !w.Opis.isEmpty(); }, pool);
+        {&m_words, &m_ownWords}, groups,
+        [patient](const CRecWord& w) { return !w.Opis.isEmpty() && ForPatient(w, patient); }, pool);
 }
 
 void CWords::SelectProverbs(int groups, ProverbPool& pool)
 {
-    Select(m_proverbs, groups, Everything, pool);
+    Select({&m_proverbs}, groups, Everything, pool);
 }
 
 void CWords::SelectActions(int groups, ActionPool& pool)
 {
-    Select(m_actions, groups, Everything, pool);
+    Select({&m_actions}, groups, Everything, pool);
 }
 
 int CWords::CountWords(int groups) const
 {
-    return Count(m_words, groups, Everything);
+    return CountWordsFor(groups, m_patient);
 }
 
 int CWords::CountDescribedWords(int groups) const
 {
-    return Count(m_words, groups, [](const CRecWord& w) { return !w.Opis.isEmpty(); });
+    return CountDescribedWordsFor(groups, m_patient);
+}
+
+int CWords::CountWordsFor(int groups, int patient) const
+{
+    return Count({&m_words, &m_ownWords}, groups,
+                 [patient](const CRecWord& w) { return ForPatient(w, patient); });
+}
+
+int CWords::CountDescribedWordsFor(int groups, int patient) const
+{
+    return Count({&m_words, &m_ownWords}, groups, [patient](const CRecWord& w) {
+        return !w.Opis.isEmpty() && ForPatient(w, patient);
+    });
 }
 
 int CWords::CountProverbs(int groups) const
 {
-    return Count(m_proverbs, groups, Everything);
+    return Count({&m_proverbs}, groups, Everything);
 }
 
 int CWords::CountActions(int groups) const
 {
-    return Count(m_actions, groups, Everything);
+    return Count({&m_actions}, groups, Everything);
 }
 
 // ---- draws and marks

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CDbConnection;
+class COwnMaterial;
 class CDbTable;
 
 // Pools: lists of pointers to records of one kind, owned by the callers.
@@ -30,6 +31,12 @@ public:
     static constexpr const char* WordLetters = "DZWTOJGBI";
     static constexpr const char* ProverbLetters = "ZLBT";
     static constexpr const char* ActionLetters = "HOGSPRBUI";
+    // The nine shipped word categories, and the tenth, "Własne", which every
+    // own word bears beside those it was given.
+    static constexpr int AllWordCategories = 0x1FF;
+    static constexpr int OwnCategory = 1 << 9;
+    // Photo indices of own words: this base plus the word's own-material Id.
+    static constexpr int OwnPictureBase = 1000000;
 
     // A uniform random integer from 0 to m - 1 (m > 0).
     using RandomSource = std::function<int(int m)>;
@@ -48,6 +55,16 @@ public:
     const MyArray<CRecWord>& Words() const { return m_words; }
     const MyArray<CRecProverb>& Proverbs() const { return m_proverbs; }
     const MyArray<CRecAction>& Actions() const { return m_actions; }
+    // The own words, after the shipped ones in every selection and count.
+    const MyArray<CRecWord>& OwnWords() const { return m_ownWords; }
+
+    // Takes the own words anew (between therapies only: the records of the
+    // previous own words, and pools pointing to them, are gone).
+    void SetOwnWords(const COwnMaterial& own);
+    // The patient whose personal words the selections and counts include;
+    // words for everyone are always included.
+    void SetPatient(int patient);
+    int Patient() const { return m_patient; }
 
     // Empties `pool` and appends every record that shares a category bit with
     // `groups`, in table order.
@@ -61,6 +78,9 @@ public:
     int CountDescribedWords(int groups) const;
     int CountProverbs(int groups) const;
     int CountActions(int groups) const;
+    // The same for the personal words of `patient`.
+    int CountWordsFor(int groups, int patient) const;
+    int CountDescribedWordsFor(int groups, int patient) const;
 
     // Draws `n` records from `pool` into `out` (emptied first), avoiding
     // records that bear one of `avoidBits` and setting `markBits` on each one
@@ -94,12 +114,15 @@ private:
     void LoadWords();
     void LoadProverbs();
     void LoadActions();
+    static bool ForPatient(const CRecWord& word, int patient);
 
     std::unique_ptr<CDbConnection> m_connection;
     std::unique_ptr<CDbTable> m_table;
     MyArray<CRecWord> m_words;
     MyArray<CRecProverb> m_proverbs;
     MyArray<CRecAction> m_actions;
+    MyArray<CRecWord> m_ownWords;
+    int m_patient = -1;
     RandomSource m_random;
     QString m_lastError;
 };

@@ -107,12 +107,14 @@ void PlayWv(const QString& path, bool async)
 
 QString WordSoundPath(const CRecWord& word)
 {
-    return QStringLiteral("Data/ws/") + word.Nazwa;
+    // An own word carries its own sound file.
+    return word.SoundPath.isEmpty() ? QStringLiteral("Data/ws/") + word.Nazwa : word.SoundPath;
 }
 
 QString WordDescriptionPath(const CRecWord& word)
 {
-    return QStringLiteral("Data/dws/") + word.Nazwa;
+    return word.DescriptionPath.isEmpty() ? QStringLiteral("Data/dws/") + word.Nazwa
+                                          : word.DescriptionPath;
 }
 
 QString ProverbBeginPath(const CRecProverb& proverb)

@@ -1,6 +1,8 @@
 #include "controls/CKompPhoto.h"
 
 #include "app/CError.h"
+#include "content/COwnMaterial.h"
+#include "content/CWords.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/BlendKernels.h"
 #include "graphics/CBitmapsContainer.h"
@@ -58,16 +60,23 @@ void CKompPhoto::ClearPhoto()
     PhotoIndex = -1;
 }
 
+bool CKompPhoto::LoadPicture(int index, QImage* loaded) const
+{
+    if (index >= CWords::OwnPictureBase)
+        return OwnArchive &&
+               OwnArchive->LoadPicture(index - CWords::OwnPictureBase, OwnLarge, loaded) &&
+               !loaded->isNull();
+    if (!Archive || index < 0 || index >= Archive->Count())
+        return false;
+    return Archive->LoadTo(loaded, index) == CBitmapsContainer::BC_OK && !loaded->isNull();
+}
+
 void CKompPhoto::SetPhoto(int index)
 {
     if (index == PhotoIndex)
         return;
-    if (!Archive || index < 0 || index >= Archive->Count()) {
-        ClearPhoto();
-        return;
-    }
     QImage loaded;
-    if (Archive->LoadTo(&loaded, index) != CBitmapsContainer::BC_OK || loaded.isNull()) {
+    if (!LoadPicture(index, &loaded)) {
         ClearPhoto();
         return;
     }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class CBitmapsContainer;
+class COwnMaterial;
 class CDynamicPlace;
 
 // The picture of the exercises: a frame image with a picture from the photo
@@ -18,6 +19,10 @@ public:
     ~CKompPhoto() override;
 
     CBitmapsContainer* Archive = nullptr; // not owned; may be unset
+    // The pictures of own words (indices from CWords::OwnPictureBase), at the
+    // large or the small archive size. Not owned; may be unset.
+    const COwnMaterial* OwnArchive = nullptr;
+    bool OwnLarge = true;
     int PhotoIndex = -1;
     CTransBitmap Frame;
     int PhotoX = 0;
@@ -41,4 +46,5 @@ protected:
 
 private:
     void ClearPhoto();
+    bool LoadPicture(int index, QImage* loaded) const;
 };

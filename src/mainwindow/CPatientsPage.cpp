@@ -98,6 +98,14 @@ CPatientsPage::CPatientsPage(QWidget* parent) : CMainPage(parent, "tshPacjent")
     btPacjentDodaj = Marker(this, "btPacjentDodaj", QStringLiteral("Dodaj"));
     btPacjentEdytuj = Marker(this, "btPacjentEdytuj", QStringLiteral("Edytuj"));
     btPacjentUsun = Marker(this, "btPacjentUsun", QStringLiteral("Usuń"));
+    btWlasneMaterialy = new QPushButton(QStringLiteral("Własne materiały…"), this);
+    btWlasneMaterialy->setObjectName(QStringLiteral("btWlasneMaterialy"));
+    btWlasneMaterialy->setFont(Arial(15, true));
+    btWlasneMaterialy->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(btWlasneMaterialy, &QPushButton::clicked, this, [this] {
+        if (OnOwnMaterial)
+            OnOwnMaterial();
+    });
     resize(DesignWidth, DesignHeight);
     Arrange();
 }
@@ -124,6 +132,7 @@ void CPatientsPage::Arrange()
     btPacjentDodaj->setGeometry(16, 364 + dh, 44, 44);
     btPacjentEdytuj->setGeometry(72, 364 + dh, 44, 44);
     btPacjentUsun->setGeometry(128, 364 + dh, 44, 44);
+    btWlasneMaterialy->setGeometry(16, 480 + dh, 200, 40);
 }
 
 void CPatientsPage::LimitDescription()

@@ -34,6 +34,7 @@ public:
     QPushButton* btPacjentDodaj = nullptr;
     QPushButton* btPacjentEdytuj = nullptr;
     QPushButton* btPacjentUsun = nullptr;
+    QPushButton* btWlasneMaterialy = nullptr;
 
     // The active patient changed here (a click, an addition, a deletion):
     // the window shows the new one everywhere.
@@ -42,6 +43,8 @@ public:
     std::function<void(const QString&)> OnNameChanged;
     // A new patient's name is about to be typed: the window shows this page.
     std::function<void()> OnShowPage;
+    // "Własne materiały…": the window of the therapist's own material.
+    std::function<void()> OnOwnMaterial;
 
     // What the page works on; the list is filled from the store. The page
     // does nothing before this.

@@ -182,6 +182,11 @@ CSettingsPages::CSettingsPages(const std::array<QWidget*, PageCount>& pages, CPa
 
 CSettingsPages::~CSettingsPages() = default;
 
+int CSettingsPages::ActivePatient() const
+{
+    return m_patient ? m_patient->ActiveId() : -1;
+}
+
 ExeSet& CSettingsPages::Block(int exercise)
 {
     return m_patient->Settings().Get_ExeSet(exercise);
@@ -301,8 +306,12 @@ void CSettingsPages::Build(int e, QWidget* tsh)
         p.rbCoRobi = Radio(p.gbSposobNazwania, Name(owner, "rbCoRobi"), "Co robi?", 24, 72);
     };
     auto pictures = [&] {
+        // The nine shipped categories close up to make room for "Własne"
+        // under "Wszystkie", which it is not part of.
         BuildCategories(p, "gbKatObr", "Kategorie obrazków:", QRect(32, 247, 185, 289),
-                        kPictureNames, kPictureCaptions, 9, 16, 31, 24, 255);
+                        kPictureNames, kPictureCaptions, 9, 16, 31, 22, 229);
+        p.cbWlasne = Make<QCheckBox>(p.gbKat, Name(e, "cbWlasne"), QStringLiteral("Własne"));
+        p.cbWlasne->setGeometry(16, 257, p.cbWszystkie->width(), 18);
     };
     auto proverbs = [&] {
         BuildCategories(p, "gbKatPrzyslow", "Kategorie przysłów:", QRect(32, 248, 185, 225),
@@ -411,6 +420,9 @@ void CSettingsPages::Connect(SPage& p)
     if (p.cbWszystkie)
         QObject::connect(p.cbWszystkie, &QCheckBox::toggled, this,
                          [this, e](bool on) { cbWszystkieClick(e, on); });
+    if (p.cbWlasne)
+        QObject::connect(p.cbWlasne, &QCheckBox::toggled, this,
+                         [this, e](bool on) { cbWlasneClick(e, on); });
     if (p.rbDwa) {
         int n = 2;
         for (QRadioButton* rb : {p.rbDwa, p.rbTrzy, p.rbCztery}) {
@@ -472,10 +484,10 @@ void CSettingsPages::SetMinMax_LZ(QScrollBar* bar, QLabel* label, int contentKin
     if (m_words) {
         switch (contentKind) {
         case CK_PICTURES:
-            n = m_words->CountWords(block.Flags & 0xFFF);
+            n = m_words->CountWordsFor(block.Flags & 0xFFF, ActivePatient());
             break;
         case CK_DESCRIBED:
-            n = m_words->CountDescribedWords(block.Flags & 0xFFF);
+            n = m_words->CountDescribedWordsFor(block.Flags & 0xFFF, ActivePatient());
             break;
         case CK_PROVERBS:
             n = m_words->CountProverbs(block.Flags & 0xFF);
@@ -539,6 +551,8 @@ void CSettingsPages::FillPage(SPage& p)
         for (int t = 0; t < p.KatCount; ++t)
             p.cbKat[t]->setChecked(block.Flags & (1 << t));
         p.cbWszystkie->setChecked((block.Flags & full) == full);
+        if (p.cbWlasne)
+            p.cbWlasne->setChecked(block.Flags & CWords::OwnCategory);
         UpdateLimits(p);
     }
     if (p.sbAutoTime) {
@@ -611,6 +625,15 @@ void CSettingsPages::cbWszystkieClick(int e, bool checked)
     for (int t = 0; t < p.KatCount; ++t)
         p.cbKat[t]->setChecked(checked);
     UpdateLimits(p);
+}
+
+void CSettingsPages::cbWlasneClick(int e, bool checked)
+{
+    if (Updating() > 0)
+        return;
+    SetFlagBit(e, CWords::OwnCategory, checked);
+    CUpdating updating(m_updating);
+    UpdateLimits(m_pages[e]);
 }
 
 void CSettingsPages::rbChoicesClick(int e, int choices)

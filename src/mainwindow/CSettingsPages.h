@@ -50,6 +50,7 @@ public:
         QCheckBox* cbKat[9] = {};   // by tag = category bit
         int KatCount = 0;
         QCheckBox* cbWszystkie = nullptr;
+        QCheckBox* cbWlasne = nullptr; // "Własne", the own words; not one of "Wszystkie"
         QGroupBox* gbNazwyDoWyboru = nullptr;
         QRadioButton* rbDwa = nullptr;
         QRadioButton* rbTrzy = nullptr;
@@ -112,6 +113,8 @@ private:
     static void FitCaptions(SPage& p);
     void AdjustSmall(SPage& p);
     ExeSet& Block(int exercise);
+    // Whose personal words the task counts include.
+    int ActivePatient() const;
     int Updating() const { return *m_updating; }
     void FillPage(SPage& p);
 
@@ -119,6 +122,7 @@ private:
     void sbLZScroll(int exercise, int position);
     void cbKatClick(int exercise, int tag, bool checked);
     void cbWszystkieClick(int exercise, bool checked);
+    void cbWlasneClick(int exercise, bool checked);
     void rbChoicesClick(int exercise, int choices);
     void SetFlagBit(int exercise, int bit, bool on);
     void rbNamingClick(bool coRobi);

@@ -22,3 +22,8 @@ struct ProgramWindows
 // therapy, information, help, result and message windows. Also adds the
 // shutdown steps they need. `windows` must outlive startup.Run().
 void AddProgramWindows(Startup& startup, ProgramWindows& windows);
+
+// Opens the window of the therapist's own material over the main window; a
+// damaged own-material database is reported instead. After a change the
+// therapy takes the new own words and the settings pages count them.
+void ShowOwnMaterial(ProgramWindows& windows);

@@ -650,18 +650,18 @@ bool TFormMain::CheckCategories()
         case CTherapySettings::WP:
         case CTherapySettings::ZO:
         case CTherapySettings::PNO:
-            if ((block.Flags & 0x1FF) == 0)
+            if ((block.Flags & CTherapySettings::CategoryBits(i)) == 0)
                 message = kNoCategoryPictures;
             break;
         case CTherapySettings::PWP:
         case CTherapySettings::PWY:
         case CTherapySettings::PP:
-            if ((block.Flags & 0xF) == 0)
+            if ((block.Flags & CTherapySettings::CategoryBits(i)) == 0)
                 message = kNoCategoryProverbs;
             break;
         case CTherapySettings::DC:
         case CTherapySettings::PNC:
-            if ((block.Flags & 0x1FF) == 0)
+            if ((block.Flags & CTherapySettings::CategoryBits(i)) == 0)
                 message = kNoCategoryActions;
             break;
         case CTherapySettings::WYL:

@@ -21,9 +21,10 @@ const ExeSet kDefaults[CTherapySettings::ExerciseCount] = {
     {10, 15, 0x51FF}, // PNC: all categories, manual paging, "Co robi?"
 };
 
-// Bits of Flags that hold the categories of each exercise (WYL has none).
+// Bits of Flags that hold the categories of each exercise (WYL has none);
+// the word exercises have a tenth, "Własne", the own words (bit 9).
 const int kCategoryBits[CTherapySettings::ExerciseCount] = {
-    0x1FF, 0x1FF, 0x1FF, 0x1FF, 0xF, 0xF, 0x1FF, 0, 0xF, 0x1FF, 0x1FF,
+    0x3FF, 0x3FF, 0x3FF, 0x3FF, 0xF, 0xF, 0x1FF, 0, 0xF, 0x3FF, 0x1FF,
 };
 
 const char* const kFirstSettingsColumn = "WY_L";
@@ -36,6 +37,11 @@ bool ValidIndex(int i)
 }
 
 } // namespace
+
+int CTherapySettings::CategoryBits(int i)
+{
+    return ValidIndex(i) ? kCategoryBits[i] : 0;
+}
 
 CTherapySettings::CTherapySettings()
 {

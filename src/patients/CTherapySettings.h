@@ -67,6 +67,10 @@ public:
     void SetSelectedMask(int mask);
     int SelectedCount() const { return m_order.Count(); }
 
+    // The bits of Flags that hold exercise i's categories: with none of them
+    // set the exercise has nothing to draw from.
+    static int CategoryBits(int i);
+
     // n from 2 to 4 choices; any other n means two.
     static void SetChoices(ExeSet& block, int n);
     // Each sequence of the automated word sequences adds its cards to WYL's LZ.

@@ -106,3 +106,15 @@ bool CreatePatientDatabase(const QString& path)
 {
     return CreateDatabase(path, PatientTables(), "CreatePatientDatabase");
 }
+
+bool CreateOwnMaterialDatabase(const QString& path, int version)
+{
+    return CreateDatabase(
+        path,
+        {"CREATE TABLE Wlasne (ID INTEGER PRIMARY KEY AUTOINCREMENT, Nazwa TEXT NOT NULL UNIQUE, "
+         "Grupy INTEGER DEFAULT 0, Opis TEXT DEFAULT '', Pacjent INTEGER DEFAULT -1, "
+         "Obraz TEXT DEFAULT '', Glos TEXT DEFAULT '', GlosOpisu TEXT DEFAULT '')",
+         "CREATE TABLE Wersja (Numer INTEGER)",
+         QString("INSERT INTO Wersja (Numer) VALUES (%1)").arg(version)},
+        "CreateOwnMaterialDatabase");
+}

@@ -21,3 +21,7 @@ bool CreatePatientDatabase(const QString& path);
 // index order, its packed task count and paging time (..._L), then its flags
 // (..._F). The first is "WY_L"; the others are read by position.
 QStringList PatientSettingsColumns();
+
+// Own-material database (wlasne.qp): Wlasne, no words, and Wersja with the
+// one row holding `version`.
+bool CreateOwnMaterialDatabase(const QString& path, int version);

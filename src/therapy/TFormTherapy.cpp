@@ -142,6 +142,15 @@ void TFormTherapy::OpenResources()
                                                    : QStringLiteral("Data/zdjar5.bb");
     if (m_photos.OpenComplete(archive) != 0)
         throw CError("#15" + ResourceError);
+    // Damaged own material must not stop the program: it goes on with the
+    // shipped material, and the material window tells why.
+    m_own.Open();
+    ReloadOwnWords();
+}
+
+void TFormTherapy::ReloadOwnWords()
+{
+    m_words.SetOwnWords(m_own);
 }
 
 void TFormTherapy::Relayout()
@@ -225,6 +234,8 @@ void TFormTherapy::CreateControls()
     const int ey = pbExercise->y();
     m_photo = std::make_unique<CKompPhoto>(this, nullptr, &m_exerciseBitmap);
     m_photo->Archive = &m_photos;
+    m_photo->OwnArchive = &m_own;
+    m_photo->OwnLarge = DisplayMode != DM_1024;
     m_photo->Place(m_photoTable, ex, ey);
     m_photoTable.Set_iCurrent(1);
     m_photo->hide();
@@ -316,6 +327,7 @@ void TFormTherapy::Start(CPatient& patient, CStatistics& statistics)
     if (settings.Order().Count() == 0)
         return;
     m_statistics = &statistics;
+    m_words.SetPatient(patient.ActiveId());
     for (int i = 0; i < CExercise::Count; ++i)
         m_exercises[static_cast<size_t>(i)]->StatEx = statistics.Get_P_StatEx(i);
 

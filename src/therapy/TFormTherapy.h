@@ -1,4 +1,5 @@
 #pragma once
+#include "content/COwnMaterial.h"
 #include "content/CWords.h"
 #include "graphics/CBitmapsContainer.h"
 #include "graphics/CDynamicPlace.h"
@@ -40,6 +41,12 @@ public:
     explicit TFormTherapy(QWidget* parent = nullptr);
     // The content database; the main window's settings pages count in it.
     const CWords& Words() const { return m_words; }
+    CWords& Words() { return m_words; }
+    // The therapist's own material; its words join the content database's.
+    COwnMaterial& OwnMaterial() { return m_own; }
+    // Takes the own words anew after the material has changed (not while a
+    // therapy runs).
+    void ReloadOwnWords();
     ~TFormTherapy() override;
 
     // The result window shown by the stop button (not owned).
@@ -104,6 +111,7 @@ private:
     CDynamicPlace m_photoTable;
     CDynamicPlace m_alphabetTable;
     CWords m_words;
+    COwnMaterial m_own;
     QImage m_exerciseBitmap;
     QImage* m_exerciseBitmapVar = nullptr;
     std::unique_ptr<QImage> m_menuBitmap;

@@ -2,6 +2,8 @@
 #include "content/CWords.h"
 #include "app/CError.h"
 #include "common/TempDir.h"
+#include "common/WaveFixture.h"
+#include "content/COwnMaterial.h"
 #include "platform/CDbConnection.h"
 #include "platform/DatabaseSchema.h"
 
@@ -391,4 +393,122 @@ TEST_F(ContentDb, MissingOrHeldFileFailsTheOpen)
     EXPECT_TRUE(words.Open(path));
     // Empty tables load as empty arrays; the therapy window judges the sizes.
     EXPECT_EQ(words.Words().Count(), 0);
+}
+
+// ---- own words among the shipped ones
+
+namespace {
+
+// Shipped words DOM (D) and KOT (Z), and own words: BUREK (Z) for everyone,
+// MAMA (no shipped category) for patient 5, TATA (D) for patient 6.
+class OwnWordsDb : public ContentDb
+{
+protected:
+    void SetUp() override
+    {
+        ContentDb::SetUp();
+        Word("DOM", "d", "Tu mieszkamy.");
+        Word("KOT", "z");
+        ASSERT_TRUE(Load());
+        ASSERT_TRUE(own.Open());
+        AddOwn("BUREK", 0x2, COwnWord::Everyone, "Nasz pies.");
+        AddOwn("MAMA", 0, 5);
+        AddOwn("TATA", 0x1, 6);
+        words.SetOwnWords(own);
+    }
+    void AddOwn(const QString& name, int groups, int patient, const QString& riddle = "")
+    {
+        COwnWord word;
+        word.Nazwa = name;
+        word.Grupy = groups;
+        word.Pacjent = patient;
+        word.Opis = riddle;
+        COwnMaterial::SMedia media;
+        media.Voice = MakeWave(22050, 1, 16, 4000);
+        media.RiddleVoice = riddle.isEmpty() ? QByteArray() : MakeWave(22050, 1, 16, 4000);
+        ASSERT_TRUE(own.Save(word, media)) << own.LastError().toStdString();
+    }
+    QStringList Names(const WordPool& pool)
+    {
+        QStringList names;
+        for (const CRecWord* w : pool)
+            names << w->Nazwa;
+        return names;
+    }
+
+    TempDir ownDir;
+    COwnMaterial own{ownDir.path()};
+};
+
+} // namespace
+
+TEST_F(OwnWordsDb, SelectionsAndCountsCoverOwnWordsForTheirPatientOnly)
+{
+    const int all = CWords::AllWordCategories;
+    const int own9 = CWords::OwnCategory;
+    struct Case
+    {
+        int patient, groups;
+        QStringList selected;
+    };
+    const Case cases[] = {
+        {-1, all, {"DOM", "KOT", "BUREK"}},
+        {5, all, {"DOM", "KOT", "BUREK"}}, // MAMA has none of the nine
+        {6, all, {"DOM", "KOT", "BUREK", "TATA"}},
+        {5, own9, {"BUREK", "MAMA"}},
+        {6, own9, {"BUREK", "TATA"}},
+        {6, all | own9, {"DOM", "KOT", "BUREK", "TATA"}},
+        {5, 0x1, {"DOM"}},
+    };
+    for (const Case& c : cases) {
+        words.SetPatient(c.patient);
+        WordPool pool;
+        words.SelectWords(c.groups, pool);
+        EXPECT_EQ(Names(pool), c.selected) << c.patient << " " << c.groups;
+        EXPECT_EQ(words.CountWords(c.groups), c.selected.size());
+        EXPECT_EQ(words.CountWordsFor(c.groups, c.patient), c.selected.size());
+    }
+    words.SetPatient(5);
+    WordPool described;
+    words.SelectDescribedWords(all | own9, described);
+    EXPECT_EQ(Names(described), QStringList({"DOM", "BUREK"}));
+    EXPECT_EQ(words.CountDescribedWordsFor(own9, 5), 1);
+}
+
+TEST_F(OwnWordsDb, OwnWordsCarryTheirMediaAndTheOwnCategory)
+{
+    const MyArray<CRecWord>& list = words.OwnWords();
+    ASSERT_EQ(list.Count(), 3);
+    for (const CRecWord& w : list) {
+        const COwnWord* source = own.FindName(w.Nazwa);
+        ASSERT_NE(source, nullptr);
+        EXPECT_EQ(w.Grupy, source->Grupy | CWords::OwnCategory);
+        EXPECT_EQ(w.Slowo, w.Nazwa.toLower());
+        EXPECT_EQ(w.SoundPath, own.VoicePath(*source));
+        EXPECT_TRUE(QFile::exists(w.SoundPath + ".wv"));
+        EXPECT_EQ(w.BCIndex, -1); // no picture given
+    }
+    EXPECT_FALSE(words.OwnWords()[0].DescriptionPath.isEmpty()); // BUREK's riddle
+    // Taking the own words again replaces them, it does not add.
+    words.SetOwnWords(own);
+    EXPECT_EQ(words.OwnWords().Count(), 3);
+    EXPECT_EQ(words.Words().Count(), 2);
+}
+
+// The non-repetition of the draws holds over shipped and own words together:
+// four draws of one from the four words of patient 6 give each once.
+TEST_F(OwnWordsDb, DrawsDoNotRepeatAcrossShippedAndOwnWords)
+{
+    words.SetPatient(6);
+    words.SetRandomSource(Scripted({0, 0, 0, 0, 0, 0, 0, 0}));
+    WordPool pool;
+    words.SelectWords(CWords::AllWordCategories | CWords::OwnCategory, pool);
+    ASSERT_EQ(pool.Count(), 4);
+    QSet<QString> seen;
+    for (int i = 0; i < 4; ++i) {
+        WordPool out;
+        ASSERT_TRUE(words.DrawWords(out, 1, 1, 1, pool));
+        seen.insert(out[0]->Nazwa);
+    }
+    EXPECT_EQ(seen.size(), 4);
 }

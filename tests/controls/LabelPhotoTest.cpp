@@ -1,5 +1,9 @@
 #include "ControlsFixture.h"
 #include "app/CError.h"
+#include "common/TempDir.h"
+#include "common/WaveFixture.h"
+#include "content/COwnMaterial.h"
+#include "content/CWords.h"
 #include "controls/CKompLabel.h"
 #include "controls/CKompPhoto.h"
 #include "graphics/CDynamicPlace.h"
@@ -471,3 +475,43 @@ TEST_F(PhotoTest, PictureFromPlaceTakesTheMaskToItsSize)
     photo->SetPhoto(1);
     EXPECT_EQ(photo->PhotoIndex, 1);
 }
+
+namespace {
+
+// An own word's picture comes from the own material at the layout's size;
+// an own index without a store, or without a picture, shows none.
+TEST_F(PhotoTest, OwnWordsPicturesComeFromTheOwnMaterial)
+{
+    TempDir ownDir;
+    COwnMaterial own(ownDir.path());
+    ASSERT_TRUE(own.Open());
+    COwnWord word;
+    word.Nazwa = "BUREK";
+    COwnMaterial::SMedia media;
+    media.Large = QImage(616, 462, QImage::Format_RGB888);
+    media.Large.fill(QColor(0, 0, 250));
+    media.Small = QImage(490, 368, QImage::Format_RGB888);
+    media.Small.fill(QColor(250, 0, 250));
+    media.Voice = MakeWave(22050, 1, 16, 2000);
+    ASSERT_TRUE(own.Save(word, media));
+    const int index = CWords::OwnPictureBase + word.Id;
+
+    photo->Archive = &archive;
+    photo->SetPhoto(index);
+    EXPECT_EQ(photo->PhotoIndex, -1); // no own material given
+    photo->OwnArchive = &own;
+    for (const bool large : {true, false}) {
+        photo->SetPhoto(1);
+        photo->OwnLarge = large;
+        photo->SetPhoto(index);
+        EXPECT_EQ(photo->PhotoIndex, index);
+        EXPECT_EQ(photo->Photo->size(), photo->Mask->size());
+        const QColor c(photo->Photo->pixel(5, 5));
+        EXPECT_GT(c.blue(), 200);
+        EXPECT_EQ(c.red() > 200, !large);
+    }
+    photo->SetPhoto(index + 1); // no such own word
+    EXPECT_EQ(photo->PhotoIndex, -1);
+}
+
+} // namespace

@@ -3,6 +3,8 @@
 // sequences and the paging time, and filling from a patient.
 #include "app/DisplayMode.h"
 #include "common/TempDir.h"
+#include "common/WaveFixture.h"
+#include "content/COwnMaterial.h"
 #include "content/CWords.h"
 #include "mainwindow/CMainPage.h"
 #include "mainwindow/CSettingsPages.h"
@@ -381,6 +383,67 @@ TEST_F(SettingsPagesTest, PagesWithTheirOwnTitles)
         EXPECT_EQ(page->findChildren<QLabel*>(page->Title()->objectName()).size(), 1);
         EXPECT_EQ(page->objectName(), "tshPage");
     }
+}
+
+} // namespace
+
+namespace {
+
+// "Własne": a tenth box on the picture pages, outside "Wszystkie", that
+// stands for bit 9 and counts the own words (here two for everyone and one
+// for another patient).
+TEST_F(SettingsPagesTest, OwnCategoryBoxOnThePicturePages)
+{
+    TempDir ownDir;
+    COwnMaterial own(ownDir.path());
+    ASSERT_TRUE(own.Open());
+    for (const auto& [name, patient] :
+         {std::pair{"MAMA", -1}, std::pair{"TATA", -1}, std::pair{"BUREK", 999}}) {
+        COwnWord word;
+        word.Nazwa = name;
+        word.Pacjent = patient;
+        COwnMaterial::SMedia media;
+        media.Voice = MakeWave(22050, 1, 16, 4000);
+        ASSERT_TRUE(own.Save(word, media)) << own.LastError().toStdString();
+    }
+    words->SetOwnWords(own);
+    struct Restore
+    {
+        ~Restore()
+        {
+            TempDir empty;
+            COwnMaterial none(empty.path());
+            none.Open();
+            words->SetOwnWords(none);
+        }
+    } restore;
+
+    for (int e : {TS::WY, TS::UK, TS::WP, TS::ZO, TS::PNO})
+        EXPECT_EQ(pages->Page(e).cbWlasne->text(), "Własne") << e;
+    for (int e : {TS::DC, TS::PNC, TS::PWP, TS::PP})
+        EXPECT_EQ(pages->Page(e).cbWlasne, nullptr) << e;
+
+    Block(TS::WY) = {15, 0, 0x11FF}; // stored before "Własne" existed
+    pages->ShowSettings();
+    auto& p = Show(TS::WY);
+    EXPECT_TRUE(p.cbWszystkie->isChecked());
+    EXPECT_FALSE(p.cbWlasne->isChecked());
+    EXPECT_EQ(p.sbLZ->maximum(), 50);
+
+    Click(p.cbWszystkie); // all nine off: "Własne" keeps its state
+    EXPECT_FALSE(p.cbWlasne->isChecked());
+    EXPECT_EQ(p.sbLZ->maximum(), 0);
+    Click(p.cbWlasne);
+    EXPECT_EQ(Block(TS::WY).Flags, 0x1200);
+    EXPECT_FALSE(p.cbWszystkie->isChecked());
+    EXPECT_EQ(p.sbLZ->maximum(), 2); // BUREK belongs to another patient
+    EXPECT_EQ(p.lbLZ->text(), "2");
+    Click(p.cbWszystkie);
+    EXPECT_EQ(Block(TS::WY).Flags, 0x13FF);
+    EXPECT_TRUE(p.cbWlasne->isChecked());
+    Click(p.cbWlasne);
+    EXPECT_EQ(Block(TS::WY).Flags, 0x11FF);
+    EXPECT_TRUE(p.cbWszystkie->isChecked());
 }
 
 } // namespace

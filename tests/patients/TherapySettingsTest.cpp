@@ -228,6 +228,9 @@ TEST_F(TherapySettingsStore, FixCountsGivesATaskToBlocksWithCategories)
         {9, 0x0100, 1},  // PNO: the ninth picture category
         {7, 0xF000, 0},  // WYL is never touched
         {10, 0x4000, 0}, // PNC with the naming bit only
+        {0, 0x1200, 1},  // WY with "Własne" alone
+        {3, 0x0200, 1},  // ZO with "Własne" alone
+        {6, 0x0200, 0},  // DC: bit 9 is no activity category
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.exercise);

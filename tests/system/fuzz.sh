@@ -11,7 +11,7 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 export FUZZ_OUT="${FUZZ_OUT:-$build/fuzz}"
 mkdir -p "$FUZZ_OUT"
-for target in container wave film content-db patient-db; do
+for target in container wave film content-db patient-db own-import; do
   log="$FUZZ_OUT/check-$target.log"
   start=$SECONDS
   if ! sh "$root/fuzz/run.sh" --check "$target" "${FUZZ_CHECK_SECONDS:-5}" >"$log" 2>&1; then

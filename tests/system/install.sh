@@ -180,6 +180,10 @@ add_user_work() { # <program folder>
   printf 'RIFF' >"$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV"
   # An own recording of a shipped word (made by the program, mode 0700/0600).
   mkdir -p -m 700 "$1/Glosy/ws" && printf 'RIFF' >"$1/Glosy/ws/KOT.wv" && chmod 600 "$1/Glosy/ws/KOT.wv"
+  # The own material, made by the first start.
+  [ -f "$1/wlasne.qp" ] && [ -d "$1/Wlasne" ] || fail "the first start made no own-material store"
+  sqlite3 "$1/wlasne.qp" "INSERT INTO Wlasne (Nazwa, Obraz) VALUES ('BUREK', 'abc')"
+  printf 'JPEG' >"$1/Wlasne/abc-5.jpg"
   printf '#!/bin/sh\nexit 3\n' >"$1/loquena"
   give_to_user "$1"
 }
@@ -189,6 +193,9 @@ user_work_kept() { # <program folder> <what was done>
     fail "the user's patient is gone after $2"
   [ -f "$1/Nagrane/AAAAAAAB_AAAAAABK_W.WAV" ] || fail "the user's recording is gone after $2"
   [ "$(cat "$1/Glosy/ws/KOT.wv" 2>/dev/null)" = RIFF ] || fail "the own recording is gone after $2"
+  [ "$(sqlite3 -readonly "$1/wlasne.qp" 'SELECT Nazwa FROM Wlasne')" = "BUREK" ] ||
+    fail "the user's own word is gone after $2"
+  [ -f "$1/Wlasne/abc-5.jpg" ] || fail "the user's own picture is gone after $2"
 }
 
 run_phase first-start "$exec_line" "$home" "$share"
