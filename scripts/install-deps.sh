@@ -13,6 +13,7 @@ $SUDO apt-get install -y --no-install-recommends \
   qt6-translations-l10n \
   libgl-dev libxkbcommon-dev \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev \
+  libpq-dev postgresql \
   libsdl2-dev \
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
   espeak-ng ffmpeg sox \
