@@ -29,6 +29,8 @@ as_owner() {
 
 case "$cmd" in
 start)
+  # A cluster left by a run that was killed goes first.
+  [ -f "$dir/pgdir" ] && bash "$0" stop "$dir"
   mkdir -p "$dir"
   pg="$(mktemp -d /tmp/loquena-pg-XXXXXX)"
   echo "$pg" >"$dir/pgdir"
