@@ -16,6 +16,7 @@
 #include "mainwindow/TFormMessage.h"
 #include "mainwindow/TFormPomoc.h"
 #include "patients/CPatient.h"
+#include "patients/PatientStoreTarget.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 #include "statistics/TFormStat.h"
@@ -136,8 +137,9 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     // A second start finds the running program by this title.
     setWindowTitle(kCaption);
 
-    if (!m_patient->Open(QStringLiteral("pacmem.qp")))
-        throw CError(QStringLiteral("#03: Błąd bazy pacjentów!") + kReinstall);
+    const QString store = PatientStoreTarget(QCoreApplication::arguments());
+    if (!m_patient->Open(store))
+        throw CError(PatientStoreFailure(store, m_patient->LastError()));
     m_statistics->Bind(m_patient->Connection());
     m_tshPacjent->Bind(m_patient.get(), m_statistics.get());
     m_tshPacjent->OnActivePatientChanged = [this] { ShowActivePatient(); };

@@ -5,6 +5,7 @@
 #include "platform/CSqliteBackend.h"
 
 #include <QRegularExpression>
+#include <QSysInfo>
 
 CDbConnection::CDbConnection() = default;
 
@@ -23,10 +24,15 @@ void CDbConnection::Connect(const QString& target)
 {
     Disconnect();
     if (IsClinicAddress(target))
-        m_backend = std::make_unique<CPgBackend>(target);
+        m_backend = std::make_unique<CPgBackend>(target, Workstation());
     else
         m_backend = std::make_unique<CSqliteBackend>(target);
     m_path = target;
+}
+
+QString CDbConnection::Workstation() const
+{
+    return m_workstation.isEmpty() ? QSysInfo::machineHostName() : m_workstation;
 }
 
 void CDbConnection::Disconnect()
@@ -84,4 +90,51 @@ void CDbConnection::Rollback()
 bool CDbConnection::InTransaction() const
 {
     return m_backend && m_backend->InTransaction();
+}
+
+CPgBackend* CDbConnection::Clinic(const char* where) const
+{
+    return dynamic_cast<CPgBackend*>(&Backend(where));
+}
+
+bool CDbConnection::TryLock(int space, int id)
+{
+    CPgBackend* clinic = Clinic("CDbConnection::TryLock");
+    return !clinic || clinic->TryLock(space, id);
+}
+
+void CDbConnection::Unlock(int space, int id)
+{
+    if (CPgBackend* clinic = Clinic("CDbConnection::Unlock"))
+        clinic->Unlock(space, id);
+}
+
+QString CDbConnection::LockHolder(int space, int id)
+{
+    CPgBackend* clinic = Clinic("CDbConnection::LockHolder");
+    return clinic ? clinic->LockHolder(space, id) : QString();
+}
+
+void CDbConnection::Listen(const QString& channel)
+{
+    if (CPgBackend* clinic = Clinic("CDbConnection::Listen"))
+        clinic->Listen(channel);
+}
+
+void CDbConnection::Notify(const QString& channel, const QString& payload)
+{
+    if (CPgBackend* clinic = Clinic("CDbConnection::Notify"))
+        clinic->Notify(channel, payload);
+}
+
+QStringList CDbConnection::TakeNotices()
+{
+    CPgBackend* clinic = m_backend ? Clinic("CDbConnection::TakeNotices") : nullptr;
+    return clinic ? clinic->TakeNotices() : QStringList();
+}
+
+int CDbConnection::NoticeSocket() const
+{
+    const auto* clinic = dynamic_cast<const CPgBackend*>(m_backend.get());
+    return clinic ? clinic->Socket() : -1;
 }

@@ -48,6 +48,30 @@ public:
     void Rollback();
     bool InTransaction() const;
 
+    // The name this workstation goes by on a clinic database (the server
+    // shows it to the others as the holder of a busy patient); set before
+    // connecting. The computer's name unless set.
+    void SetWorkstation(const QString& name) { m_workstation = name; }
+    QString Workstation() const;
+
+    // Session locks of a clinic database, tied to this connection: a
+    // workstation that ends or is killed loses them with its connection.
+    // On a file (held by one program anyway) taking a lock always succeeds.
+    bool TryLock(int space, int id);
+    void Unlock(int space, int id);
+    // The workstation holding lock (space, id) on another connection; empty
+    // when nobody else holds it.
+    QString LockHolder(int space, int id);
+
+    // Change notices among the workstations of a clinic database: Listen to
+    // a channel, Notify it (delivered to the others when the change is
+    // committed), and take the notices that arrived, without waiting.
+    // NoticeSocket() is the socket to watch for them; -1 on a file.
+    void Listen(const QString& channel);
+    void Notify(const QString& channel, const QString& payload);
+    QStringList TakeNotices();
+    int NoticeSocket() const;
+
     // The engine, for the data sets on this connection; throws when not
     // connected.
     CDbBackend& Backend(const char* where) const;
@@ -55,6 +79,9 @@ public:
     sqlite3* Handle(const char* where) const;
 
 private:
+    class CPgBackend* Clinic(const char* where) const;
+
     std::unique_ptr<CDbBackend> m_backend;
     QString m_path;
+    QString m_workstation;
 };

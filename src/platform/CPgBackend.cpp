@@ -6,7 +6,6 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
-#include <QSysInfo>
 #include <libpq-fe.h>
 #include <memory>
 #include <vector>
@@ -29,6 +28,8 @@ struct SResultFree
     void operator()(PGresult* result) const { PQclear(result); }
 };
 using ResultPtr = std::unique_ptr<PGresult, SResultFree>;
+
+const QString kApplicationPrefix = QStringLiteral("Loquena: ");
 
 QString Trimmed(const char* text)
 {
@@ -155,14 +156,15 @@ struct SParams
 
 } // namespace
 
-CPgBackend::CPgBackend(const QString& conninfo) : m_target(conninfo)
+CPgBackend::CPgBackend(const QString& conninfo, const QString& workstation) : m_target(conninfo)
 {
     const QByteArray info = conninfo.toUtf8();
     if (HoldsPassword(info))
         throw CError("CDbConnection::Connect - Adres bazy kliniki nie może zawierać hasła; "
                      "hasło należy zapisać w pliku ~/.pgpass");
     const QByteArray timeout = QByteArray::number(kConnectSeconds);
-    const QByteArray application = "Loquena " + QSysInfo::machineHostName().toUtf8();
+    // The others see this name as the holder of a busy patient.
+    const QByteArray application = (kApplicationPrefix + workstation).left(63).toUtf8();
     // Defaults first: what the connection string says wins over them, except
     // the text encoding, which the program relies on.
     const char* keywords[] = {"connect_timeout",  "keepalives",
@@ -421,4 +423,62 @@ void CPgBackend::AbortChange(bool outermost) noexcept
         PQclear(PQexec(m_conn, "ROLLBACK TO SAVEPOINT loquena_post"));
         PQclear(PQexec(m_conn, "RELEASE SAVEPOINT loquena_post"));
     }
+}
+
+bool CPgBackend::TryLock(int space, int id)
+{
+    const SDbRows answer =
+        Select("SELECT pg_try_advisory_lock(?, ?)", {space, id}, "CDbConnection::TryLock");
+    return answer.rows.front().value(0).toLongLong() != 0;
+}
+
+void CPgBackend::Unlock(int space, int id)
+{
+    Select("SELECT pg_advisory_unlock(?, ?)", {space, id}, "CDbConnection::Unlock");
+}
+
+QString CPgBackend::LockHolder(int space, int id)
+{
+    const SDbRows answer =
+        Select("SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
+               "WHERE l.locktype = 'advisory' AND l.granted AND l.classid = ?::int::oid AND "
+               "l.objid = ?::int::oid AND l.objsubid = 2 AND l.pid <> pg_backend_pid() LIMIT 1",
+               {space, id}, "CDbConnection::LockHolder");
+    if (answer.rows.empty())
+        return {};
+    QString name = answer.rows.front().value(0).toString();
+    if (name.startsWith(kApplicationPrefix))
+        name = name.mid(kApplicationPrefix.size());
+    // A holder whose name the server does not show is still a holder.
+    return name.isEmpty() ? QStringLiteral("?") : name;
+}
+
+void CPgBackend::Listen(const QString& channel)
+{
+    Execute("LISTEN " + Quote(channel), {}, "CDbConnection::Listen");
+}
+
+void CPgBackend::Notify(const QString& channel, const QString& payload)
+{
+    Select("SELECT pg_notify(?, ?)", {channel.toLower(), payload}, "CDbConnection::Notify");
+}
+
+QStringList CPgBackend::TakeNotices()
+{
+    QStringList notices;
+    if (!m_conn)
+        return notices;
+    PQconsumeInput(m_conn);
+    while (PGnotify* notice = PQnotifies(m_conn)) {
+        // Our own notices come back too; the others' are what counts.
+        if (notice->be_pid != PQbackendPID(m_conn))
+            notices << QString::fromUtf8(notice->extra);
+        PQfreemem(notice);
+    }
+    return notices;
+}
+
+int CPgBackend::Socket() const
+{
+    return m_conn ? PQsocket(m_conn) : -1;
 }

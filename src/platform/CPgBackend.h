@@ -22,9 +22,10 @@ class CPgBackend : public CDbBackend
 public:
     static constexpr int kConnectSeconds = 5;
 
-    // Connects; throws CError naming what is wrong (server unreachable, wrong
-    // password, missing permission, another version's schema).
-    explicit CPgBackend(const QString& conninfo);
+    // Connects as workstation `workstation`; throws CError naming what is
+    // wrong (server unreachable, wrong password, missing permission, another
+    // version's schema).
+    CPgBackend(const QString& conninfo, const QString& workstation);
     ~CPgBackend() override;
     CPgBackend(const CPgBackend&) = delete;
     CPgBackend& operator=(const CPgBackend&) = delete;
@@ -32,6 +33,15 @@ public:
     pg_conn* Handle() const { return m_conn; }
     // False once the server has gone away.
     bool Alive() const;
+
+    // Session advisory locks (see CDbConnection::TryLock).
+    bool TryLock(int space, int id);
+    void Unlock(int space, int id);
+    QString LockHolder(int space, int id);
+    void Listen(const QString& channel);
+    void Notify(const QString& channel, const QString& payload);
+    QStringList TakeNotices();
+    int Socket() const;
 
     QString Target() const override { return m_target; }
     SDbRows Select(const QString& sql, const QVariantList& params, const QString& where) override;

@@ -28,7 +28,12 @@ protected:
                 {name, "Opis " + name});
             ids.push_back(Scalar(&connection, "SELECT max(idPac) FROM Pacjenci").toInt());
         }
-        connection.Execute("UPDATE Ust SET AktywnyPac=?", {active});
+        // A clinic's workstation remembers its own patient.
+        if (IsClinic())
+            connection.Execute("INSERT INTO Stanowiska (Nazwa, AktywnyPac) VALUES (?, ?)",
+                               {connection.Workstation(), active});
+        else
+            connection.Execute("UPDATE Ust SET AktywnyPac=?", {active});
         return ids;
     }
 
@@ -348,7 +353,7 @@ TEST_P(PatientStore, FillListSortsByNameInPolishOrder)
     EXPECT_LT(CPatientListItem::Compare("Źrebiec", "Żak"), 0);
 }
 
-TEST_P(PatientStore, MissingSettingsRowIsMadeAgainAtTheEnd)
+TEST_P(PatientStoreFile, MissingSettingsRowIsMadeAgainAtTheEnd)
 {
     const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"});
     {
