@@ -550,7 +550,8 @@ TEST(StatisticsPage, RecordStopPlayDeleteThroughTheDiskDriver)
     env.insert("SDL_DISKAUDIOFILEIN", dir.file("in.raw"));
     env.insert("SDL_DISKAUDIOFILE", dir.file("out.raw"));
     QString output;
-    EXPECT_TRUE(RunChildTest("StatisticsPageTest.ChildRecordStopPlayDelete", env, &output))
+    EXPECT_TRUE(
+        RunChildTest("Store/StatisticsPageTest.ChildRecordStopPlayDelete/File", env, &output))
         << output.toStdString();
     EXPECT_GT(QFileInfo(dir.file("out.raw")).size(), 0); // the playback reached the device
 }

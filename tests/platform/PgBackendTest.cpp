@@ -198,3 +198,29 @@ TEST_P(ClinicDb, AnEmptyDatabaseGetsItsTablesOnceAndAUserWithoutRightsIsToldSo)
     second.Disconnect();
     PgTestServer::Instance().DropDatabase(fresh);
 }
+
+TEST_P(ClinicDb, AServerGoneAwayIsReportedPlainlyAndAtOnce)
+{
+    CDbConnection connection;
+    connection.Connect(path);
+    CDbTable table(&connection);
+    table.SetTableName("Pacjenci");
+    table.Open();
+    // The server ends this connection, as a restart or a cut cable would.
+    ASSERT_EQ(PgTestServer::Instance().Admin(
+                  "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                  DatabaseName() + "' AND pid <> pg_backend_pid()"),
+              "");
+    table.Append();
+    table.FieldByName("NazwiskoImie").SetString("Nowak Jan");
+    const QString message = ErrorOf([&] { table.Post(); });
+    EXPECT_TRUE(message.contains("Połączenie z serwerem bazy kliniki zostało przerwane"))
+        << message.toStdString();
+    // Nothing half-stored: the row is not there for a new connection.
+    CDbConnection again;
+    again.Connect(path);
+    CDbTable check(&again);
+    check.SetTableName("Pacjenci");
+    check.Open();
+    EXPECT_EQ(check.RecordCount(), 0);
+}
