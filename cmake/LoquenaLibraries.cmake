@@ -8,6 +8,7 @@ set(LOQUENA_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
+pkg_check_modules(LIBPQ REQUIRED IMPORTED_TARGET libpq)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libswresample
@@ -24,7 +25,8 @@ add_library(loquena_warnings INTERFACE)
 add_library(loquena_deps INTERFACE)
 target_link_libraries(loquena_deps INTERFACE
   Qt6::Core Qt6::Gui Qt6::Widgets Qt6::Network
-  PkgConfig::SQLITE3 PkgConfig::SDL2 PkgConfig::LIBJPEG PkgConfig::FFMPEG PkgConfig::XCB PkgConfig::ESPEAK
+  PkgConfig::SQLITE3 PkgConfig::LIBPQ PkgConfig::SDL2 PkgConfig::LIBJPEG PkgConfig::FFMPEG
+  PkgConfig::XCB PkgConfig::ESPEAK
   loquena_warnings)
 
 # One static library per subsystem folder, each linked to the layers below it

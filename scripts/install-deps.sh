@@ -14,6 +14,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libgl-dev libxkbcommon-dev \
   libxcb1-dev libxcb-xinput-dev \
   libsqlite3-dev sqlite3 libjpeg62-turbo-dev \
+  libpq-dev postgresql \
   libsdl2-dev \
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libswresample-dev \
   espeak-ng ffmpeg sox \

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QStyledItemDelegate>
 #include <QTextCursor>
 #include <QTimer>
@@ -155,11 +156,45 @@ void CPatientsPage::Bind(CPatient* patient, CStatistics* statistics)
 {
     m_patient = patient;
     m_statistics = statistics;
+    FillList();
+    // On a clinic database the others' changes to the list arrive on the
+    // connection's socket.
+    delete m_changes;
+    m_changes = nullptr;
+    if (m_patient->ChangeSocket() >= 0) {
+        m_changes = new QSocketNotifier(m_patient->ChangeSocket(), QSocketNotifier::Read, this);
+        QObject::connect(m_changes, &QSocketNotifier::activated, this, [this] { OthersChanged(); });
+    }
+}
+
+void CPatientsPage::FillList()
+{
     m_patient->FillList(lvPacjeci);
     for (int i = 0; i < lvPacjeci->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = lvPacjeci->topLevelItem(i);
         item->setFlags(item->flags() | Qt::ItemIsEditable);
     }
+}
+
+void CPatientsPage::OthersChanged()
+{
+    // A name being typed here is not disturbed; the list follows afterwards.
+    if (m_patient->TakeListChanges() && !m_editing)
+        FillList();
+}
+
+bool CPatientsPage::RefuseBusy(int id)
+{
+    const QString holder = m_patient->BusyOn(id);
+    if (holder.isEmpty())
+        return false;
+    if (m_message)
+        m_message->Inform(TFormMessage::KindWarning,
+                          QStringLiteral("Ten pacjent jest otwarty na stanowisku:"),
+                          QStringLiteral("\u201e") + holder + QStringLiteral("\u201d"),
+                          QStringLiteral("Można go wybrać, gdy tam zostanie zamknięty."));
+    SelectListIndex();
+    return true;
 }
 
 void CPatientsPage::ShowDescription()
@@ -232,8 +267,11 @@ void CPatientsPage::lvPacjeciClick()
         return;
     const QList<QTreeWidgetItem*> selected = lvPacjeci->selectedItems();
     if (selected.size() == 1) {
+        const int id = selected.front()->data(0, Qt::UserRole).toInt();
+        if (id != m_patient->ActiveId() && RefuseBusy(id))
+            return;
         m_patient->SetListIndex(lvPacjeci->indexOfTopLevelItem(selected.front()));
-        m_patient->Select(selected.front()->data(0, Qt::UserRole).toInt());
+        m_patient->Select(id);
         ActivePatientChanged();
     } else if (lvPacjeci->topLevelItemCount() > 0) {
         SelectListIndex();
@@ -344,12 +382,15 @@ void CPatientsPage::DeletePatient()
     m_statistics->DeleteRecordingFiles(deleted);
     delete lvPacjeci->takeTopLevelItem(oldIndex);
     const int count = lvPacjeci->topLevelItemCount();
-    if (count > 0) {
-        const int index = std::min(oldIndex, count - 1);
+    const int index = std::min(oldIndex, count - 1);
+    const int next = count > 0 ? lvPacjeci->topLevelItem(index)->data(0, Qt::UserRole).toInt() : -1;
+    // The neighbour becomes active unless another workstation has it open.
+    if (next >= 0 && m_patient->BusyOn(next).isEmpty()) {
         m_patient->SetListIndex(index);
-        m_patient->Select(lvPacjeci->topLevelItem(index)->data(0, Qt::UserRole).toInt());
+        m_patient->Select(next);
         SelectListIndex();
     } else {
+        lvPacjeci->selectionModel()->clear();
         m_patient->SetListIndex(-1);
     }
     ActivePatientChanged();

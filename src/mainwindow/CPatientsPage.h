@@ -9,6 +9,7 @@ class QGroupBox;
 class QModelIndex;
 class QPlainTextEdit;
 class QPushButton;
+class QSocketNotifier;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFormMessage;
@@ -77,6 +78,12 @@ protected:
 private:
     class CNameDelegate;
 
+    void FillList();
+    // The list again after another workstation's change.
+    void OthersChanged();
+    // True (and the therapist told which workstation has it) when patient
+    // `id` is open on another workstation.
+    bool RefuseBusy(int id);
     void LimitDescription();
     void SelectListIndex();
     void lvPacjeciClick();
@@ -91,6 +98,7 @@ private:
 
     CPatient* m_patient = nullptr;
     CStatistics* m_statistics = nullptr;
+    QSocketNotifier* m_changes = nullptr;
     TFormMessage* m_message = nullptr;
     bool m_editing = false; // a name editor is open
 };

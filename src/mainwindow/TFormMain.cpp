@@ -18,6 +18,8 @@
 #include "mainwindow/TFormMessage.h"
 #include "mainwindow/TFormPomoc.h"
 #include "patients/CPatient.h"
+#include "patients/PatientStoreTarget.h"
+#include "platform/CDbConnection.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 #include "statistics/TFormStat.h"
@@ -138,8 +140,9 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     // A second start finds the running program by this title.
     setWindowTitle(kCaption);
 
-    if (!m_patient->Open(QStringLiteral("pacmem.qp")))
-        throw CError(QStringLiteral("#03: Błąd bazy pacjentów!") + kReinstall);
+    const QString store = PatientStoreTarget(QCoreApplication::arguments());
+    if (!m_patient->Open(store))
+        throw CError(PatientStoreFailure(store, m_patient->LastError()));
     m_statistics->Bind(m_patient->Connection());
     m_tshPacjent->Bind(m_patient.get(), m_statistics.get());
     m_tshPacjent->OnActivePatientChanged = [this] { ShowActivePatient(); };
@@ -721,7 +724,21 @@ void TFormMain::StoreTherapy()
     // The results go first: a patient's date that cannot be written must not
     // take the therapy with it.
     m_bookmarks->SetCurrent(MainPages::Statistics);
-    m_statistics->SaveTherapy(m_patient->ActiveId(), m_tshStatystyka->lvStatystyka);
+    try {
+        m_statistics->SaveTherapy(m_patient->ActiveId(), m_tshStatystyka->lvStatystyka);
+    } catch (const CError& error) {
+        // A clinic's server can go away during a therapy; the therapist
+        // must know plainly that these results are not stored.
+        if (!m_patient->Connection()->IsClinic())
+            throw;
+        const QString& text = error.Message();
+        const int cut = text.indexOf(QLatin1String(" - "));
+        Inform(TFormMessage::KindError,
+               QStringLiteral("Wyników tej terapii nie udało się zapisać w bazie kliniki."),
+               cut >= 0 ? text.mid(cut + 3).section(QLatin1Char(':'), 0, 0) : text,
+               QStringLiteral("Proszę je zanotować i sprawdzić połączenie z serwerem."));
+        return;
+    }
     m_tshStatystyka->MarkLastRow();
     if (pcMainPageControl->currentIndex() == MainPages::Statistics)
         m_tshStatystyka->lvStatystyka->setFocus();

@@ -5,6 +5,7 @@
 #include "patients/CListBulkUpdate.h"
 #include "patients/CPatientListItem.h"
 #include "platform/CDbConnection.h"
+#include "platform/CDbQuery.h"
 #include "platform/CDbTable.h"
 
 #include <QTreeWidget>
@@ -14,6 +15,10 @@ namespace {
 const char* const kPatientsTable = "Pacjenci";
 const char* const kSettingsTable = "Ust";
 const char* const kListColumns[] = {"idPac", "NazwiskoImie", "Poczatek", "Ostatnia", "Opis"};
+// The lock space of patients among a clinic's session locks (any number the
+// program uses for nothing else), and the channel of changes to the list.
+constexpr int kPatientLocks = 0x4c50;
+const QString kPatientChannel = QStringLiteral("loquena_pacjenci");
 
 QDateTime Midnight(const QDate& date)
 {
@@ -37,6 +42,9 @@ CPatient::~CPatient()
         Save();
         m_table->Close();
         RememberActive();
+        // Let go at once: the server may take a moment to notice the
+        // connection's end, and this workstation may be started again.
+        Release(m_activeId);
     } catch (...) {
         // The program is ending; there is nobody left to tell.
     }
@@ -55,6 +63,7 @@ bool CPatient::Open(const QString& path)
         // A damaged database is refused untouched: nothing may be written
         // into it, so that what it still holds can be rescued.
         m_connection->CheckWhole();
+        m_connection->Listen(kPatientChannel);
         int id = StoredActiveId();
         m_table->SetTableName(kPatientsTable);
         m_table->Open();
@@ -70,9 +79,20 @@ bool CPatient::Open(const QString& path)
             m_table->First();
             id = m_table->FieldByName("idPac").AsInteger();
         }
+        // A patient held by another workstation is not taken over.
+        if (id >= 0 && !BusyOn(id).isEmpty())
+            id = -1;
         Select(id);
+        m_lastError.clear();
         return true;
+    } catch (const CError& error) {
+        m_lastError = error.Message();
+        m_table->Close();
+        m_connection->Disconnect();
+        m_activeId = -1;
+        return false;
     } catch (...) {
+        m_lastError = QStringLiteral("CPatient::Open - Nieznany błąd");
         m_table->Close();
         m_connection->Disconnect();
         m_activeId = -1;
@@ -84,6 +104,14 @@ bool CPatient::Open(const QString& path)
 // when the settings row is missing).
 int CPatient::StoredActiveId()
 {
+    if (m_connection->IsClinic()) {
+        // Each workstation of a clinic remembers its own patient.
+        CDbQuery own(m_connection.get());
+        own.SetSQL("SELECT AktywnyPac FROM Stanowiska WHERE Nazwa=?",
+                   {m_connection->Workstation()});
+        own.Open();
+        return own.RecordCount() > 0 ? own.Fields(0).AsInteger() : -1;
+    }
     CDbTable ust(m_connection.get());
     ust.SetTableName(kSettingsTable);
     ust.Open();
@@ -98,6 +126,12 @@ int CPatient::StoredActiveId()
 
 void CPatient::RememberActive()
 {
+    if (m_connection->IsClinic()) {
+        m_connection->Execute("INSERT INTO Stanowiska (Nazwa, AktywnyPac) VALUES (?, ?) "
+                              "ON CONFLICT (Nazwa) DO UPDATE SET AktywnyPac = EXCLUDED.AktywnyPac",
+                              {m_connection->Workstation(), m_activeId});
+        return;
+    }
     CDbTable ust(m_connection.get());
     ust.SetTableName(kSettingsTable);
     ust.Open();
@@ -154,16 +188,78 @@ void CPatient::Select(int id)
 {
     if (id == m_activeId)
         return;
-    Save();
+    if (id >= 0 && !Hold(id))
+        throw CError(QString("Pacjent jest otwarty na stanowisku \u201e%1\u201d. Można go wybrać, "
+                             "gdy tam zostanie zamknięty.")
+                         .arg(BusyOn(id)));
+    try {
+        Save();
+    } catch (...) {
+        if (id >= 0)
+            Release(id);
+        throw;
+    }
+    Release(m_activeId);
     if (id < 0) {
         m_settings->Reset();
         m_activeId = -1;
         return;
     }
-    const bool found = m_table->Locate("idPac", id);
+    bool found = m_table->Locate("idPac", id);
+    if (!found && m_connection->IsClinic()) {
+        // Another workstation may have added it since the table was read.
+        m_table->Refresh();
+        found = m_table->Locate("idPac", id);
+    }
     m_activeId = found ? id : -1;
     if (found)
         ReadActive();
+    else
+        Release(id);
+}
+
+bool CPatient::Hold(int id)
+{
+    return m_connection->TryLock(kPatientLocks, id);
+}
+
+void CPatient::Release(int id)
+{
+    if (id >= 0 && m_connection->IsConnected())
+        m_connection->Unlock(kPatientLocks, id);
+}
+
+void CPatient::Announce(const char* change, int id)
+{
+    m_connection->Notify(kPatientChannel, QString("%1 %2").arg(QLatin1String(change)).arg(id));
+}
+
+QString CPatient::BusyOn(int id) const
+{
+    if (id < 0 || !m_connection->IsConnected())
+        return {};
+    return m_connection->LockHolder(kPatientLocks, id);
+}
+
+void CPatient::SetWorkstation(const QString& name)
+{
+    m_connection->SetWorkstation(name);
+}
+
+bool CPatient::TakeListChanges()
+{
+    if (!m_connection->IsConnected())
+        return false;
+    if (m_connection->TakeNotices().isEmpty())
+        return false;
+    // The table is a copy read at opening; the others' changes are read now.
+    m_table->Refresh();
+    return true;
+}
+
+int CPatient::ChangeSocket() const
+{
+    return m_connection->IsConnected() ? m_connection->NoticeSocket() : -1;
 }
 
 void CPatient::ReadActive()
@@ -192,6 +288,7 @@ void CPatient::Save()
     if (m_activeId == -1)
         return;
     GoToActive("Save");
+    const bool renamed = m_table->FieldByName("NazwiskoImie").AsString() != m_name;
     // The record and its settings go into the database as one change.
     m_table->Edit();
     try {
@@ -203,6 +300,8 @@ void CPatient::Save()
         m_table->Cancel();
         throw;
     }
+    if (renamed)
+        Announce("zmieniony", m_activeId);
 }
 
 void CPatient::Add()
@@ -221,13 +320,18 @@ void CPatient::Add()
         m_settings->Save(*m_table);
     } catch (...) {
         m_table->Cancel();
+        Release(m_activeId);
         m_activeId = -1;
         throw;
     }
     m_table->Refresh();
     m_startDate = today;
     m_lastDate = today;
+    const int previous = m_activeId;
     m_activeId = m_table->FieldByName("idPac").AsInteger();
+    Release(previous);
+    Hold(m_activeId);
+    Announce("dodany", m_activeId);
 }
 
 void CPatient::Delete()
@@ -251,6 +355,8 @@ void CPatient::Delete()
         m_table->Refresh();
         throw;
     }
+    Release(m_activeId);
+    Announce("usuniety", m_activeId);
     m_activeId = -1;
     m_name.clear();
     m_description.clear();

@@ -28,15 +28,31 @@ public:
     CPatient& operator=(const CPatient&) = delete;
 
     // Opens the database and activates the patient stored as active; false on
-    // any error (file missing or held, table or column missing).
+    // any error (file missing or held, table or column missing, server not
+    // reached), whose message LastError() then gives.
     bool Open(const QString& path);
+    const QString& LastError() const { return m_lastError; }
     // Fills the patient list: one item per patient (data = id, caption = name,
     // then the two dates and the description), sorted by name in the Polish
     // order, the active patient selected. Throws "Nazwy kol. w bazie pac.!"
     // when a column is missing.
     void FillList(QTreeWidget* list);
     // Makes patient `id` active, saving the previous one first; id < 0: none.
+    // On a clinic database the active patient is held for this workstation;
+    // a patient held by another one is refused with an error naming it, and
+    // the previous patient stays active.
     void Select(int id);
+    // The workstation that holds patient `id` (editing it or running its
+    // therapy); empty when it is free or the store is a file.
+    QString BusyOn(int id) const;
+    // The name this workstation goes by in a clinic; set before Open.
+    void SetWorkstation(const QString& name);
+    // True when another workstation added, renamed or deleted a patient
+    // since the last call; the list is then to be filled again.
+    bool TakeListChanges();
+    // The socket that becomes readable when such a change arrives; -1 for
+    // a file.
+    int ChangeSocket() const;
     void Save();
     void Add();
     // Deletes the active patient's row together with its therapies (their
@@ -68,6 +84,9 @@ private:
     void GoToActive(const char* operation);
     void RememberActive();
     int StoredActiveId();
+    bool Hold(int id);
+    void Release(int id);
+    void Announce(const char* change, int id);
 
     int m_activeId = -1;
     QString m_name;
@@ -78,4 +97,5 @@ private:
     std::unique_ptr<CTherapySettings> m_settings;
     int m_listIndex = -1;
     QString m_description;
+    QString m_lastError;
 };

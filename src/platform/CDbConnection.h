@@ -1,40 +1,44 @@
 #pragma once
 #include <QString>
 #include <QVariantList>
+#include <memory>
 
 struct sqlite3;
+class CDbBackend;
 
-// A connection to one database file. While connected the file is held
-// exclusively: SQLite runs in exclusive locking mode and a write lock is taken
-// at once, so a second program that opens the same file, even only to read,
-// gets a clear error instead of sharing it. Changes go through a rollback
-// journal (journal_mode=DELETE; in exclusive mode the "-journal" file stays
-// while connected and each commit invalidates its header) with
-// synchronous=FULL, so the file stays whole if the program is killed at any
-// moment: the next connection rolls an interrupted change back. WAL is not
-// used; it gains nothing with one exclusive user.
+// A connection to the patient or content store: a database file on this
+// computer (held exclusively while connected, see CSqliteBackend) or a
+// clinic's PostgreSQL database shared by several workstations (see
+// CPgBackend), named by a libpq connection string.
 class CDbConnection
 {
 public:
-    CDbConnection() = default;
+    CDbConnection();
     ~CDbConnection();
     CDbConnection(const CDbConnection&) = delete;
     CDbConnection& operator=(const CDbConnection&) = delete;
 
-    // Opens the existing file `path` (it is never created here). Disconnects
-    // first when connected. Throws CError when the file is missing, held by
-    // another program, not a database, or damaged.
-    void Connect(const QString& path);
+    // True when `target` is a server's connection string ("postgresql://..."
+    // or "key=value ...") rather than a file path.
+    static bool IsClinicAddress(const QString& target);
+
+    // Opens the existing file or the clinic database `target` (a file is
+    // never created here). Disconnects first when connected. Throws CError
+    // when the file is missing, held by another program, not a database, or
+    // damaged, or when the server cannot be reached or refuses the user.
+    void Connect(const QString& target);
     void Disconnect();
-    bool IsConnected() const { return m_db != nullptr; }
+    bool IsConnected() const { return m_backend != nullptr; }
+    bool IsClinic() const;
+    // The file path or the connection string.
     const QString& Path() const { return m_path; }
 
     // Runs one SQL statement that returns no rows, values bound as parameters.
     void Execute(const QString& sql, const QVariantList& params = {});
 
-    // Throws CError unless the file passes SQLite's quick check: a copy cut
-    // short or damaged is refused as a whole before any of it is used (and
-    // long before anything is written into it).
+    // Throws CError unless the store passes the engine's own check: a file
+    // cut short or damaged is refused as a whole before any of it is used
+    // (and long before anything is written into it).
     void CheckWhole();
 
     // Groups many posts into one transaction (for bulk loading); each post
@@ -44,13 +48,40 @@ public:
     void Rollback();
     bool InTransaction() const;
 
-    // The SQLite handle, for the data sets on this connection; throws when
-    // not connected.
+    // The name this workstation goes by on a clinic database (the server
+    // shows it to the others as the holder of a busy patient); set before
+    // connecting. The computer's name unless set.
+    void SetWorkstation(const QString& name) { m_workstation = name; }
+    QString Workstation() const;
+
+    // Session locks of a clinic database, tied to this connection: a
+    // workstation that ends or is killed loses them with its connection.
+    // On a file (held by one program anyway) taking a lock always succeeds.
+    bool TryLock(int space, int id);
+    void Unlock(int space, int id);
+    // The workstation holding lock (space, id) on another connection; empty
+    // when nobody else holds it.
+    QString LockHolder(int space, int id);
+
+    // Change notices among the workstations of a clinic database: Listen to
+    // a channel, Notify it (delivered to the others when the change is
+    // committed), and take the notices that arrived, without waiting.
+    // NoticeSocket() is the socket to watch for them; -1 on a file.
+    void Listen(const QString& channel);
+    void Notify(const QString& channel, const QString& payload);
+    QStringList TakeNotices();
+    int NoticeSocket() const;
+
+    // The engine, for the data sets on this connection; throws when not
+    // connected.
+    CDbBackend& Backend(const char* where) const;
+    // The SQLite handle of a file connection; throws for a clinic database.
     sqlite3* Handle(const char* where) const;
 
 private:
-    void Configure();
+    class CPgBackend* Clinic(const char* where) const;
 
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<CDbBackend> m_backend;
     QString m_path;
+    QString m_workstation;
 };

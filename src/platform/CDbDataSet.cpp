@@ -1,21 +1,8 @@
 #include "platform/CDbDataSet.h"
 
 #include "app/CError.h"
+#include "platform/CDbBackend.h"
 #include "platform/CDbConnection.h"
-#include "platform/CDbStatement.h"
-
-#include <sqlite3.h>
-
-namespace {
-
-QString Quoted(const QString& identifier)
-{
-    QString text = identifier;
-    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-} // namespace
 
 CDbDataSet::CDbDataSet(CDbConnection* connection) : m_connection(connection) {}
 
@@ -79,72 +66,74 @@ void CDbDataSet::Close()
     m_names.clear();
     m_origins.clear();
     m_baseTable.clear();
+    m_keyName.clear();
     m_keyField = -1;
     m_changed.clear();
     m_buffer = SRow();
     m_pos = 0;
 }
 
+CDbBackend& CDbDataSet::Backend() const
+{
+    if (!m_connection)
+        Fail("Open", "Brak połączenia z bazą danych");
+    return m_connection->Backend(ClassName());
+}
+
 void CDbDataSet::ReadAll()
 {
-    CDbStatement statement(m_connection->Handle(ClassName()), SelectText(), Where("Open"));
-    if (!statement.IsReadOnly())
-        Fail("Open", "Polecenie SQL nie jest zapytaniem");
-    statement.Bind(SelectParams());
-    ReadStructure(statement);
+    CDbBackend& backend = Backend();
+    SDbRows result = backend.Select(SelectText(backend), SelectParams(), Where("Open"));
+    ReadStructure(backend, result);
     std::vector<SRow> rows;
-    while (statement.Step())
-        rows.push_back(ReadRow(statement));
+    rows.reserve(result.rows.size());
+    for (QVariantList& values : result.rows)
+        rows.push_back(ReadRow(std::move(values)));
     m_rows = std::move(rows);
 }
 
-void CDbDataSet::ReadStructure(CDbStatement& statement)
+void CDbDataSet::ReadStructure(CDbBackend& backend, const SDbRows& result)
 {
     m_names.clear();
     m_origins.clear();
     m_baseTable.clear();
+    m_keyName.clear();
     m_keyField = -1;
     const int first = HidesKeyColumn() ? 1 : 0;
     QString table;
     bool oneTable = true;
-    for (int i = first; i < statement.ColumnCount(); ++i) {
-        m_names << statement.ColumnName(i);
-        const QString columnTable = statement.ColumnTable(i);
-        m_origins << (columnTable.isEmpty() ? QString() : statement.ColumnOrigin(i));
+    for (int i = first; i < result.names.size(); ++i) {
+        m_names << result.names[i];
+        const QString& columnTable = result.tables[i];
+        m_origins << (columnTable.isEmpty() ? QString() : result.origins[i]);
         if (columnTable.isEmpty() || (!table.isEmpty() && table != columnTable))
             oneTable = false;
         table = columnTable;
     }
     if (HidesKeyColumn()) {
         m_baseTable = KeyedTable();
+        m_keyName = backend.RowKey(m_baseTable, true, Where("Open"));
+        // Rows that cannot be told apart cannot be changed one by one.
+        if (m_keyName.isEmpty())
+            m_baseTable.clear();
         return;
     }
     if (oneTable && !table.isEmpty()) {
         m_baseTable = table;
-        FindRowKey();
+        FindRowKey(backend);
     }
 }
 
-// A query's rows can be changed only when the table's integer key (its row id)
-// is among the query's columns: that is how each row is found again.
-void CDbDataSet::FindRowKey()
+// A query's rows can be changed only when the table's integer key is among
+// the query's columns: that is how each row is found again.
+void CDbDataSet::FindRowKey(CDbBackend& backend)
 {
-    CDbStatement info(m_connection->Handle(ClassName()),
-                      "SELECT name, type, pk FROM pragma_table_info(?)", Where("Open"));
-    info.Bind({m_baseTable});
-    QString keyName;
-    int keyColumns = 0;
-    while (info.Step()) {
-        if (info.Column(2).toInt() > 0) {
-            ++keyColumns;
-            if (info.Column(1).toString().compare("INTEGER", Qt::CaseInsensitive) == 0)
-                keyName = info.Column(0).toString();
-        }
-    }
-    if (keyColumns == 1 && !keyName.isEmpty()) {
+    const QString keyName = backend.RowKey(m_baseTable, false, Where("Open"));
+    if (!keyName.isEmpty()) {
         for (int i = 0; i < m_origins.size(); ++i) {
             if (m_origins[i].compare(keyName, Qt::CaseInsensitive) == 0) {
                 m_keyField = i;
+                m_keyName = keyName;
                 return;
             }
         }
@@ -152,16 +141,16 @@ void CDbDataSet::FindRowKey()
     m_baseTable.clear();
 }
 
-CDbDataSet::SRow CDbDataSet::ReadRow(CDbStatement& statement) const
+CDbDataSet::SRow CDbDataSet::ReadRow(QVariantList values) const
 {
     SRow row;
-    const int first = HidesKeyColumn() ? 1 : 0;
-    for (int i = first; i < statement.ColumnCount(); ++i)
-        row.values << statement.Column(i);
-    if (HidesKeyColumn())
-        row.key = statement.Column(0).toLongLong();
-    else if (m_keyField >= 0)
-        row.key = row.values[m_keyField].toLongLong();
+    if (HidesKeyColumn()) {
+        row.key = values.value(0).toLongLong();
+        values.removeFirst();
+    } else if (m_keyField >= 0) {
+        row.key = values.value(m_keyField).toLongLong();
+    }
+    row.values = std::move(values);
     return row;
 }
 
@@ -169,20 +158,22 @@ CDbDataSet::SRow CDbDataSet::ReadRow(CDbStatement& statement) const
 // filled in what it assigns (AutoNumber keys, defaults).
 CDbDataSet::SRow CDbDataSet::ReReadRow(qint64 key) const
 {
+    CDbBackend& backend = Backend();
     QStringList columns;
     for (const QString& origin : m_origins)
-        columns << (origin.isEmpty() ? QStringLiteral("NULL") : Quoted(origin));
-    const QString sql = "SELECT rowid" +
+        columns << (origin.isEmpty() ? QStringLiteral("NULL") : backend.Quote(origin));
+    const QString keyName = backend.Quote(m_keyName);
+    const QString sql = "SELECT " + keyName +
                         (columns.isEmpty() ? QString() : ", " + columns.join(", ")) + " FROM " +
-                        Quoted(m_baseTable) + " WHERE rowid=?";
-    CDbStatement statement(m_connection->Handle(ClassName()), sql, Where("Post"));
-    statement.Bind({key});
-    if (!statement.Step())
+                        backend.Quote(m_baseTable) + " WHERE " + keyName + "=?";
+    SDbRows result = backend.Select(sql, {key}, Where("Post"));
+    if (result.rows.empty())
         Fail("Post", "Zapisany rekord zniknął z tabeli");
     SRow row;
-    row.key = statement.Column(0).toLongLong();
-    for (int i = 0; i < m_origins.size(); ++i)
-        row.values << statement.Column(i + 1);
+    QVariantList& values = result.rows.front();
+    row.key = values.value(0).toLongLong();
+    values.removeFirst();
+    row.values = std::move(values);
     return row;
 }
 
@@ -350,19 +341,13 @@ void CDbDataSet::Insert()
 // began, a savepoint of it. On failure everything the change did is undone.
 template <class F> void CDbDataSet::InTransaction(const char* operation, F&& work)
 {
-    sqlite3* db = m_connection->Handle(ClassName());
-    const bool outermost = sqlite3_get_autocommit(db) != 0;
-    CDbStatement(db, "SAVEPOINT loquena_post", Where(operation)).Run();
+    CDbBackend& backend = Backend();
+    const bool outermost = backend.BeginChange(Where(operation));
     try {
         work();
-        CDbStatement(db, "RELEASE loquena_post", Where(operation)).Run();
+        backend.EndChange(outermost, Where(operation));
     } catch (...) {
-        if (outermost) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        } else {
-            sqlite3_exec(db, "ROLLBACK TO loquena_post", nullptr, nullptr, nullptr);
-            sqlite3_exec(db, "RELEASE loquena_post", nullptr, nullptr, nullptr);
-        }
+        backend.AbortChange(outermost);
         throw;
     }
 }
@@ -387,7 +372,7 @@ void CDbDataSet::PostEdit()
     for (int i = 0; i < m_names.size(); ++i) {
         if (!m_changed[i])
             continue;
-        assignments << Quoted(m_origins[i]) + "=?";
+        assignments << Backend().Quote(m_origins[i]) + "=?";
         params << m_buffer.values[i];
     }
     if (assignments.isEmpty())
@@ -396,12 +381,10 @@ void CDbDataSet::PostEdit()
     params << key;
     SRow stored;
     InTransaction("Post", [&] {
-        CDbStatement statement(m_connection->Handle(ClassName()),
-                               "UPDATE " + Quoted(m_baseTable) + " SET " + assignments.join(", ") +
-                                   " WHERE rowid=?",
-                               Where("Post"));
-        statement.Bind(params);
-        statement.Run();
+        CDbBackend& backend = Backend();
+        backend.Execute("UPDATE " + backend.Quote(m_baseTable) + " SET " + assignments.join(", ") +
+                            " WHERE " + backend.Quote(m_keyName) + "=?",
+                        params, Where("Post"));
         stored = ReReadRow(key);
     });
     m_rows[m_pos] = stored;
@@ -410,26 +393,17 @@ void CDbDataSet::PostEdit()
 void CDbDataSet::PostInsert()
 {
     QStringList columns;
-    QStringList marks;
     QVariantList params;
     for (int i = 0; i < m_names.size(); ++i) {
         if (!m_changed[i])
             continue;
-        columns << Quoted(m_origins[i]);
-        marks << "?";
+        columns << m_origins[i];
         params << m_buffer.values[i];
     }
-    const QString sql = columns.isEmpty()
-                            ? "INSERT INTO " + Quoted(m_baseTable) + " DEFAULT VALUES"
-                            : "INSERT INTO " + Quoted(m_baseTable) + " (" + columns.join(", ") +
-                                  ") VALUES (" + marks.join(", ") + ")";
     SRow stored;
     InTransaction("Post", [&] {
-        sqlite3* db = m_connection->Handle(ClassName());
-        CDbStatement statement(db, sql, Where("Post"));
-        statement.Bind(params);
-        statement.Run();
-        stored = ReReadRow(sqlite3_last_insert_rowid(db));
+        const qint64 key = Backend().Insert(m_baseTable, m_keyName, columns, params, Where("Post"));
+        stored = ReReadRow(key);
     });
     if (m_appending || m_pos >= int(m_rows.size())) {
         m_rows.push_back(stored);
@@ -459,11 +433,10 @@ void CDbDataSet::Delete()
     RequireCurrent("Delete");
     const qint64 key = m_rows[m_pos].key;
     InTransaction("Delete", [&] {
-        CDbStatement statement(m_connection->Handle(ClassName()),
-                               "DELETE FROM " + Quoted(m_baseTable) + " WHERE rowid=?",
-                               Where("Delete"));
-        statement.Bind({key});
-        statement.Run();
+        CDbBackend& backend = Backend();
+        backend.Execute("DELETE FROM " + backend.Quote(m_baseTable) + " WHERE " +
+                            backend.Quote(m_keyName) + "=?",
+                        {key}, Where("Delete"));
     });
     m_rows.erase(m_rows.begin() + m_pos);
 }

@@ -6,8 +6,9 @@
 #include <QVariantList>
 #include <vector>
 
+class CDbBackend;
 class CDbConnection;
-class CDbStatement;
+struct SDbRows;
 
 // The rows of a table or query, read whole when the data set is opened, with
 // a cursor over them. The record count is therefore exact from the moment of
@@ -78,7 +79,7 @@ public:
 
 protected:
     // The statement text and parameters that read all rows.
-    virtual QString SelectText() const = 0;
+    virtual QString SelectText(CDbBackend& backend) const = 0;
     virtual QVariantList SelectParams() const { return {}; }
     // True when the first result column is the row key of KeyedTable(),
     // hidden from the fields.
@@ -100,10 +101,11 @@ private:
     void RequireCurrent(const char* operation) const;
     void RequireModifiable(const char* operation) const;
     void CheckBrowseMode();
+    CDbBackend& Backend() const;
     void ReadAll();
-    void ReadStructure(CDbStatement& statement);
-    void FindRowKey();
-    SRow ReadRow(CDbStatement& statement) const;
+    void ReadStructure(CDbBackend& backend, const SDbRows& result);
+    void FindRowKey(CDbBackend& backend);
+    SRow ReadRow(QVariantList values) const;
     SRow ReReadRow(qint64 key) const;
     void PostEdit();
     void PostInsert();
@@ -116,6 +118,7 @@ private:
     QStringList m_names;
     QStringList m_origins; // base column of each field, empty when computed
     QString m_baseTable;   // the one table the rows come from; empty when read-only
+    QString m_keyName;     // the column that finds a row of m_baseTable again
     int m_keyField = -1;   // field holding the row key (for a query); -1 when hidden
     std::vector<SRow> m_rows;
     int m_pos = 0; // index of the current row; m_rows.size() at the end

@@ -16,7 +16,7 @@ public:
     bool Holds(const QString& sql, const QVariantList& params = {}) const;
 
 protected:
-    QString SelectText() const override { return m_sql; }
+    QString SelectText(CDbBackend&) const override { return m_sql; }
     QVariantList SelectParams() const override { return m_params; }
     const char* ClassName() const override { return "CDbQuery"; }
 

@@ -1,14 +1,19 @@
 #include "platform/CDbTable.h"
 
+#include "platform/CDbBackend.h"
+
 void CDbTable::SetTableName(const QString& name)
 {
     Close();
     m_tableName = name;
 }
 
-QString CDbTable::SelectText() const
+QString CDbTable::SelectText(CDbBackend& backend) const
 {
-    QString name = m_tableName;
-    name.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return "SELECT rowid, * FROM \"" + name + "\" ORDER BY rowid";
+    const QString key = backend.RowKey(m_tableName, true, "CDbTable::Open");
+    if (key.isEmpty())
+        return "SELECT NULL, * FROM " + backend.Quote(m_tableName);
+    const QString quotedKey = backend.Quote(key);
+    return "SELECT " + quotedKey + ", * FROM " + backend.Quote(m_tableName) + " ORDER BY " +
+           quotedKey;
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include "platform/CDbDataSet.h"
 
-// A whole table, opened by name; its rows come in stored order (row id).
+// A whole table, opened by name; its rows come in stored order (row id, or
+// the key of a clinic database's table).
 class CDbTable : public CDbDataSet
 {
 public:
@@ -11,7 +12,7 @@ public:
     const QString& TableName() const { return m_tableName; }
 
 protected:
-    QString SelectText() const override;
+    QString SelectText(CDbBackend& backend) const override;
     bool HidesKeyColumn() const override { return true; }
     QString KeyedTable() const override { return m_tableName; }
     const char* ClassName() const override { return "CDbTable"; }

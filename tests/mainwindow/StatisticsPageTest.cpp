@@ -161,7 +161,9 @@ protected:
     CStatisticsPage* page = nullptr;
 };
 
-TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
+INSTANTIATE_ON_FILE_STORE(StatisticsPageTest);
+
+TEST_P(StatisticsPageTest, ListColumnsAndButtonsAtStart)
 {
     EXPECT_EQ(page->objectName(), "tshStatystyka");
     EXPECT_EQ(page->Title()->text(), "Statystyka");
@@ -204,7 +206,7 @@ TEST_F(StatisticsPageTest, ListColumnsAndButtonsAtStart)
 
 // The buttons are composed over the window colour: in grey its grey. The
 // fixture's masks leave a transparent border, where only that colour shows.
-TEST_F(StatisticsPageTest, ButtonsFollowTheColourMode)
+TEST_P(StatisticsPageTest, ButtonsFollowTheColourMode)
 {
     auto under = [](CTransButton* b) { return b->grab().toImage().pixelColor(0, 0); };
     const QColor colour(128, 192, 240);
@@ -225,7 +227,7 @@ TEST_F(StatisticsPageTest, ButtonsFollowTheColourMode)
     ColorMode = CM_COLOR;
 }
 
-TEST_F(StatisticsPageTest, DetailsOfCellsAndTotals)
+TEST_P(StatisticsPageTest, DetailsOfCellsAndTotals)
 {
     AddTherapy({{TS::WY, 10, 9, 2, 6595}, {TS::UK, 10, 10, 0, 0}, {TS::PP, 8, 0, 0, 0}});
     AddTherapy({{TS::WY, 10, 3, 5, 0}});
@@ -280,7 +282,7 @@ TEST_F(StatisticsPageTest, DetailsOfCellsAndTotals)
 
 // After a therapy its row is appended, marked and totalled, as for a click on
 // its date; the row marked before is unmarked.
-TEST_F(StatisticsPageTest, TherapyJustStoredIsMarked)
+TEST_P(StatisticsPageTest, TherapyJustStoredIsMarked)
 {
     AddTherapy({{TS::WY, 10, 5, 0, 0}});
     page->ShowTherapies();
@@ -310,7 +312,7 @@ TEST_F(StatisticsPageTest, TherapyJustStoredIsMarked)
     EXPECT_EQ(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
 }
 
-TEST_F(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
+TEST_P(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
 {
     AddTherapy({{TS::WY, 10, 10, 0, 0}});
     const int second = AddTherapy({{TS::UK, 10, 10, 0, 0}});
@@ -359,7 +361,7 @@ TEST_F(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
 
 // On the dummy driver: the free-space rule, playback, a recording that keeps
 // its row marked, stopping from outside, and deleting a recording.
-TEST_F(StatisticsPageTest, RecordingButtons)
+TEST_P(StatisticsPageTest, RecordingButtons)
 {
     const int first = AddTherapy({{TS::WY, 10, 10, 0, 0}});
     const int second = AddTherapy({{TS::UK, 10, 10, 0, 0}});
@@ -450,7 +452,7 @@ TEST_F(StatisticsPageTest, RecordingButtons)
 
 // The recordings' folder is gone once the row is marked: no file of the
 // therapy can be opened any more.
-TEST_F(StatisticsPageTest, APlaybackThatCannotBeOpenedIsReportedAndStartsNothing)
+TEST_P(StatisticsPageTest, APlaybackThatCannotBeOpenedIsReportedAndStartsNothing)
 {
     const int id = AddTherapy({{TS::WY, 10, 10, 0, 0}});
     WriteFile(FileOf(id, 'K'), MakeWave(22050, 1, 8, 22050 / 5));
@@ -468,7 +470,7 @@ TEST_F(StatisticsPageTest, APlaybackThatCannotBeOpenedIsReportedAndStartsNothing
     EXPECT_NE(page->Wyp.tbNagraj->State(), CTransButton::EState::Disabled);
 }
 
-TEST_F(StatisticsPageTest, ARecordingThatCannotBeOpenedIsReportedAndLeavesNoRecording)
+TEST_P(StatisticsPageTest, ARecordingThatCannotBeOpenedIsReportedAndLeavesNoRecording)
 {
     const int id = AddTherapy({{TS::WY, 10, 10, 0, 0}});
     page->ShowTherapies();
@@ -498,7 +500,7 @@ TEST_F(StatisticsPageTest, ARecordingThatCannotBeOpenedIsReportedAndLeavesNoReco
 }
 
 // The child part: SDL's disk driver captures known samples from a file.
-TEST_F(StatisticsPageTest, ChildRecordStopPlayDelete)
+TEST_P(StatisticsPageTest, ChildRecordStopPlayDelete)
 {
     SKIP_UNLESS_CHILD();
     const int id = AddTherapy({{TS::PNO, 10, 0, 0, 0}});
@@ -548,7 +550,8 @@ TEST(StatisticsPage, RecordStopPlayDeleteThroughTheDiskDriver)
     env.insert("SDL_DISKAUDIOFILEIN", dir.file("in.raw"));
     env.insert("SDL_DISKAUDIOFILE", dir.file("out.raw"));
     QString output;
-    EXPECT_TRUE(RunChildTest("StatisticsPageTest.ChildRecordStopPlayDelete", env, &output))
+    EXPECT_TRUE(
+        RunChildTest("Store/StatisticsPageTest.ChildRecordStopPlayDelete/File", env, &output))
         << output.toStdString();
     EXPECT_GT(QFileInfo(dir.file("out.raw")).size(), 0); // the playback reached the device
 }

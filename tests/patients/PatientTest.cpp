@@ -28,7 +28,12 @@ protected:
                 {name, "Opis " + name});
             ids.push_back(Scalar(&connection, "SELECT max(idPac) FROM Pacjenci").toInt());
         }
-        connection.Execute("UPDATE Ust SET AktywnyPac=?", {active});
+        // A clinic's workstation remembers its own patient.
+        if (IsClinic())
+            connection.Execute("INSERT INTO Stanowiska (Nazwa, AktywnyPac) VALUES (?, ?)",
+                               {connection.Workstation(), active});
+        else
+            connection.Execute("UPDATE Ust SET AktywnyPac=?", {active});
         return ids;
     }
 
@@ -39,9 +44,17 @@ protected:
     }
 };
 
+// What only a file on this computer can show.
+class PatientStoreFile : public PatientStore
+{
+};
+
+INSTANTIATE_ON_BOTH_STORES(PatientStore);
+INSTANTIATE_ON_FILE_STORE(PatientStoreFile);
+
 } // namespace
 
-TEST_F(PatientStore, FirstRunOnAnEmptyDatabase)
+TEST_P(PatientStore, FirstRunOnAnEmptyDatabase)
 {
     CPatient patient;
     ASSERT_TRUE(patient.Open(path));
@@ -63,7 +76,7 @@ TEST_F(PatientStore, FirstRunOnAnEmptyDatabase)
     EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Pacjenci").toInt(), 0);
 }
 
-TEST_F(PatientStore, OpenRefusesWhatIsNotAPatientDatabase)
+TEST_P(PatientStoreFile, OpenRefusesWhatIsNotAPatientDatabase)
 {
     CPatient patient;
     EXPECT_FALSE(patient.Open(dir.file("brak.qp")));
@@ -84,7 +97,7 @@ TEST_F(PatientStore, OpenRefusesWhatIsNotAPatientDatabase)
     EXPECT_EQ(patient.ActiveId(), -1);
 }
 
-TEST_F(PatientStore, FileIsHeldWhileOpen)
+TEST_P(PatientStoreFile, FileIsHeldWhileOpen)
 {
     CPatient first;
     ASSERT_TRUE(first.Open(path));
@@ -92,7 +105,7 @@ TEST_F(PatientStore, FileIsHeldWhileOpen)
     EXPECT_FALSE(second.Open(path));
 }
 
-TEST_F(PatientStore, StoredActivePatientOrTheFirstInStoredOrder)
+TEST_P(PatientStore, StoredActivePatientOrTheFirstInStoredOrder)
 {
     const std::vector<int> ids = Seed({"Zieliński Adam", "Adamska Ewa", "Nowak Jan"});
     {
@@ -125,7 +138,7 @@ TEST_F(PatientStore, StoredActivePatientOrTheFirstInStoredOrder)
     }
 }
 
-TEST_F(PatientStore, StoredActivePatientThatNoLongerExists)
+TEST_P(PatientStore, StoredActivePatientThatNoLongerExists)
 {
     Seed({"Nowak Jan"}, 77);
     CPatient patient;
@@ -134,7 +147,7 @@ TEST_F(PatientStore, StoredActivePatientThatNoLongerExists)
     EXPECT_EQ(patient.Settings().Selected(), 0);
 }
 
-TEST_F(PatientStore, SelectSavesThePreviousPatientButNotTheSameOne)
+TEST_P(PatientStore, SelectSavesThePreviousPatientButNotTheSameOne)
 {
     const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"}, -1);
     CPatient patient;
@@ -160,7 +173,7 @@ TEST_F(PatientStore, SelectSavesThePreviousPatientButNotTheSameOne)
     EXPECT_EQ(patient.CurrentId(), -1);
 }
 
-TEST_F(PatientStore, AddTwiceSavesTheFirstNewPatient)
+TEST_P(PatientStore, AddTwiceSavesTheFirstNewPatient)
 {
     CPatient patient;
     ASSERT_TRUE(patient.Open(path));
@@ -187,7 +200,7 @@ TEST_F(PatientStore, AddTwiceSavesTheFirstNewPatient)
     EXPECT_EQ(Stored(patient, "NazwiskoImie", second).toString(), "");
 }
 
-TEST_F(PatientStore, DeleteTakesThePatientsTherapiesAlongAndNothingElse)
+TEST_P(PatientStore, DeleteTakesThePatientsTherapiesAlongAndNothingElse)
 {
     const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"}, 2);
     CPatient patient;
@@ -223,7 +236,7 @@ TEST_F(PatientStore, DeleteTakesThePatientsTherapiesAlongAndNothingElse)
     EXPECT_EQ(patient.Name(), "Nowak Jan");
 }
 
-TEST_F(PatientStore, AFailedDeleteKeepsThePatientAndAllItsTherapies)
+TEST_P(PatientStore, AFailedDeleteKeepsThePatientAndAllItsTherapies)
 {
     const std::vector<int> ids = Seed({"Nowak Jan"}, 1);
     CPatient patient;
@@ -233,8 +246,15 @@ TEST_F(PatientStore, AFailedDeleteKeepsThePatientAndAllItsTherapies)
                 {ids[0]});
     db->Execute("INSERT INTO Cwiczenia (idStat, Cw) VALUES (1, 0)");
     // The patient's own row refuses to go, after its therapies went.
-    db->Execute("CREATE TRIGGER Keep BEFORE DELETE ON Pacjenci BEGIN "
-                "SELECT RAISE(ABORT, 'zablokowane'); END");
+    if (IsClinic()) {
+        db->Execute("CREATE FUNCTION Keep() RETURNS trigger LANGUAGE plpgsql AS "
+                    "$$BEGIN RAISE EXCEPTION 'zablokowane'; END$$");
+        db->Execute("CREATE TRIGGER Keep BEFORE DELETE ON Pacjenci FOR EACH ROW "
+                    "EXECUTE FUNCTION Keep()");
+    } else {
+        db->Execute("CREATE TRIGGER Keep BEFORE DELETE ON Pacjenci BEGIN "
+                    "SELECT RAISE(ABORT, 'zablokowane'); END");
+    }
     EXPECT_THROW(patient.Delete(), CError);
     EXPECT_EQ(patient.ActiveId(), ids[0]);
     EXPECT_EQ(Scalar(db, "SELECT count(*) FROM Pacjenci").toInt(), 1);
@@ -247,7 +267,7 @@ TEST_F(PatientStore, AFailedDeleteKeepsThePatientAndAllItsTherapies)
     EXPECT_EQ(Stored(patient, "NazwiskoImie", ids[0]).toString(), "Nowak Jan Piotr");
 }
 
-TEST_F(PatientStore, ADamagedDatabaseIsRefusedUntouched)
+TEST_P(PatientStoreFile, ADamagedDatabaseIsRefusedUntouched)
 {
     Seed({"Nowak Jan", "Kowalska Anna"}, 1);
     {
@@ -277,7 +297,7 @@ TEST_F(PatientStore, ADamagedDatabaseIsRefusedUntouched)
     EXPECT_FALSE(QFile::exists(path + "-journal"));
 }
 
-TEST_F(PatientStore, MarkTherapyTodayStoresTheDate)
+TEST_P(PatientStore, MarkTherapyTodayStoresTheDate)
 {
     const std::vector<int> ids = Seed({"Nowak Jan"});
     CPatient patient;
@@ -290,7 +310,7 @@ TEST_F(PatientStore, MarkTherapyTodayStoresTheDate)
     EXPECT_EQ(Stored(patient, "Poczatek", ids[0]).toString(), "2023-02-01 00:00:00.000");
 }
 
-TEST_F(PatientStore, FillListSortsByNameInPolishOrder)
+TEST_P(PatientStore, FillListSortsByNameInPolishOrder)
 {
     const QStringList names = {"Żak Jan",    "Zając Ewa", "Łoś Piotr", "Lis Adam",
                                "Ćwik Ola",   "Cis Anna",  "Bąk Ida",   "Bzik Ela",
@@ -333,7 +353,7 @@ TEST_F(PatientStore, FillListSortsByNameInPolishOrder)
     EXPECT_LT(CPatientListItem::Compare("Źrebiec", "Żak"), 0);
 }
 
-TEST_F(PatientStore, MissingSettingsRowIsMadeAgainAtTheEnd)
+TEST_P(PatientStoreFile, MissingSettingsRowIsMadeAgainAtTheEnd)
 {
     const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"});
     {

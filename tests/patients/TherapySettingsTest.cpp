@@ -157,7 +157,9 @@ protected:
     CDbTable table{&connection};
 };
 
-TEST_F(TherapySettingsStore, StoredFormLettersAndPackedColumns)
+INSTANTIATE_ON_BOTH_STORES(TherapySettingsStore);
+
+TEST_P(TherapySettingsStore, StoredFormLettersAndPackedColumns)
 {
     CTherapySettings settings;
     settings.SetSelected(2, true);  // WP
@@ -192,7 +194,7 @@ TEST_F(TherapySettingsStore, StoredFormLettersAndPackedColumns)
     }
 }
 
-TEST_F(TherapySettingsStore, LoadReadsLettersCaseBlindAndUnpacksColumns)
+TEST_P(TherapySettingsStore, LoadReadsLettersCaseBlindAndUnpacksColumns)
 {
     // k, B, a space and a: PNC, UK, WY in that order; high half 15, low 12.
     WriteRaw("kB a", {{0, (15 << 16) | 12}, {1, 0x11FF}});
@@ -211,7 +213,7 @@ TEST_F(TherapySettingsStore, LoadReadsLettersCaseBlindAndUnpacksColumns)
     EXPECT_EQ(settings.Get_ExeSet(0).AutoTime, 0xFFFF);
 }
 
-TEST_F(TherapySettingsStore, FixCountsGivesATaskToBlocksWithCategories)
+TEST_P(TherapySettingsStore, FixCountsGivesATaskToBlocksWithCategories)
 {
     struct Case
     {
@@ -243,9 +245,9 @@ TEST_F(TherapySettingsStore, FixCountsGivesATaskToBlocksWithCategories)
     }
 }
 
-TEST_F(TherapySettingsStore, TableWithoutSettingsColumns)
+TEST_P(TherapySettingsStore, TableWithoutSettingsColumns)
 {
-    connection.Execute("CREATE TABLE Inna (id INTEGER PRIMARY KEY, CwWybrane TEXT, WY_L INTEGER)");
+    connection.Execute("CREATE TABLE Inna (id " + IntegerKey() + ", CwWybrane TEXT, WY_L INTEGER)");
     connection.Execute("INSERT INTO Inna (CwWybrane, WY_L) VALUES ('BA', 5)");
     CDbTable other(&connection);
     other.SetTableName("Inna");

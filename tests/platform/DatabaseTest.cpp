@@ -1,5 +1,6 @@
 // The database adapter on real SQLite files in a temporary folder.
 #include "app/CError.h"
+#include "common/PatientDbFixture.h"
 #include "common/TempDir.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
@@ -35,14 +36,13 @@ template <class F> QString ErrorOf(F&& work)
     return QString();
 }
 
-class PatientDb : public ::testing::Test
+// An empty patient store, the file or a clinic database, connected.
+class PatientDb : public PatientDbTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        path = dir.file("pacmem.qp");
-        ASSERT_TRUE(CreatePatientDatabase(path));
+        ASSERT_NO_FATAL_FAILURE(PatientDbTest::SetUp());
         connection.Connect(path);
     }
 
@@ -57,10 +57,16 @@ protected:
         return table.FieldByName("idPac").AsInteger();
     }
 
-    TempDir dir;
-    QString path;
     CDbConnection connection;
 };
+
+// What only a file on this computer can show.
+class PatientDbFile : public PatientDb
+{
+};
+
+INSTANTIATE_ON_BOTH_STORES(PatientDb);
+INSTANTIATE_ON_FILE_STORE(PatientDbFile);
 
 } // namespace
 
@@ -152,7 +158,7 @@ TEST(DatabaseSchema, NeverTouchesAnExistingFile)
     EXPECT_FALSE(ErrorOf([&] { CreateContentDatabase(dir.file("none/sdrow.qp")); }).isEmpty());
 }
 
-TEST_F(PatientDb, AutoNumberIsReadableRightAfterPostingAndNeverReused)
+TEST_P(PatientDb, AutoNumberIsReadableRightAfterPostingAndNeverReused)
 {
     CDbTable table(&connection);
     table.SetTableName("Pacjenci");
@@ -175,7 +181,7 @@ TEST_F(PatientDb, AutoNumberIsReadableRightAfterPostingAndNeverReused)
     EXPECT_GT(third, second);
 }
 
-TEST_F(PatientDb, EditPostLocateAndStoredOrderSurviveReconnecting)
+TEST_P(PatientDb, EditPostLocateAndStoredOrderSurviveReconnecting)
 {
     CDbTable table(&connection);
     table.SetTableName("Pacjenci");
@@ -236,7 +242,7 @@ TEST_F(PatientDb, EditPostLocateAndStoredOrderSurviveReconnecting)
     EXPECT_FALSE(ErrorOf([&] { table.SetRecNo(end + 1); }).isEmpty());
 }
 
-TEST_F(PatientDb, ValuesConvertAndFailClearly)
+TEST_P(PatientDb, ValuesConvertAndFailClearly)
 {
     CDbTable table(&connection);
     table.SetTableName("Pacjenci");
@@ -290,7 +296,7 @@ TEST_F(PatientDb, ValuesConvertAndFailClearly)
     EXPECT_FALSE(ErrorOf([&] { table.Fields(table.FieldCount()); }).isEmpty());
 }
 
-TEST_F(PatientDb, QueryBindsValuesAndOrdersDatesInTime)
+TEST_P(PatientDb, QueryBindsValuesAndOrdersDatesInTime)
 {
     CDbQuery query(&connection);
     query.SetSQL("SELECT * FROM Statystyki");
@@ -354,7 +360,7 @@ TEST_F(PatientDb, QueryBindsValuesAndOrdersDatesInTime)
     EXPECT_EQ(ust.RecordCount(), 1);
 }
 
-TEST_F(PatientDb, JoinedQueryIsReadOnlyAndNamesTheFirstColumn)
+TEST_P(PatientDb, JoinedQueryIsReadOnlyAndNamesTheFirstColumn)
 {
     connection.Execute("INSERT INTO Statystyki (idPac, Data) VALUES (?, ?)",
                        {3, QDateTime(QDate(2024, 5, 1), QTime(12, 0))});
@@ -385,7 +391,7 @@ TEST_F(PatientDb, JoinedQueryIsReadOnlyAndNamesTheFirstColumn)
     EXPECT_EQ(query.FieldByName("Komentarz").AsInteger(), 1);
 }
 
-TEST_F(PatientDb, AFailedPostIsRolledBackAndLeavesTheFileIntact)
+TEST_P(PatientDbFile, AFailedPostIsRolledBackAndLeavesTheFileIntact)
 {
     CDbTable table(&connection);
     table.SetTableName("Pacjenci");
@@ -429,7 +435,7 @@ TEST_F(PatientDb, AFailedPostIsRolledBackAndLeavesTheFileIntact)
     EXPECT_EQ(check.Fields(0).AsString(), "ok");
 }
 
-TEST_F(PatientDb, FileIsHeldExclusivelyWhileConnected)
+TEST_P(PatientDbFile, FileIsHeldExclusivelyWhileConnected)
 {
     // The same program.
     CDbConnection second;
@@ -489,7 +495,7 @@ TEST(DatabaseConnection, MissingOrForeignFilesAreErrors)
     EXPECT_TRUE(ErrorOf([&] { table.Open(); }).contains("Brak połączenia"));
 }
 
-TEST_F(PatientDb, InsertDeleteAndMovingWhileEditing)
+TEST_P(PatientDb, InsertDeleteAndMovingWhileEditing)
 {
     CDbTable table(&connection);
     table.SetTableName("Pacjenci");

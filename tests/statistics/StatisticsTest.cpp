@@ -224,6 +224,8 @@ protected:
     QTreeWidget list;
 };
 
+INSTANTIATE_ON_BOTH_STORES(StatisticsStore);
+
 QStringList Row(const QTreeWidgetItem* item)
 {
     QStringList texts;
@@ -234,7 +236,7 @@ QStringList Row(const QTreeWidgetItem* item)
 
 } // namespace
 
-TEST_F(StatisticsStore, SavedTherapyIsListedWithScoresAndMarks)
+TEST_P(StatisticsStore, SavedTherapyIsListedWithScoresAndMarks)
 {
     const int idStat = StoreTherapy();
     ASSERT_GT(idStat, 0);
@@ -272,7 +274,7 @@ TEST_F(StatisticsStore, SavedTherapyIsListedWithScoresAndMarks)
     EXPECT_EQ(list.topLevelItemCount(), 0);
 }
 
-TEST_F(StatisticsStore, LoadTherapyGivesBackTheFigures)
+TEST_P(StatisticsStore, LoadTherapyGivesBackTheFigures)
 {
     const int idStat = StoreTherapy();
     const QDateTime saved = statistics.Date();
@@ -300,7 +302,7 @@ TEST_F(StatisticsStore, LoadTherapyGivesBackTheFigures)
     EXPECT_EQ(statistics.IdStat(), -1);
 }
 
-TEST_F(StatisticsStore, NothingIsStoredWithoutAPatientOrADataSet)
+TEST_P(StatisticsStore, NothingIsStoredWithoutAPatientOrADataSet)
 {
     statistics.SaveTherapy(-1, &list);
     CStatistics unbound;
@@ -311,7 +313,7 @@ TEST_F(StatisticsStore, NothingIsStoredWithoutAPatientOrADataSet)
     EXPECT_FALSE(unbound.HasRecordings());
 }
 
-TEST_F(StatisticsStore, RecordingMarksFollowTheFiles)
+TEST_P(StatisticsStore, RecordingMarksFollowTheFiles)
 {
     const int idStat = StoreTherapy();
     list.setCurrentItem(list.topLevelItem(0));
@@ -344,7 +346,7 @@ TEST_F(StatisticsStore, RecordingMarksFollowTheFiles)
     EXPECT_EQ(list.topLevelItem(0)->text(13), "");
 }
 
-TEST_F(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
+TEST_P(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
 {
     const int first = StoreTherapy();
     Touch(statistics.UtteranceFileName());
@@ -393,7 +395,7 @@ TEST_F(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
     EXPECT_EQ(list.topLevelItem(1)->data(0, Qt::UserRole).toInt(), third);
 }
 
-TEST_F(StatisticsStore, ADeletedPatientsRecordingFilesAllGoAndNoOtherFile)
+TEST_P(StatisticsStore, ADeletedPatientsRecordingFilesAllGoAndNoOtherFile)
 {
     const int owner = patient.ActiveId();
     const int first = StoreTherapy();

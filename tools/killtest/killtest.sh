@@ -10,6 +10,16 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 db=$work/pacmem.qp
 log=$work/progress.log
+# LOQUENA_KILL_CLINIC=1: the same against a clinic database on a throw-away
+# PostgreSQL server (fsync on), checked with pg_amcheck at the end.
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+if [ "${LOQUENA_KILL_CLINIC:-0}" = 1 ]; then
+    trap 'bash "$root/tests/common/pgcluster.sh" stop "$work/pg"; rm -rf "$work"' EXIT
+    conninfo=$(LOQUENA_PG_FSYNC=on bash "$root/tests/common/pgcluster.sh" start "$work/pg") ||
+        { echo "the PostgreSQL server did not start"; exit 1; }
+    psql "$conninfo dbname=postgres" -qc "CREATE DATABASE kill" >/dev/null
+    db="$conninfo dbname=kill"
+fi
 "$driver" init "$db" || { echo "cannot create $db"; exit 1; }
 failures=0
 for round in $(seq 1 "$rounds"); do
@@ -24,5 +34,11 @@ for round in $(seq 1 "$rounds"); do
         echo "round $round: $result"
     fi
 done
+if [ "${LOQUENA_KILL_CLINIC:-0}" = 1 ]; then
+    amcheck="$(pg_config --bindir)/pg_amcheck"
+    "$amcheck" -h "$(cat "$work/pg/pgdir")" -p "$(cat "$work/pg/port")" -U loquena \
+        --install-missing --heapallindexed kill >"$work/amcheck.log" 2>&1 ||
+        { failures=$((failures + 1)); echo "pg_amcheck:"; cat "$work/amcheck.log"; }
+fi
 echo "rounds: $rounds, failures: $failures, last: $result"
 [ "$failures" -eq 0 ]

@@ -1,0 +1,76 @@
+#pragma once
+#include "platform/CDbBackend.h"
+
+#include <QHash>
+#include <QPair>
+
+struct pg_conn;
+struct pg_result;
+
+// A clinic's PostgreSQL database, reached with libpq, shared by several
+// workstations. The connection string names the server, database and user;
+// the password comes from ~/.pgpass or the libpq environment and is never
+// held by the program. The tables of the patient store are created on the
+// first connection to an empty database; a database made by another version
+// of the program is refused untouched (see ClinicSchema).
+//
+// No call waits for the server longer than a few seconds: connecting gives up
+// after kConnectSeconds, and a connection whose server has gone away is found
+// by TCP keepalives and reported as lost.
+class CPgBackend : public CDbBackend
+{
+public:
+    static constexpr int kConnectSeconds = 5;
+
+    // Connects as workstation `workstation`; throws CError naming what is
+    // wrong (server unreachable, wrong password, missing permission, another
+    // version's schema).
+    CPgBackend(const QString& conninfo, const QString& workstation);
+    ~CPgBackend() override;
+    CPgBackend(const CPgBackend&) = delete;
+    CPgBackend& operator=(const CPgBackend&) = delete;
+
+    pg_conn* Handle() const { return m_conn; }
+    // False once the server has gone away.
+    bool Alive() const;
+
+    // Session advisory locks (see CDbConnection::TryLock).
+    bool TryLock(int space, int id);
+    void Unlock(int space, int id);
+    QString LockHolder(int space, int id);
+    void Listen(const QString& channel);
+    void Notify(const QString& channel, const QString& payload);
+    QStringList TakeNotices();
+    int Socket() const;
+
+    QString Target() const override { return m_target; }
+    SDbRows Select(const QString& sql, const QVariantList& params, const QString& where) override;
+    void Execute(const QString& sql, const QVariantList& params, const QString& where) override;
+    qint64 Insert(const QString& table, const QString& key, const QStringList& columns,
+                  const QVariantList& values, const QString& where) override;
+    QString Quote(const QString& identifier) const override;
+    QString RowKey(const QString& table, bool anyRow, const QString& where) override;
+    void CheckWhole() override;
+    void Begin() override;
+    void Commit() override;
+    void Rollback() override;
+    bool InTransaction() const override;
+    bool BeginChange(const QString& where) override;
+    void EndChange(bool outermost, const QString& where) override;
+    void AbortChange(bool outermost) noexcept override;
+
+    // "?" marks turned into "$1", "$2"... outside quoted text.
+    static QString NumberedParams(const QString& sql);
+
+private:
+    // Runs `sql` and returns its result (owned by the caller); throws with
+    // the server's message on failure.
+    pg_result* Run(const QString& sql, const QVariantList& params, const QString& where);
+    [[noreturn]] void Fail(pg_result* result, const QString& where) const;
+    QPair<QString, QString> ColumnOrigin(unsigned int table, int column, const QString& where);
+
+    pg_conn* m_conn = nullptr;
+    QString m_target;
+    QHash<QPair<unsigned int, int>, QPair<QString, QString>> m_origins;
+    QHash<QString, QString> m_keys;
+};
