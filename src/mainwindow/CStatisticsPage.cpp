@@ -4,12 +4,13 @@
 #include "graphics/CBitmapsContainer.h"
 #include "graphics/CTransButton.h"
 #include "mainwindow/CStatListView.h"
-#include "mainwindow/ExerciseTitles.h"
 #include "mainwindow/TFormMessage.h"
 #include "patients/CPatient.h"
+#include "statistics/CExerciseFigures.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatEx.h"
 #include "statistics/CStatistics.h"
+#include "statistics/ExerciseTitles.h"
 
 #include <QAction>
 #include <QEvent>
@@ -492,11 +493,11 @@ void CStatisticsPage::ShowExercise(int exercise)
     lbStatLZ->setText(QString::number(r.LZ));
     if (exercise > kLastScored)
         return;
-    const int flawless = r.Faultless();
-    const int correctness = r.LZ != 0 ? flawless * 100 / r.LZ : 0;
-    lbStatPoprawnosc->setText(QString::number(correctness) + QLatin1Char('%'));
+    // The score as the list shows it; a damaged row has none.
+    const QString score = CExerciseFigures(r).ScoreText();
+    lbStatPoprawnosc->setText(r.Plausible() ? score + QLatin1Char('%') : score);
     lbStatRozw->setText(QString::number(r.Rozw));
-    lbStatBezblednie->setText(QString::number(flawless));
+    lbStatBezblednie->setText(QString::number(r.Faultless()));
     lbStatZBledami->setText(QString::number(r.Blad));
     lbStatPomoc->setText(QString::number(r.PomocPercent()) + QLatin1Char('%'));
     lbStatNieRozw->setText(QString::number(r.LZ - r.Rozw));

@@ -27,13 +27,23 @@ int CStatEx::Faultless() const
     return std::max(0, Rozw - Blad);
 }
 
+bool CStatEx::Plausible() const
+{
+    return LZ >= 0 && Rozw >= 0 && Blad >= 0 && Rozw <= LZ;
+}
+
+int CStatEx::Correctness() const
+{
+    return LZ > 0 && Plausible() ? Faultless() * 100 / LZ : 0;
+}
+
 QString CStatEx::ScoreText() const
 {
     if (Cw >= FirstUnscored)
         return QStringLiteral("x");
-    if (LZ == 0)
-        return QStringLiteral("0");
-    return QString::number(Faultless() * 100 / LZ);
+    if (!Plausible())
+        return QStringLiteral("–");
+    return QString::number(Correctness());
 }
 
 void CStatEx::SetPomocPercent(int p)

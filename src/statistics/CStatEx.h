@@ -15,8 +15,14 @@ public:
     // 0 when the timing does not run.
     int StopTiming();
     // Correctness in percent as text: "x" for the repetition exercises (not
-    // scored), else max(0, Rozw - Blad) * 100 / LZ, "0" when LZ is 0.
+    // scored), else Correctness(); "–" for values no exercise can produce.
     QString ScoreText() const;
+    // max(0, Rozw - Blad) * 100 / LZ; 0 when LZ is 0 or the counts are not
+    // Plausible.
+    int Correctness() const;
+    // Whether the counts could come from an exercise: none negative, no more
+    // solved than tasks. A damaged row of an old database may break this.
+    bool Plausible() const;
     // A stored hint use: PomocMax 100 and Pomoc the percentage (0 to 100).
     void SetPomocPercent(int p);
     // Hint use in percent of the limit, as it is stored.
