@@ -86,7 +86,7 @@ void Charts(CReportPage& page, const CTherapyHistory& history, bool grey)
 void TherapyList(CReportPage& page, const CTherapyHistory& history)
 {
     page.Paragraph(QStringLiteral("Terapie"), page.Font(13, true), 4);
-    page.BeginTable({0.2, 0.08, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.12},
+    page.BeginTable({0.19, 0.07, 0.09, 0.08, 0.11, 0.09, 0.11, 0.12, 0.14},
                     {QStringLiteral("Data"), QStringLiteral("Ćw."), QStringLiteral("Zadania"),
                      QStringLiteral("Rozw."), QStringLiteral("Z błędami"), QStringLiteral("Pomoc"),
                      QStringLiteral("Czas"), QStringLiteral("Poprawność"),
