@@ -26,6 +26,7 @@ public:
     void SetTitle(const QString& title) { m_title = title; }
 
     void Paint(QPainter& painter, const QRectF& area, qreal unit) const;
+    const std::vector<CTherapyHistory::SPoint>& Points() const { return m_points; }
 
     // The top of the value axis: 100 for shares, a round number above the
     // largest figure for times.

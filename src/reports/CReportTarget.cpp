@@ -38,3 +38,17 @@ bool CReportTarget::Commit()
     }
     return true;
 }
+
+QString CReportTarget::SafeFileName(const QString& name)
+{
+    QString safe;
+    for (const QChar c : name)
+        safe +=
+            (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) ? QLatin1Char('_') : c;
+    safe = safe.left(120);
+    while (!safe.isEmpty() && (safe.front() == QLatin1Char('.') || safe.front().isSpace()))
+        safe.remove(0, 1);
+    while (!safe.isEmpty() && (safe.back() == QLatin1Char('.') || safe.back().isSpace()))
+        safe.chop(1);
+    return safe.isEmpty() ? QStringLiteral("raport") : safe;
+}

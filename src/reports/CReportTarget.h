@@ -21,6 +21,12 @@ public:
     bool Commit();
     const QString& Error() const { return m_error; }
 
+    // `name` made fit for a file name: characters that file systems refuse
+    // (/ \ : * ? " < > | and control characters) become "_", leading and
+    // trailing dots and spaces go, at most 120 characters; "raport" when
+    // nothing is left.
+    static QString SafeFileName(const QString& name);
+
 private:
     void Fail();
 
