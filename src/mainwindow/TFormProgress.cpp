@@ -72,8 +72,8 @@ TFormProgress::TFormProgress(const CTherapyHistory::SPatient& patient, CTherapyH
     FillComparison();
     const auto& t = m_history.Therapies();
     if (!t.empty()) {
-        deOd->setDate(t.front().Date.date());
-        deDo->setDate(t.back().Date.date());
+        deOd->setDate(t.front().Day);
+        deDo->setDate(t.back().Day);
     }
     btDrukuj->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
     if (cbCwiczenie->count() > 0)
@@ -153,6 +153,7 @@ void TFormProgress::BuildLayout()
     twPorownanie->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     twPorownanie->setEditTriggers(QAbstractItemView::NoEditTriggers);
     twPorownanie->setSelectionMode(QAbstractItemView::NoSelection);
+    twPorownanie->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     layout->addWidget(twPorownanie, 2);
 
     auto* report = new QHBoxLayout;
@@ -213,6 +214,11 @@ void TFormProgress::FillComparison()
         for (int c = 0; c < int(std::size(cells)); ++c)
             twPorownanie->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
+    // No taller than its rows: the rest is the charts'.
+    int height = twPorownanie->horizontalHeader()->sizeHint().height() + 4;
+    for (int r = 0; r < twPorownanie->rowCount(); ++r)
+        height += twPorownanie->rowHeight(r);
+    twPorownanie->setMaximumHeight(height);
 }
 
 void TFormProgress::ShowExercise(int exercise)

@@ -108,9 +108,14 @@ void CProgressChart::PaintAxes(QPainter& painter, const QRectF& plot, qreal unit
 {
     const double top = AxisTop();
     const QString unitText = CExerciseFigures::MeasureUnit(m_measure);
-    for (int i = 0; i <= 4; ++i) {
-        const double value = top * i / 4;
-        const qreal y = plot.bottom() - plot.height() * i / 4;
+    // Four steps, fewer where the labels would touch.
+    const qreal labelHeight = QFontMetricsF(painter.font()).height();
+    const int steps = plot.height() >= 4 * labelHeight   ? 4
+                      : plot.height() >= 2 * labelHeight ? 2
+                                                         : 1;
+    for (int i = 0; i <= steps; ++i) {
+        const double value = top * i / steps;
+        const qreal y = plot.bottom() - plot.height() * i / steps;
         painter.setPen(QPen(m_grey ? QColor(Qt::gray) : kGrid, 0.7 * unit, Qt::DotLine));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(LineColour());
@@ -136,7 +141,7 @@ void CProgressChart::PaintDates(QPainter& painter, const QRectF& plot, qreal uni
     painter.setPen(LineColour());
     auto label = [&](int i) {
         const QPointF at = PointAt(plot, i, 0);
-        const QDate day = m_points[i].Date.date();
+        const QDate day = m_points[i].Day;
         const QString text = day.isValid() ? day.toString(QStringLiteral("dd.MM.yyyy"))
                                            : CExerciseFigures::NoFigure();
         Qt::Alignment align = Qt::AlignHCenter;

@@ -37,35 +37,35 @@ QByteArray CProgressCsv::Field(const QString& text)
 
 void CProgressCsv::AddPatient(const QString& name, const CTherapyHistory& history)
 {
-    const QByteArray field = Field(name);
-    for (const CTherapyHistory::STherapy& t : history.Therapies())
-        for (const CStatEx& row : t.Rows)
-            AddRow(field, t, row);
-}
-
-void CProgressCsv::AddRow(const QByteArray& name, const CTherapyHistory::STherapy& therapy,
-                          const CStatEx& row)
-{
-    const CExerciseFigures figures(row);
-    m_text += name;
-    m_text += kSeparator;
-    m_text += therapy.Date.date().toString(QStringLiteral("dd.MM.yyyy")).toLatin1();
-    m_text += kSeparator;
-    m_text += therapy.Date.time().toString(QStringLiteral("HH:mm:ss")).toLatin1();
-    m_text += kSeparator;
-    m_text += ExerciseCode(row.Cw).toLatin1();
-    m_text += kSeparator;
-    m_text += ExerciseTitle(row.Cw).toUtf8();
-    for (int value : {row.LZ, row.Rozw, row.Blad, row.Pomoc}) {
-        m_text += kSeparator;
-        m_text += QByteArray::number(value);
+    // The exercises' code and name, written once for every row.
+    static const std::vector<QByteArray> exercises = [] {
+        std::vector<QByteArray> fields;
+        for (int e = 0; e < CStatEx::FirstUnscored + 4; ++e)
+            fields.push_back(ExerciseCode(e).toLatin1() + kSeparator + Field(ExerciseTitle(e)));
+        return fields;
+    }();
+    QByteArray head = Field(name) + kSeparator;
+    const int prefix = head.size();
+    for (const CTherapyHistory::STherapy& t : history.Therapies()) {
+        head.truncate(prefix);
+        head += t.Day.toString(QStringLiteral("dd.MM.yyyy")).toLatin1() + kSeparator +
+                t.Time.toString(QStringLiteral("HH:mm:ss")).toLatin1() + kSeparator;
+        for (const CStatEx& row : t.Rows) {
+            const CExerciseFigures figures(row);
+            m_text += head;
+            m_text += exercises[std::size_t(row.Cw)];
+            for (int value : {row.LZ, row.Rozw, row.Blad, row.Pomoc}) {
+                m_text += kSeparator;
+                m_text += QByteArray::number(value);
+            }
+            m_text += kSeparator;
+            m_text += figures.SecondsText().toUtf8();
+            m_text += kSeparator;
+            m_text += figures.ScoreText().toUtf8();
+            m_text += "\r\n";
+            ++m_rows;
+        }
     }
-    m_text += kSeparator;
-    m_text += CExerciseFigures::Text(figures.Seconds(), 1).toUtf8();
-    m_text += kSeparator;
-    m_text += figures.ScoreText().toUtf8();
-    m_text += "\r\n";
-    ++m_rows;
 }
 
 bool CProgressCsv::Save(const QString& path, QString* error) const

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 // The therapy history as a CSV file for a spreadsheet: one row per exercise
 // of each therapy (patient, date, time, exercise code and name, tasks,
@@ -25,9 +26,6 @@ public:
     static QByteArray Field(const QString& text);
 
 private:
-    void AddRow(const QByteArray& name, const CTherapyHistory::STherapy& therapy,
-                const CStatEx& row);
-
     QByteArray m_text;
     int m_rows = 0;
 };

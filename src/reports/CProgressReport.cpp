@@ -102,14 +102,15 @@ void TherapyList(CReportPage& page, const CTherapyHistory& history)
         bool first = true;
         for (const CStatEx& r : t.Rows) {
             const M figures(r);
-            page.Row({first ? DateText(t.Date.date()) + QLatin1Char(' ') +
-                                  t.Date.time().toString(QStringLiteral("HH:mm"))
-                            : QString(),
-                      ExerciseCode(r.Cw), QString::number(r.LZ), QString::number(r.Rozw),
-                      QString::number(r.Blad), QString::number(r.Pomoc) + QStringLiteral(" %"),
-                      Seconds(figures.Seconds()), figures.ScoreText(),
-                      first ? recordings.join(QStringLiteral(", ")) : QString()},
-                     shaded);
+            page.Row(
+                {first
+                     ? DateText(t.Day) + QLatin1Char(' ') + t.Time.toString(QStringLiteral("HH:mm"))
+                     : QString(),
+                 ExerciseCode(r.Cw), QString::number(r.LZ), QString::number(r.Rozw),
+                 QString::number(r.Blad), QString::number(r.Pomoc) + QStringLiteral(" %"),
+                 figures.Seconds() ? figures.SecondsText() + QStringLiteral(" s") : M::NoFigure(),
+                 figures.ScoreText(), first ? recordings.join(QStringLiteral(", ")) : QString()},
+                shaded);
             first = false;
         }
         shaded = !shaded;
@@ -128,8 +129,8 @@ CProgressReport::CProgressReport(const CTherapyHistory::SPatient& patient,
 QString CProgressReport::PeriodText() const
 {
     const auto& t = m_history.Therapies();
-    const QDate from = m_from.isValid() ? m_from : (t.empty() ? QDate() : t.front().Date.date());
-    const QDate to = m_to.isValid() ? m_to : (t.empty() ? QDate() : t.back().Date.date());
+    const QDate from = m_from.isValid() ? m_from : (t.empty() ? QDate() : t.front().Day);
+    const QDate to = m_to.isValid() ? m_to : (t.empty() ? QDate() : t.back().Day);
     return DateText(from) + QStringLiteral(" – ") + DateText(to);
 }
 

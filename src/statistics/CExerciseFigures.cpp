@@ -49,6 +49,14 @@ std::optional<double> CExerciseFigures::Seconds() const
     return m_record.Czas / 10.0;
 }
 
+QString CExerciseFigures::SecondsText() const
+{
+    if (!Seconds())
+        return NoFigure();
+    return QString::number(m_record.Czas / 10) + QLatin1Char(',') +
+           QString::number(m_record.Czas % 10);
+}
+
 std::optional<double> CExerciseFigures::Measure(EMeasure measure) const
 {
     switch (measure) {

@@ -42,6 +42,9 @@ public:
     QString ScoreText() const { return m_record.ScoreText(); }
     // Working time in seconds, one decimal; none for a damaged time.
     std::optional<double> Seconds() const;
+    // The same as text ("65,9", "–"), made without a locale: the CSV of all
+    // patients writes it a million times.
+    QString SecondsText() const;
 
     // The caption and unit of a measure, as the view and the report name it.
     static QString MeasureName(EMeasure measure);

@@ -42,7 +42,7 @@ void CTherapyHistory::Load(CDbConnection* connection, int patientId)
         if (m_therapies.empty() || m_therapies.back().IdStat != idStat) {
             STherapy& t = m_therapies.emplace_back();
             t.IdStat = idStat;
-            t.Date = DbTextToDateTime(ColumnText(s, 1));
+            DbTextToDateAndTime(ColumnText(s, 1), &t.Day, &t.Time);
             t.Utterance = sqlite3_column_int(s, 2) > 0;
             t.Comment = sqlite3_column_int(s, 3) > 0;
         }
@@ -80,7 +80,7 @@ CTherapyHistory CTherapyHistory::Between(const QDate& from, const QDate& to) con
 {
     CTherapyHistory part;
     for (const STherapy& t : m_therapies) {
-        const QDate day = t.Date.date();
+        const QDate& day = t.Day;
         if ((from.isValid() && (!day.isValid() || day < from)) ||
             (to.isValid() && (!day.isValid() || day > to)))
             continue;
@@ -104,7 +104,7 @@ CTherapyHistory::Series(int exercise, CExerciseFigures::EMeasure measure) const
     std::vector<SPoint> points;
     for (const STherapy& t : m_therapies)
         if (const CStatEx* r = t.Row(exercise))
-            points.push_back({t.Date, CExerciseFigures(*r).Measure(measure)});
+            points.push_back({t.Day, CExerciseFigures(*r).Measure(measure)});
     return points;
 }
 

@@ -22,7 +22,8 @@ public:
     struct STherapy
     {
         int IdStat = -1;
-        QDateTime Date;
+        QDate Day; // invalid for a damaged date
+        QTime Time;
         bool Utterance = false;    // a patient's utterance is recorded
         bool Comment = false;      // a therapist's comment is recorded
         std::vector<CStatEx> Rows; // by exercise index
@@ -33,7 +34,7 @@ public:
     // computed).
     struct SPoint
     {
-        QDateTime Date;
+        QDate Day;
         std::optional<double> Value;
     };
     struct SPatient

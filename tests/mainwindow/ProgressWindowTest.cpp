@@ -14,6 +14,7 @@
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
@@ -200,4 +201,48 @@ TEST_F(ProgressWindowTest, ButtonLeavesThePageLayout)
     EXPECT_LE(page->btPostepy->geometry().bottom(), 48);
     EXPECT_EQ(page->btPostepy->geometry().right(), page->lvStatystyka->geometry().right());
     EXPECT_FALSE(page->btPostepy->geometry().intersects(page->Title()->geometry()));
+}
+
+// In each design size the window fits the screen and draws its charts; in
+// grey not one pixel has a colour. With LOQUENA_SCREENSHOTS set the window
+// is saved there as progress-<width>-<colour|grey>.png.
+TEST_F(ProgressWindowTest, EverySizeInColourAndGrey)
+{
+    const QString shots = qEnvironmentVariable("LOQUENA_SCREENSHOTS");
+    for (const auto& [w, h] : {std::pair{1280, 960}, std::pair{1024, 768}, std::pair{800, 600}}) {
+        for (int mode : {CM_COLOR, CM_MONO}) {
+            SetDisplayModeFor(w, h);
+            ColorMode = mode;
+            SCOPED_TRACE(testing::Message() << w << " " << mode);
+            TFormProgress* form = Open(1);
+            ASSERT_NE(form, nullptr);
+            EXPECT_LE(form->width(), w);
+            EXPECT_LE(form->height(), h);
+            QApplication::processEvents();
+            const QImage image = form->grab().toImage();
+            const QImage chart = form->pbWykres->grab().toImage();
+            int coloured = 0;
+            int navy = 0;
+            for (int y = 0; y < image.height(); y += 2)
+                for (int x = 0; x < image.width(); x += 2) {
+                    const QColor c = image.pixelColor(x, y);
+                    coloured += c.hsvSaturation() > 40 ? 1 : 0;
+                }
+            for (int y = 0; y < chart.height(); ++y)
+                for (int x = 0; x < chart.width(); ++x)
+                    navy += chart.pixelColor(x, y) == QColor(0, 0, 128) ? 1 : 0;
+            if (mode == CM_MONO)
+                EXPECT_EQ(coloured, 0);
+            else
+                EXPECT_GT(navy, 100); // the frames and the lines in the program's navy
+            if (!shots.isEmpty())
+                image.save(QStringLiteral("%1/progress-%2-%3.png")
+                               .arg(shots)
+                               .arg(w)
+                               .arg(mode == CM_MONO ? "grey" : "colour"));
+            form->close();
+            QApplication::processEvents();
+        }
+    }
+    ColorMode = CM_COLOR;
 }

@@ -39,8 +39,10 @@ TEST_F(TherapyHistoryTest, TherapiesOldestFirstWithTheirRows)
     history.Load(&db, 1);
     const auto& t = history.Therapies();
     ASSERT_EQ(t.size(), 3u);
-    EXPECT_EQ(t[0].Date, QDateTime(QDate(2026, 1, 5), QTime(10, 0)));
-    EXPECT_EQ(t[2].Date, QDateTime(QDate(2026, 3, 15), QTime(9, 15)));
+    EXPECT_EQ(t[0].Day, QDate(2026, 1, 5));
+    EXPECT_EQ(t[0].Time, QTime(10, 0));
+    EXPECT_EQ(t[2].Day, QDate(2026, 3, 15));
+    EXPECT_EQ(t[2].Time, QTime(9, 15));
     EXPECT_TRUE(t[0].Utterance);
     EXPECT_FALSE(t[0].Comment);
     EXPECT_TRUE(t[1].Comment);
