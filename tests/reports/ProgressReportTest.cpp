@@ -69,6 +69,12 @@ TEST_F(ProgressReportTest, NamesTheExercisesAndTheirFigures)
           "05.01.2026 10:00 WY 10 8 3 20 % 120,0 s 50 wypowiedź", "UK 5 9 1 10 % 10,0 s –",
           "komentarz", "Zadania bez błędu (%)", "Czas na rozwiązane zadanie (s)"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    // With LOQUENA_SCREENSHOTS set, page 1 as a picture goes there to be looked at.
+    const QString shots = qEnvironmentVariable("LOQUENA_SCREENSHOTS");
+    if (!shots.isEmpty())
+        Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                         QStringLiteral("60"), QStringLiteral("-singlefile"), file,
+                                         shots + QStringLiteral("/progress-report-page1")});
     // Polish letters come from an embedded font.
     const QString fonts = Run(QStringLiteral("pdffonts"), {file});
     EXPECT_TRUE(fonts.contains(QStringLiteral("LiberationSans"))) << fonts.toStdString();
