@@ -56,12 +56,12 @@ void CProgressCsv::AddPatient(const QString& name, const CTherapyHistory& histor
             m_text += exercises[std::size_t(row.Cw)];
             for (int value : {row.LZ, row.Rozw, row.Blad, row.Pomoc}) {
                 m_text += kSeparator;
-                m_text += QByteArray::number(value);
+                CStatEx::AppendNumber(m_text, value);
             }
             m_text += kSeparator;
-            m_text += figures.SecondsText().toUtf8();
+            figures.AppendSeconds(m_text);
             m_text += kSeparator;
-            m_text += figures.ScoreText().toUtf8();
+            row.AppendScore(m_text);
             m_text += "\r\n";
             ++m_rows;
         }

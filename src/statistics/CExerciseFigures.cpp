@@ -49,12 +49,22 @@ std::optional<double> CExerciseFigures::Seconds() const
     return m_record.Czas / 10.0;
 }
 
+void CExerciseFigures::AppendSeconds(QByteArray& out) const
+{
+    if (!Seconds()) {
+        out += NoFigure().toUtf8();
+        return;
+    }
+    CStatEx::AppendNumber(out, m_record.Czas / 10);
+    out += ',';
+    CStatEx::AppendNumber(out, m_record.Czas % 10);
+}
+
 QString CExerciseFigures::SecondsText() const
 {
-    if (!Seconds())
-        return NoFigure();
-    return QString::number(m_record.Czas / 10) + QLatin1Char(',') +
-           QString::number(m_record.Czas % 10);
+    QByteArray text;
+    AppendSeconds(text);
+    return QString::fromUtf8(text);
 }
 
 std::optional<double> CExerciseFigures::Measure(EMeasure measure) const

@@ -45,6 +45,7 @@ public:
     // The same as text ("65,9", "–"), made without a locale: the CSV of all
     // patients writes it a million times.
     QString SecondsText() const;
+    void AppendSeconds(QByteArray& out) const;
 
     // The caption and unit of a measure, as the view and the report name it.
     static QString MeasureName(EMeasure measure);

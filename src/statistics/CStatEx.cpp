@@ -1,6 +1,7 @@
 #include "statistics/CStatEx.h"
 
 #include <algorithm>
+#include <charconv>
 
 void CStatEx::StartTiming()
 {
@@ -37,13 +38,28 @@ int CStatEx::Correctness() const
     return LZ > 0 && Plausible() ? Faultless() * 100 / LZ : 0;
 }
 
-QString CStatEx::ScoreText() const
+void CStatEx::AppendScore(QByteArray& out) const
 {
     if (Cw >= FirstUnscored)
-        return QStringLiteral("x");
-    if (!Plausible())
-        return QStringLiteral("–");
-    return QString::number(Correctness());
+        out += 'x';
+    else if (!Plausible())
+        out += "\xE2\x80\x93"; // "–"
+    else
+        AppendNumber(out, Correctness());
+}
+
+QString CStatEx::ScoreText() const
+{
+    QByteArray text;
+    AppendScore(text);
+    return QString::fromUtf8(text);
+}
+
+void CStatEx::AppendNumber(QByteArray& out, int value)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
 }
 
 void CStatEx::SetPomocPercent(int p)

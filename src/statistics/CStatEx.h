@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <chrono>
 
@@ -17,6 +18,9 @@ public:
     // Correctness in percent as text: "x" for the repetition exercises (not
     // scored), else Correctness(); "–" for values no exercise can produce.
     QString ScoreText() const;
+    // The same appended to `out` in UTF-8, without a text of its own: the
+    // CSV of all patients writes it a million times.
+    void AppendScore(QByteArray& out) const;
     // max(0, Rozw - Blad) * 100 / LZ; 0 when LZ is 0 or the counts are not
     // Plausible.
     int Correctness() const;
@@ -27,6 +31,8 @@ public:
     void SetPomocPercent(int p);
     // Hint use in percent of the limit, as it is stored.
     int PomocPercent() const;
+    // `value` in decimal digits appended to `out`.
+    static void AppendNumber(QByteArray& out, int value);
     // Tasks solved without an error, never below 0.
     int Faultless() const;
 
