@@ -32,7 +32,7 @@ target_link_libraries(loquena_deps INTERFACE
 # One static library per subsystem folder, each linked to the layers below it
 # only, so that a lower layer can never reach up.
 set(LOQUENA_LAYERS app platform graphics content patients statistics controls
-                   exercises therapy mainwindow)
+                   exercises therapy reports mainwindow)
 set(_below loquena_deps)
 foreach(layer IN LISTS LOQUENA_LAYERS)
   set(_dir ${LOQUENA_SOURCE_ROOT}/src/${layer})
@@ -45,6 +45,10 @@ foreach(layer IN LISTS LOQUENA_LAYERS)
   set_target_properties(loquena_${layer} PROPERTIES LINKER_LANGUAGE CXX AUTORCC ON)
   set(_below loquena_${layer})
 endforeach()
+
+# The progress reports print and write PDF files.
+find_package(Qt6 REQUIRED COMPONENTS PrintSupport)
+target_link_libraries(loquena_reports PUBLIC Qt6::PrintSupport)
 
 # The fuzz targets' entry code (fuzz/): run by libFuzzer in the fuzz build and
 # fed the inputs the fuzzers found by the tests of each layer.

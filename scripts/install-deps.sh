@@ -23,6 +23,7 @@ $SUDO apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev googletest libbenchmark-dev \
   xvfb xauth xdotool imagemagick x11-utils x11-xkb-utils ccache \
   librsvg2-bin desktop-file-utils \
+  poppler-utils \
   clang libclang-rt-dev
 # The data build fetches its picture sources with npm; a machine that already
 # has Node.js with npm keeps it (Debian's npm conflicts with other builds).

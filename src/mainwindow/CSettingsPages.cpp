@@ -3,7 +3,7 @@
 #include "app/CError.h"
 #include "app/DisplayMode.h"
 #include "content/CWords.h"
-#include "mainwindow/ExerciseTitles.h"
+#include "statistics/ExerciseTitles.h"
 #include "patients/CPatient.h"
 
 #include <QCheckBox>

@@ -4,12 +4,14 @@
 #include "graphics/CBitmapsContainer.h"
 #include "graphics/CTransButton.h"
 #include "mainwindow/CStatListView.h"
-#include "mainwindow/ExerciseTitles.h"
 #include "mainwindow/TFormMessage.h"
+#include "mainwindow/TFormProgress.h"
 #include "patients/CPatient.h"
+#include "statistics/CExerciseFigures.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatEx.h"
 #include "statistics/CStatistics.h"
+#include "statistics/ExerciseTitles.h"
 
 #include <QAction>
 #include <QEvent>
@@ -101,6 +103,7 @@ CStatisticsPage::CStatisticsPage(QWidget* parent)
     BuildGroup(Kom, "gbKomTer", " Komentarz terapeuty ", "btKomPlay", "btKomRec", "actK",
                QRect(404, 416, 170, 89));
     BuildButtons();
+    BuildProgressButton();
     for (SGroup* g : {&Wyp, &Kom}) {
         g->tbNagraj->SetEnabled(false, false);
         for (CTransButton* b : {g->tbOdtworz, g->tbStop, g->tbUsun})
@@ -223,6 +226,56 @@ void CStatisticsPage::BuildDetails()
         }
         *r.value = value;
     }
+}
+
+// Beside the title, above the list's right end: the rest of the page stays
+// as it is.
+void CStatisticsPage::BuildProgressButton()
+{
+    btPostepy = new QPushButton(QStringLiteral("Postępy"), this);
+    btPostepy->setObjectName(QStringLiteral("btPostepy"));
+    btPostepy->setFont(Arial(15, true));
+    btPostepy->setToolTip(QStringLiteral("Wykresy postępów, raport PDF i eksport CSV"));
+    btPostepy->resize(std::max(96, btPostepy->sizeHint().width()), 30);
+    connect(btPostepy, &QPushButton::clicked, this, [this] { actPostepy(); });
+}
+
+void CStatisticsPage::actPostepy()
+{
+    if (!Bound())
+        return;
+    StopSound();
+    if (m_patient->ActiveId() < 0) {
+        Inform(TFormMessage::KindInformation, QStringLiteral("Nie wybrano pacjenta."),
+               QStringLiteral("Wybierz pacjenta na stronie pacjentów."));
+        return;
+    }
+    CTherapyHistory history;
+    try {
+        history.Load(m_patient->Connection(), m_patient->ActiveId());
+    } catch (...) {
+        Inform(TFormMessage::KindError,
+               QStringLiteral("Nie udało się odczytać terapii z bazy pacjentów."));
+        return;
+    }
+    if (history.Empty()) {
+        Inform(TFormMessage::KindInformation,
+               QStringLiteral("Ten pacjent nie ma jeszcze żadnej zapisanej terapii."),
+               QStringLiteral("Postępy będzie można zobaczyć po pierwszej terapii."));
+        return;
+    }
+    CTherapyHistory::SPatient patient{m_patient->ActiveId(), m_patient->Name(),
+                                      m_patient->Description()};
+    delete m_progress;
+    m_progress = new TFormProgress(patient, std::move(history), m_patient->Connection(), m_message,
+                                   window());
+    m_progress->setAttribute(Qt::WA_DeleteOnClose);
+    m_progress->open();
+}
+
+TFormProgress* CStatisticsPage::Progress() const
+{
+    return m_progress.data();
 }
 
 void CStatisticsPage::BuildGroup(SGroup& g, const char* box, const char* caption, const char* play,
@@ -351,6 +404,7 @@ void CStatisticsPage::Arrange()
     gbStat_DaneSzczegol->move(0, 312 + dy);
     Wyp.gb->move(404 + dx, 312 + dy);
     Kom.gb->move(404 + dx, 416 + dy);
+    btPostepy->move(lvStatystyka->geometry().right() + 1 - btPostepy->width(), 10);
 }
 
 // ---- the list
@@ -492,11 +546,11 @@ void CStatisticsPage::ShowExercise(int exercise)
     lbStatLZ->setText(QString::number(r.LZ));
     if (exercise > kLastScored)
         return;
-    const int flawless = r.Faultless();
-    const int correctness = r.LZ != 0 ? flawless * 100 / r.LZ : 0;
-    lbStatPoprawnosc->setText(QString::number(correctness) + QLatin1Char('%'));
+    // The score as the list shows it; a damaged row has none.
+    const QString score = CExerciseFigures(r).ScoreText();
+    lbStatPoprawnosc->setText(r.Plausible() ? score + QLatin1Char('%') : score);
     lbStatRozw->setText(QString::number(r.Rozw));
-    lbStatBezblednie->setText(QString::number(flawless));
+    lbStatBezblednie->setText(QString::number(r.Faultless()));
     lbStatZBledami->setText(QString::number(r.Blad));
     lbStatPomoc->setText(QString::number(r.PomocPercent()) + QLatin1Char('%'));
     lbStatNieRozw->setText(QString::number(r.LZ - r.Rozw));

@@ -3,6 +3,8 @@
 #include "mainwindow/CMainPage.h"
 #include "mainwindow/CStatListView.h"
 
+#include <QPointer>
+
 class CBitmapsContainer;
 class CNagrywanie;
 class CPatient;
@@ -15,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QWidget;
+class TFormProgress;
 
 // The statistics page of the main window: the active patient's therapies, one
 // row per therapy with a correctness figure per exercise, the details of one
@@ -93,6 +96,11 @@ public:
     void ResetRecordingButtons();
     void UpdateRecordingButtons();
 
+    // "Postępy": the progress window of the active patient, or a message
+    // when there is nothing to show; the window, null when none is open.
+    void actPostepy();
+    TFormProgress* Progress() const;
+
     // The page's handlers, as the list and the actions call them.
     void lvStatystykaMouseDown(Qt::MouseButton button, int x);
     void lvStatystykaKeyDown(int key);
@@ -108,6 +116,7 @@ public:
     QLabel* lbStatPomoc = nullptr;
     QLabel* lbStatNieRozw = nullptr;
     QLabel* lbStatCzas = nullptr;
+    QPushButton* btPostepy = nullptr;
     SGroup Wyp; // gbWypPac, btWypPlay, btWypRec, actWOdtworz ... actWUsun
     SGroup Kom; // gbKomTer, btKomPlay, btKomRec, actKOdtworz ... actKUsun
 
@@ -125,6 +134,7 @@ private:
     void BuildGroup(SGroup& g, const char* box, const char* caption, const char* play,
                     const char* rec, const char* prefix, QRect place);
     void BuildButtons();
+    void BuildProgressButton();
     bool Bound() const { return m_statistics != nullptr; }
     SGroup& Group(int target) { return target == TargetUtterance ? Wyp : Kom; }
     bool HasRecording(int target) const;
@@ -156,4 +166,5 @@ private:
     bool m_soundBusy = false;
     bool m_soundIsPlayback = false;
     int m_soundTarget = TargetUtterance;
+    QPointer<TFormProgress> m_progress;
 };

@@ -2,7 +2,7 @@
 
 #include "mainwindow/CPatientsPage.h"
 #include "mainwindow/CStatisticsPage.h"
-#include "mainwindow/ExerciseTitles.h"
+#include "statistics/ExerciseTitles.h"
 
 namespace {
 

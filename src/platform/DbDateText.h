@@ -13,3 +13,7 @@ QString DateTimeToDbText(const QDateTime& value);
 // HH:mm:ss" and "yyyy-MM-dd HH:mm:ss.zzz" (a "T" may stand for the space).
 // Returns an invalid date-time for any other text.
 QDateTime DbTextToDateTime(const QString& text);
+// The same forms read into a day and a time of day (midnight for a date
+// alone), without the time zone work of a QDateTime: for reading many rows.
+// False, both invalid, for any other text.
+bool DbTextToDateAndTime(const QString& text, QDate* date, QTime* time);

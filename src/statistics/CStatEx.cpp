@@ -1,6 +1,7 @@
 #include "statistics/CStatEx.h"
 
 #include <algorithm>
+#include <charconv>
 
 void CStatEx::StartTiming()
 {
@@ -27,13 +28,38 @@ int CStatEx::Faultless() const
     return std::max(0, Rozw - Blad);
 }
 
-QString CStatEx::ScoreText() const
+bool CStatEx::Plausible() const
+{
+    return LZ >= 0 && Rozw >= 0 && Blad >= 0 && Rozw <= LZ;
+}
+
+int CStatEx::Correctness() const
+{
+    return LZ > 0 && Plausible() ? Faultless() * 100 / LZ : 0;
+}
+
+void CStatEx::AppendScore(QByteArray& out) const
 {
     if (Cw >= FirstUnscored)
-        return QStringLiteral("x");
-    if (LZ == 0)
-        return QStringLiteral("0");
-    return QString::number(Faultless() * 100 / LZ);
+        out += 'x';
+    else if (!Plausible())
+        out += "\xE2\x80\x93"; // "–"
+    else
+        AppendNumber(out, Correctness());
+}
+
+QString CStatEx::ScoreText() const
+{
+    QByteArray text;
+    AppendScore(text);
+    return QString::fromUtf8(text);
+}
+
+void CStatEx::AppendNumber(QByteArray& out, int value)
+{
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
 }
 
 void CStatEx::SetPomocPercent(int p)

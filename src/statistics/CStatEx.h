@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <chrono>
 
@@ -15,12 +16,23 @@ public:
     // 0 when the timing does not run.
     int StopTiming();
     // Correctness in percent as text: "x" for the repetition exercises (not
-    // scored), else max(0, Rozw - Blad) * 100 / LZ, "0" when LZ is 0.
+    // scored), else Correctness(); "–" for values no exercise can produce.
     QString ScoreText() const;
+    // The same appended to `out` in UTF-8, without a text of its own: the
+    // CSV of all patients writes it a million times.
+    void AppendScore(QByteArray& out) const;
+    // max(0, Rozw - Blad) * 100 / LZ; 0 when LZ is 0 or the counts are not
+    // Plausible.
+    int Correctness() const;
+    // Whether the counts could come from an exercise: none negative, no more
+    // solved than tasks. A damaged row of an old database may break this.
+    bool Plausible() const;
     // A stored hint use: PomocMax 100 and Pomoc the percentage (0 to 100).
     void SetPomocPercent(int p);
     // Hint use in percent of the limit, as it is stored.
     int PomocPercent() const;
+    // `value` in decimal digits appended to `out`.
+    static void AppendNumber(QByteArray& out, int value);
     // Tasks solved without an error, never below 0.
     int Faultless() const;
 

@@ -159,8 +159,7 @@ int CStatistics::AverageCorrectness() const
     const int count = SumScored([](const CStatEx&) { return 1; });
     if (count == 0)
         return 0;
-    return SumScored([](const CStatEx& r) { return r.LZ != 0 ? r.Faultless() * 100 / r.LZ : 0; }) /
-           count;
+    return SumScored([](const CStatEx& r) { return r.Correctness(); }) / count;
 }
 
 int CStatistics::AveragePomoc() const

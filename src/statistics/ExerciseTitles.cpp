@@ -1,4 +1,6 @@
-#include "mainwindow/ExerciseTitles.h"
+#include "statistics/ExerciseTitles.h"
+
+#include <iterator>
 
 QString ExerciseTitle(int exercise)
 {
@@ -12,4 +14,13 @@ QString ExerciseTitle(int exercise)
     if (exercise < 0 || exercise >= int(std::size(titles)))
         return QString();
     return QString::fromUtf8(titles[exercise]);
+}
+
+QString ExerciseCode(int exercise)
+{
+    static const char* const codes[] = {"WY", "UK",  "WP", "ZO",  "PWP", "PWY",
+                                        "DC", "WYL", "PP", "PNO", "PNC"};
+    if (exercise < 0 || exercise >= int(std::size(codes)))
+        return QString();
+    return QLatin1String(codes[exercise]);
 }

@@ -1,0 +1,119 @@
+// The CSV export read back with a real CSV parser (Python's csv module).
+#include "common/PatientDbFixture.h"
+#include "common/ProgressFixture.h"
+#include "reports/CProgressCsv.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+class ProgressCsvTest : public PatientDbTest
+{
+protected:
+    void SetUp() override
+    {
+        PatientDbTest::SetUp();
+        db.Connect(path);
+        FillProgressFixture(db);
+    }
+
+    // The file parsed by Python's csv module (dialect: ";"), one line per
+    // row with the fields joined by "|".
+    static QStringList Parse(const QString& file)
+    {
+        QProcess python;
+        python.start(
+            QStringLiteral("python3"),
+            {QStringLiteral("-c"),
+             QStringLiteral("import csv,sys\n"
+                            "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
+                            "    for row in csv.reader(f, delimiter=';'):\n"
+                            "        sys.stdout.write('|'.join(row) + '\\n')\n"),
+             file});
+        python.waitForFinished(30000);
+        return QString::fromUtf8(python.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    CDbConnection db;
+};
+
+} // namespace
+
+TEST_F(ProgressCsvTest, ReadsBackToTheFixture)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
+        GTEST_SKIP() << "python3 is missing";
+    CTherapyHistory history;
+    history.Load(&db, 1);
+    CProgressCsv csv;
+    // A name with the separator and a quote must stay one field.
+    csv.AddPatient(QString::fromUtf8("Zażółć \"Gęślą\"; Jaźń"), history);
+    const QString file = dir.file("postepy.csv");
+    QString error;
+    ASSERT_TRUE(csv.Save(file, &error)) << error.toStdString();
+    EXPECT_TRUE(csv.Text().startsWith("\xEF\xBB\xBF"));
+    const QStringList rows = Parse(file);
+    const QString name = QString::fromUtf8("Zażółć \"Gęślą\"; Jaźń");
+    const QStringList expected = {
+        QString::fromUtf8("Pacjent|Data|Godzina|Kod|Ćwiczenie|Liczba zadań|Rozwiązane|Z "
+                          "błędami|Pomoc (%)|Czas (s)|Poprawność"),
+        name + QString::fromUtf8("|05.01.2026|10:00:00|WY|Wybieranie nazwy|10|8|3|20|120,0|50"),
+        name + QString::fromUtf8("|05.01.2026|10:00:00|PP|Powtarzanie przysłów|5|0|0|0|60,0|x"),
+        name + QString::fromUtf8("|10.02.2026|11:30:00|WY|Wybieranie nazwy|10|10|0|0|90,0|100"),
+        name + QString::fromUtf8("|10.02.2026|11:30:00|UK|Układanie nazwy|8|6|2|50|96,0|50"),
+        name + QString::fromUtf8("|15.03.2026|09:15:00|WY|Wybieranie nazwy|0|0|0|0|0,0|0"),
+        name + QString::fromUtf8("|15.03.2026|09:15:00|UK|Układanie nazwy|5|9|1|10|10,0|–"),
+    };
+    EXPECT_EQ(rows, expected);
+}
+
+TEST_F(ProgressCsvTest, AllPatientsOneAfterAnother)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
+        GTEST_SKIP() << "python3 is missing";
+    CProgressCsv csv;
+    for (const auto& patient : CTherapyHistory::Patients(&db)) {
+        CTherapyHistory history;
+        history.Load(&db, patient.Id);
+        csv.AddPatient(patient.Name, history);
+    }
+    EXPECT_EQ(csv.Rows(), 7);
+    const QString file = dir.file("wszyscy.csv");
+    ASSERT_TRUE(csv.Save(file, nullptr));
+    const QStringList rows = Parse(file);
+    ASSERT_EQ(rows.size(), 8);
+    EXPECT_EQ(rows[1],
+              QString::fromUtf8(
+                  "Anna Nowak|20.01.2026|08:00:00|DC|Dopasowanie czynności|4|4|1|0|40,0|75"));
+}
+
+// A target that cannot be written gives a message and leaves no file, and
+// no temporary file beside it.
+TEST_F(ProgressCsvTest, UnwritableTargetsLeaveNothing)
+{
+    CProgressCsv csv;
+    const QString readOnly = dir.file("tylko-odczyt");
+    ASSERT_TRUE(QDir().mkdir(readOnly));
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    // A folder in the target's place; a folder without write permission
+    // (which the superuser may write all the same).
+    QStringList targets = {dir.file("usuniety/postepy.csv"), readOnly};
+    if (geteuid() != 0)
+        targets << readOnly + "/postepy.csv";
+    for (const QString& target : targets) {
+        QString error;
+        EXPECT_FALSE(csv.Save(target, &error)) << target.toStdString();
+        EXPECT_TRUE(error.startsWith(QString::fromUtf8("Nie można zapisać pliku")))
+            << target.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(targets[0]));
+    EXPECT_TRUE(QDir(readOnly).isEmpty());
+    QFile::setPermissions(readOnly,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
