@@ -93,7 +93,7 @@ QString Said(const MessageAnswerer::Shown& shown)
 
 } // namespace
 
-TEST_F(ProgressWindowTest, ChartsAndComparisonOfTheFixture)
+TEST_P(ProgressWindowTest, ChartsAndComparisonOfTheFixture)
 {
     TFormProgress* form = Open(1);
     ASSERT_NE(form, nullptr);
@@ -121,7 +121,7 @@ TEST_F(ProgressWindowTest, ChartsAndComparisonOfTheFixture)
     EXPECT_EQ(form->twPorownanie->item(2, 1)->text(), QString::fromUtf8("– → –"));
 }
 
-TEST_F(ProgressWindowTest, ReportAndExportsThroughTheButtons)
+TEST_P(ProgressWindowTest, ReportAndExportsThroughTheButtons)
 {
     MessageAnswerer answerer;
     TFormProgress* form = Open(1);
@@ -167,7 +167,7 @@ TEST_F(ProgressWindowTest, ReportAndExportsThroughTheButtons)
     EXPECT_FALSE(QFileInfo::exists(dir.file("nie-ma")));
 }
 
-TEST_F(ProgressWindowTest, NoTherapiesNoWindowAndNoFile)
+TEST_P(ProgressWindowTest, NoTherapiesNoWindowAndNoFile)
 {
     MessageAnswerer answerer;
     EXPECT_EQ(Open(3), nullptr);
@@ -195,7 +195,7 @@ TEST_F(ProgressWindowTest, NoTherapiesNoWindowAndNoFile)
 }
 
 // The page's own layout stays: the button sits above the list's right end.
-TEST_F(ProgressWindowTest, ButtonLeavesThePageLayout)
+TEST_P(ProgressWindowTest, ButtonLeavesThePageLayout)
 {
     EXPECT_EQ(page->lvStatystyka->geometry().top(), 68);
     EXPECT_LE(page->btPostepy->geometry().bottom(), 48);
@@ -206,7 +206,7 @@ TEST_F(ProgressWindowTest, ButtonLeavesThePageLayout)
 // In each design size the window fits the screen and draws its charts; in
 // grey not one pixel has a colour. With LOQUENA_SCREENSHOTS set the window
 // is saved there as progress-<width>-<colour|grey>.png.
-TEST_F(ProgressWindowTest, EverySizeInColourAndGrey)
+TEST_P(ProgressWindowTest, EverySizeInColourAndGrey)
 {
     const QString shots = qEnvironmentVariable("LOQUENA_SCREENSHOTS");
     for (const auto& [w, h] : {std::pair{1280, 960}, std::pair{1024, 768}, std::pair{800, 600}}) {
@@ -246,3 +246,5 @@ TEST_F(ProgressWindowTest, EverySizeInColourAndGrey)
     }
     ColorMode = CM_COLOR;
 }
+
+INSTANTIATE_ON_FILE_STORE(ProgressWindowTest);

@@ -45,7 +45,7 @@ protected:
 
 } // namespace
 
-TEST_F(ProgressCsvTest, ReadsBackToTheFixture)
+TEST_P(ProgressCsvTest, ReadsBackToTheFixture)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
         GTEST_SKIP() << "python3 is missing";
@@ -73,7 +73,7 @@ TEST_F(ProgressCsvTest, ReadsBackToTheFixture)
     EXPECT_EQ(rows, expected);
 }
 
-TEST_F(ProgressCsvTest, AllPatientsOneAfterAnother)
+TEST_P(ProgressCsvTest, AllPatientsOneAfterAnother)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
         GTEST_SKIP() << "python3 is missing";
@@ -95,7 +95,7 @@ TEST_F(ProgressCsvTest, AllPatientsOneAfterAnother)
 
 // A target that cannot be written gives a message and leaves no file, and
 // no temporary file beside it.
-TEST_F(ProgressCsvTest, UnwritableTargetsLeaveNothing)
+TEST_P(ProgressCsvTest, UnwritableTargetsLeaveNothing)
 {
     CProgressCsv csv;
     const QString readOnly = dir.file("tylko-odczyt");
@@ -117,3 +117,5 @@ TEST_F(ProgressCsvTest, UnwritableTargetsLeaveNothing)
     QFile::setPermissions(readOnly,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
+
+INSTANTIATE_ON_FILE_STORE(ProgressCsvTest);

@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(ProgressReportTest, NamesTheExercisesAndTheirFigures)
+TEST_P(ProgressReportTest, NamesTheExercisesAndTheirFigures)
 {
     const CProgressReport report(patient, history);
     const QString file = dir.file("raport.pdf");
@@ -86,7 +86,7 @@ TEST_F(ProgressReportTest, NamesTheExercisesAndTheirFigures)
     }
 }
 
-TEST_F(ProgressReportTest, PeriodLeavesOtherTherapiesOut)
+TEST_P(ProgressReportTest, PeriodLeavesOtherTherapiesOut)
 {
     const CProgressReport report(patient, history, QDate(2026, 2, 1), QDate(2026, 2, 28));
     ASSERT_EQ(report.History().Therapies().size(), 1u);
@@ -101,7 +101,7 @@ TEST_F(ProgressReportTest, PeriodLeavesOtherTherapiesOut)
 
 // A name and a description far longer than a line wrap onto further lines
 // and pages; every word of them is in the report.
-TEST_F(ProgressReportTest, LongTextsWrapAndAreNeverCut)
+TEST_P(ProgressReportTest, LongTextsWrapAndAreNeverCut)
 {
     CTherapyHistory::SPatient longOne = patient;
     longOne.Name = QString::fromUtf8("Bardzo-długie-nazwisko-bez-spacji-").repeated(6) +
@@ -126,7 +126,7 @@ TEST_F(ProgressReportTest, LongTextsWrapAndAreNeverCut)
     EXPECT_GT(page.height(), page.width()); // A4 upright
 }
 
-TEST_F(ProgressReportTest, UnwritableTargetLeavesNoFile)
+TEST_P(ProgressReportTest, UnwritableTargetLeavesNoFile)
 {
     const CProgressReport report(patient, history);
     const QString target = dir.file("nie-ma/raport.pdf");
@@ -137,3 +137,5 @@ TEST_F(ProgressReportTest, UnwritableTargetLeavesNoFile)
     EXPECT_FALSE(report.SavePdf(dir.path(), &error)); // a folder in the target's place
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
 }
+
+INSTANTIATE_ON_FILE_STORE(ProgressReportTest);

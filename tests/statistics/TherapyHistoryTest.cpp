@@ -33,7 +33,7 @@ using M = CExerciseFigures;
 
 } // namespace
 
-TEST_F(TherapyHistoryTest, TherapiesOldestFirstWithTheirRows)
+TEST_P(TherapyHistoryTest, TherapiesOldestFirstWithTheirRows)
 {
     CTherapyHistory history;
     history.Load(&db, 1);
@@ -57,7 +57,7 @@ TEST_F(TherapyHistoryTest, TherapiesOldestFirstWithTheirRows)
     EXPECT_TRUE(none.Empty());
 }
 
-TEST_F(TherapyHistoryTest, ChartSeriesEqualTheHandComputedFigures)
+TEST_P(TherapyHistoryTest, ChartSeriesEqualTheHandComputedFigures)
 {
     CTherapyHistory history;
     history.Load(&db, 1);
@@ -72,7 +72,7 @@ TEST_F(TherapyHistoryTest, ChartSeriesEqualTheHandComputedFigures)
     EXPECT_TRUE(history.Series(6, M::MeasureSeconds).empty());
 }
 
-TEST_F(TherapyHistoryTest, SummariesSkipDamagedRows)
+TEST_P(TherapyHistoryTest, SummariesSkipDamagedRows)
 {
     CTherapyHistory history;
     history.Load(&db, 1);
@@ -102,7 +102,7 @@ TEST_F(TherapyHistoryTest, SummariesSkipDamagedRows)
     EXPECT_EQ(M::Text(history.Summary(0, 2, 1).FaultlessShare(), 1), QString::fromUtf8("–"));
 }
 
-TEST_F(TherapyHistoryTest, PeriodAndPatients)
+TEST_P(TherapyHistoryTest, PeriodAndPatients)
 {
     CTherapyHistory history;
     history.Load(&db, 1);
@@ -116,3 +116,5 @@ TEST_F(TherapyHistoryTest, PeriodAndPatients)
     EXPECT_EQ(patients[2].Description,
               QString::fromUtf8("Afazja ruchowa po udarze; ćwiczy nazywanie."));
 }
+
+INSTANTIATE_ON_FILE_STORE(TherapyHistoryTest);
