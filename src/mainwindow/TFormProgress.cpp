@@ -309,12 +309,17 @@ bool TFormProgress::SaveReport()
         return false;
     QString error;
     if (!report.SavePdf(path, &error)) {
-        Inform(TFormMessage::KindError, error,
-               QStringLiteral("Sprawdź, czy folder istnieje, czy wolno w nim zapisywać i czy "
-                              "jest miejsce na dysku."));
+        TellNotWritten(error);
         return false;
     }
     return true;
+}
+
+void TFormProgress::TellNotWritten(const QString& error)
+{
+    Inform(TFormMessage::KindError, error,
+           QStringLiteral("Sprawdź, czy folder istnieje, czy wolno w nim zapisywać i czy "
+                          "jest miejsce na dysku."));
 }
 
 bool TFormProgress::PrintReport()
@@ -354,9 +359,7 @@ bool TFormProgress::ExportCsv()
     csv.AddPatient(m_patient.Name, m_history);
     QString error;
     if (!csv.Save(path, &error)) {
-        Inform(TFormMessage::KindError, error,
-               QStringLiteral("Sprawdź, czy folder istnieje, czy wolno w nim zapisywać i czy "
-                              "jest miejsce na dysku."));
+        TellNotWritten(error);
         return false;
     }
     return true;
@@ -384,9 +387,7 @@ bool TFormProgress::ExportAllCsv()
     }
     QString error;
     if (!csv.Save(path, &error)) {
-        Inform(TFormMessage::KindError, error,
-               QStringLiteral("Sprawdź, czy folder istnieje, czy wolno w nim zapisywać i czy "
-                              "jest miejsce na dysku."));
+        TellNotWritten(error);
         return false;
     }
     return true;

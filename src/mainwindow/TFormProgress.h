@@ -76,6 +76,8 @@ private:
     void FillComparison();
     void UpdateChart();
     void Inform(int kind, const QString& row1, const QString& row2 = {});
+    // A report or export that could not be written, with what to check.
+    void TellNotWritten(const QString& error);
     QString AskFile(const QString& caption, const QString& path, const QString& filter);
     bool Grey() const;
 
