@@ -613,6 +613,11 @@ QString CStatisticsPage::FileName(int target) const
                                      : m_statistics->CommentFileName();
 }
 
+QChar CStatisticsPage::Kind(int target)
+{
+    return target == TargetUtterance ? QLatin1Char('W') : QLatin1Char('K');
+}
+
 void CStatisticsPage::DeleteRecordingOf(int target)
 {
     if (target == TargetUtterance)
@@ -638,7 +643,8 @@ void CStatisticsPage::actOdtworz(int target)
 {
     if (!Bound() || m_soundBusy)
         return;
-    if (!m_nagrywanie->OpenFile(FileName(target))) {
+    // On a clinic database the recording comes from the server first.
+    if (!m_statistics->FetchRecording(Kind(target)) || !m_nagrywanie->OpenFile(FileName(target))) {
         Inform(TFormMessage::KindError,
                QStringLiteral("Wystąpił błąd podczas próby odtworzenia nagrania."));
         return;
@@ -681,7 +687,13 @@ void CStatisticsPage::actStop(int)
     if (!Bound())
         return;
     m_nagrywanie->CloseFile();
+    const bool recorded = m_soundBusy && !m_soundIsPlayback;
     m_soundBusy = false;
+    // The recording is stored whole once its file is closed (on a clinic
+    // database it goes to the server now).
+    if (recorded && !m_statistics->KeepRecording(Kind(m_soundTarget)))
+        Inform(TFormMessage::KindError,
+               QStringLiteral("Nie udało się zapisać nagrania w bazie danych."));
     UpdateRecordingButtons();
 }
 

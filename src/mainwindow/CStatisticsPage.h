@@ -137,6 +137,8 @@ private:
     void BuildProgressButton();
     bool Bound() const { return m_statistics != nullptr; }
     SGroup& Group(int target) { return target == TargetUtterance ? Wyp : Kom; }
+    // The recording kind of a target: 'W' or 'K'.
+    static QChar Kind(int target);
     bool HasRecording(int target) const;
     QString FileName(int target) const;
     void DeleteRecordingOf(int target);

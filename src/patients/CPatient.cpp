@@ -343,6 +343,11 @@ void CPatient::Delete()
     // statistics rows may outlive their patient.
     m_connection->BeginTransaction();
     try {
+        // A clinic database keeps the recordings too (a file store, in files).
+        if (m_connection->IsClinic())
+            m_connection->Execute("DELETE FROM Nagrania WHERE idStat IN "
+                                  "(SELECT idStat FROM Statystyki WHERE idPac=?)",
+                                  {m_activeId});
         m_connection->Execute("DELETE FROM Cwiczenia WHERE idStat IN "
                               "(SELECT idStat FROM Statystyki WHERE idPac=?)",
                               {m_activeId});

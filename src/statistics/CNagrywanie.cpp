@@ -97,9 +97,14 @@ void CNagrywanie::Inform(const QString& row1, const QString& row2, const QString
         m_inform(MessageKindError, row1, row2, row3, row4, compact);
 }
 
-// The header goes to a new file beside `name`, which then takes its place:
-// a full disk or a missing folder leaves whatever was there untouched.
 bool CNagrywanie::WriteEmptyWave(const QString& name)
+{
+    return WriteWholeFile(name, EmptyWave());
+}
+
+// The bytes go to a new file beside `name`, which then takes its place:
+// a full disk or a missing folder leaves whatever was there untouched.
+bool CNagrywanie::WriteWholeFile(const QString& name, const QByteArray& bytes)
 {
     const QFileInfo info(name);
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
@@ -109,7 +114,7 @@ bool CNagrywanie::WriteEmptyWave(const QString& name)
     const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, EmptyWave()) && ::fsync(fd) == 0;
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.constData(), target.constData()) == 0;
     if (!ok)

@@ -54,6 +54,8 @@ public:
     bool ResetFile();
     // Creates or replaces `name` with the 44-byte empty header, mode 0600.
     static bool WriteEmptyWave(const QString& name);
+    // Creates or replaces `name` with `bytes`, mode 0600, whole or not at all.
+    static bool WriteWholeFile(const QString& name, const QByteArray& bytes);
     // At least 40 MiB free where the program lives; otherwise a message and
     // false.
     bool HasSpaceForRecording();

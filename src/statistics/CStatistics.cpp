@@ -7,9 +7,9 @@
 #include "patients/CTherapySettings.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
+#include "statistics/CClinicRecordings.h"
+#include "statistics/CRecordingFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTreeWidget>
 
 namespace {
@@ -53,6 +53,28 @@ CStatistics::~CStatistics() = default;
 void CStatistics::Bind(CDbConnection* connection)
 {
     m_query = std::make_unique<CDbQuery>(connection);
+    m_recordings.reset();
+}
+
+void CStatistics::SetRecordingFolder(const QString& folder)
+{
+    m_folder = folder;
+    m_recordings.reset();
+}
+
+// Chosen when first needed, as the connection is opened after binding.
+CRecordingStore& CStatistics::Recordings() const
+{
+    CDbConnection* connection = m_query ? m_query->Connection() : nullptr;
+    const bool clinic = connection && connection->IsConnected() && connection->IsClinic();
+    if (m_recordings && m_recordings->OnClinic() == clinic &&
+        (!clinic || &static_cast<CClinicRecordings&>(*m_recordings).Connection() == connection))
+        return *m_recordings;
+    if (clinic)
+        m_recordings = std::make_unique<CClinicRecordings>(*connection);
+    else
+        m_recordings = std::make_unique<CRecordingFiles>(m_folder);
+    return *m_recordings;
 }
 
 int CStatistics::PatientId() const
@@ -375,8 +397,7 @@ bool CStatistics::SelectRow(int idStat)
 
 QString CStatistics::RecordingFileName(int patientId, int idStat, QChar kind) const
 {
-    return m_folder + QLatin1Char('/') + ToLetterHex(quint32(patientId), 8) + QLatin1Char('_') +
-           ToLetterHex(quint32(idStat), 8) + QLatin1Char('_') + kind + QStringLiteral(".WAV");
+    return Recordings().Path(patientId, idStat, kind);
 }
 
 QString CStatistics::UtteranceFileName() const
@@ -391,18 +412,32 @@ QString CStatistics::CommentFileName() const
 
 bool CStatistics::HasUtteranceFile() const
 {
-    return HasPatient() && FileExistsEx(UtteranceFileName());
+    return HasPatient() && HasRecording(PatientId(), m_idStat, QLatin1Char('W'));
 }
 
 bool CStatistics::HasCommentFile() const
 {
-    return HasPatient() && FileExistsEx(CommentFileName());
+    return HasPatient() && HasRecording(PatientId(), m_idStat, QLatin1Char('K'));
 }
 
-void CStatistics::RemoveFile(const QString& name) const
+bool CStatistics::HasRecording(int patientId, int idStat, QChar kind) const
 {
-    if (!name.isEmpty())
-        QFile::remove(name); // a missing file is no error
+    return Recordings().Has(patientId, idStat, kind);
+}
+
+bool CStatistics::FetchRecording(QChar kind)
+{
+    return HasPatient() && m_idStat != -1 && Recordings().Fetch(PatientId(), m_idStat, kind);
+}
+
+bool CStatistics::KeepRecording(QChar kind)
+{
+    return HasPatient() && m_idStat != -1 && Recordings().Keep(PatientId(), m_idStat, kind);
+}
+
+void CStatistics::RemoveRecording(QChar kind)
+{
+    Recordings().Remove(PatientId(), m_idStat, kind);
 }
 
 bool CStatistics::RefreshRecordingMarks(QTreeWidget* list, int column)
@@ -450,7 +485,7 @@ void CStatistics::DeleteUtterance()
 {
     if (!HasPatient() || m_idStat == -1)
         return;
-    RemoveFile(UtteranceFileName());
+    RemoveRecording(QLatin1Char('W'));
     m_wypowiedz = 0;
     SaveRecordingFlags();
 }
@@ -459,7 +494,7 @@ void CStatistics::DeleteComment()
 {
     if (!HasPatient() || m_idStat == -1)
         return;
-    RemoveFile(CommentFileName());
+    RemoveRecording(QLatin1Char('K'));
     m_komentarz = 0;
     SaveRecordingFlags();
 }
@@ -505,13 +540,7 @@ bool CStatistics::HasRecordings()
 
 void CStatistics::DeleteRecordingFiles(int patientId) const
 {
-    if (patientId < 0)
-        return;
-    // RecordingFileName's pattern: <patient>_<therapy>_<W or K>.WAV.
-    const QString prefix = ToLetterHex(quint32(patientId), 8) + QLatin1Char('_');
-    const QDir folder(m_folder);
-    for (const QString& name : folder.entryList({prefix + QStringLiteral("*.WAV")}, QDir::Files))
-        RemoveFile(folder.filePath(name));
+    Recordings().RemoveFilesOf(patientId);
 }
 
 void CStatistics::DeleteAllRecordings()
@@ -526,9 +555,9 @@ void CStatistics::DeleteAllRecordings()
         for (m_query->First(); !m_query->Eof(); m_query->Next()) {
             const int idStat = m_query->FieldByName("idStat").AsInteger();
             if (m_query->FieldByName("Wypowiedz").AsInteger() > 0)
-                RemoveFile(RecordingFileName(patientId, idStat, QLatin1Char('W')));
+                Recordings().Remove(patientId, idStat, QLatin1Char('W'));
             if (m_query->FieldByName("Komentarz").AsInteger() > 0)
-                RemoveFile(RecordingFileName(patientId, idStat, QLatin1Char('K')));
+                Recordings().Remove(patientId, idStat, QLatin1Char('K'));
         }
     } catch (...) {
     }

@@ -9,6 +9,7 @@
 class CDbConnection;
 class CDbQuery;
 class CPatient;
+class CRecordingStore;
 class CTherapySettings;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -17,9 +18,11 @@ class QTreeWidgetItem;
 // exercise), the therapies stored in the patient database (tables Statystyki
 // and Cwiczenia), their listing for the statistics page, and the two voice
 // recordings a stored therapy may have: the patient's utterance (W) and the
-// therapist's comment (K), WAVE files in the recordings folder named
-// L(patient id) + "_" + L(therapy id) + "_" + kind + ".WAV", where L writes a
-// 32-bit value as eight letters "A" to "P".
+// therapist's comment (K), WAVE files named L(patient id) + "_" + L(therapy id)
+// + "_" + kind + ".WAV", where L writes a 32-bit value as eight letters "A" to
+// "P". On a patient file they are kept in the recordings folder; on a clinic
+// database in the database, the recorder working on a copy (see
+// CRecordingStore).
 //
 // The statistics list has 14 columns: the date (item data = therapy id), the
 // eleven exercises (a score, "x" for a repetition exercise, empty when not in
@@ -44,8 +47,8 @@ public:
     // Works on `connection` from now on (the patient database's).
     void Bind(CDbConnection* connection);
     // The folder of the recordings, "Nagrane" in the program folder unless
-    // set otherwise.
-    void SetRecordingFolder(const QString& folder) { m_folder = folder; }
+    // set otherwise (unused on a clinic database).
+    void SetRecordingFolder(const QString& folder);
     const QString& RecordingFolder() const { return m_folder; }
 
     // A new therapy from the settings, or an empty one without them.
@@ -72,11 +75,19 @@ public:
     void LoadTherapy(int patientId, int idStat);
     bool SelectRow(int idStat);
 
+    // The file the recorder works on.
     QString RecordingFileName(int patientId, int idStat, QChar kind) const;
     QString UtteranceFileName() const;
     QString CommentFileName() const;
     bool HasUtteranceFile() const;
     bool HasCommentFile() const;
+    // Whether the recording is stored (a file, or a row of a clinic database).
+    bool HasRecording(int patientId, int idStat, QChar kind) const;
+    // Before playing the current therapy's recording of `kind` ('W' or 'K'):
+    // its file holds what is stored; false when nothing is.
+    bool FetchRecording(QChar kind);
+    // After recording it: stores what its file holds; false when that failed.
+    bool KeepRecording(QChar kind);
     // Brings the marks of the list's selected row (columns `column` and
     // `column` + 1) and the stored flags in line with the files; true when
     // the flags changed (and were stored).
@@ -90,7 +101,8 @@ public:
     bool HasRecordings();
     void DeleteAllRecordings();
     // Every recording file of patient `patientId` in the folder, also those
-    // whose flag never reached the database; for a patient just deleted.
+    // whose flag never reached the database; for a patient just deleted (on
+    // a clinic database its recordings went with it, see CPatient::Delete).
     void DeleteRecordingFiles(int patientId) const;
 
     const QDateTime& Date() const { return m_date; }
@@ -108,7 +120,9 @@ private:
     // Opens the query afresh with `sql` and `params`.
     void OpenQuery(const QString& sql, const QVariantList& params = {});
     void StoreTherapy(int patientId, QTreeWidget* list, QTreeWidgetItem*& item);
-    void RemoveFile(const QString& name) const;
+    void RemoveRecording(QChar kind);
+    // The recordings' store of the bound connection.
+    CRecordingStore& Recordings() const;
     template <class F> int SumScored(F&& value) const;
 
     CStatEx m_statEx[ExerciseCount];
@@ -121,4 +135,5 @@ private:
     const CPatient* m_patient = nullptr;
     int m_idStat = -1;
     QString m_folder = QStringLiteral("Nagrane");
+    mutable std::unique_ptr<CRecordingStore> m_recordings;
 };

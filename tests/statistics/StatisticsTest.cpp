@@ -4,6 +4,9 @@
 #include "common/PatientDbFixture.h"
 #include "patients/CPatient.h"
 #include "patients/CTherapySettings.h"
+#include "platform/CDbConnection.h"
+#include "statistics/CClinicRecordings.h"
+#include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 
 #include <QDir>
@@ -213,6 +216,21 @@ protected:
         file.write("RIFF");
     }
 
+    // A recording of the current therapy as the recorder leaves it: its
+    // file written, then stored.
+    void Record(QChar kind)
+    {
+        Touch(kind == 'W' ? statistics.UtteranceFileName() : statistics.CommentFileName());
+        ASSERT_TRUE(statistics.KeepRecording(kind));
+    }
+
+    // Anything left of a recording: stored, or a file of it.
+    bool Kept(int patientId, int idStat, QChar kind)
+    {
+        return statistics.HasRecording(patientId, idStat, kind) ||
+               QFile::exists(statistics.RecordingFileName(patientId, idStat, kind));
+    }
+
     QVariant Flag(const char* column, int idStat)
     {
         return Scalar(patient.Connection(),
@@ -321,7 +339,7 @@ TEST_P(StatisticsStore, RecordingMarksFollowTheFiles)
               statistics.RecordingFileName(patient.ActiveId(), idStat, 'K'));
     EXPECT_FALSE(statistics.RefreshRecordingMarks(&list, 12)); // nothing recorded yet
 
-    Touch(statistics.CommentFileName());
+    Record('K');
     EXPECT_TRUE(statistics.HasCommentFile());
     EXPECT_TRUE(statistics.RefreshRecordingMarks(&list, 12));
     EXPECT_EQ(list.topLevelItem(0)->text(12), "");
@@ -330,7 +348,7 @@ TEST_P(StatisticsStore, RecordingMarksFollowTheFiles)
     EXPECT_EQ(Flag("Komentarz", idStat), 1);
     EXPECT_FALSE(statistics.RefreshRecordingMarks(&list, 12)); // at once again: no change
 
-    Touch(statistics.UtteranceFileName());
+    Record('W');
     EXPECT_TRUE(statistics.RefreshRecordingMarks(&list, 12));
     EXPECT_EQ(list.topLevelItem(0)->text(12), "@");
     EXPECT_EQ(Flag("Wypowiedz", idStat), 1);
@@ -338,7 +356,7 @@ TEST_P(StatisticsStore, RecordingMarksFollowTheFiles)
 
     // Deleting one recording removes its file and stores its flag.
     statistics.DeleteComment();
-    EXPECT_FALSE(QFile::exists(statistics.CommentFileName()));
+    EXPECT_FALSE(Kept(patient.ActiveId(), idStat, 'K'));
     EXPECT_EQ(Flag("Komentarz", idStat), 0);
     EXPECT_EQ(Flag("Wypowiedz", idStat), 1);
     statistics.DeleteComment(); // the file is gone already: no error
@@ -349,37 +367,37 @@ TEST_P(StatisticsStore, RecordingMarksFollowTheFiles)
 TEST_P(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
 {
     const int first = StoreTherapy();
-    Touch(statistics.UtteranceFileName());
-    Touch(statistics.CommentFileName());
+    Record('W');
+    Record('K');
     statistics.RefreshRecordingMarks(&list, 12);
     const int second = StoreTherapy();
-    Touch(statistics.CommentFileName());
+    Record('K');
     statistics.RefreshRecordingMarks(&list, 12);
     const int third = StoreTherapy(); // no recordings
 
     // Another patient's recording stays whatever happens to this one's.
     const int owner = patient.ActiveId();
     patient.Add();
-    StoreTherapy();
-    const QString foreign = statistics.UtteranceFileName();
-    Touch(foreign);
+    const int other = patient.ActiveId();
+    const int foreign = StoreTherapy();
+    Record('W');
     statistics.RefreshRecordingMarks(&list, 12);
     patient.Select(owner);
 
     EXPECT_TRUE(statistics.HasRecordings());
     statistics.DeleteAllRecordings();
-    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, first, 'W')));
-    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, first, 'K')));
-    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
-    EXPECT_TRUE(QFile::exists(foreign));
+    EXPECT_FALSE(Kept(owner, first, 'W'));
+    EXPECT_FALSE(Kept(owner, first, 'K'));
+    EXPECT_FALSE(Kept(owner, second, 'K'));
+    EXPECT_TRUE(statistics.HasRecording(other, foreign, 'W'));
     EXPECT_EQ(Flag("Komentarz", second), 1); // flags are left for the patient's deletion
 
-    // Deleting a therapy: its files, then its row; the listing forgets it.
+    // Deleting a therapy: its recordings, then its row; the listing forgets it.
     statistics.LoadTherapy(owner, second);
-    Touch(statistics.CommentFileName());
+    Record('K');
     ASSERT_TRUE(statistics.SelectRow(second));
     statistics.DeleteTherapy();
-    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
+    EXPECT_FALSE(Kept(owner, second, 'K'));
     EXPECT_FALSE(statistics.SelectRow(second));
     // Its exercise rows went with it; the other therapies keep theirs.
     EXPECT_EQ(
@@ -395,28 +413,176 @@ TEST_P(StatisticsStore, DeletingTherapiesAndAllRecordingsOfAPatient)
     EXPECT_EQ(list.topLevelItem(1)->data(0, Qt::UserRole).toInt(), third);
 }
 
-TEST_P(StatisticsStore, ADeletedPatientsRecordingFilesAllGoAndNoOtherFile)
+TEST_P(StatisticsStore, ADeletedPatientsRecordingsAllGoAndNoOtherOne)
 {
     const int owner = patient.ActiveId();
     const int first = StoreTherapy();
-    Touch(statistics.UtteranceFileName());
+    Record('W');
     statistics.RefreshRecordingMarks(&list, 12);
     // A comment whose flag never reached the database (the program ended
-    // between the file and the flag).
+    // between the recording and the flag).
     const int second = StoreTherapy();
-    Touch(statistics.CommentFileName());
+    Record('K');
     patient.Add();
-    StoreTherapy();
-    const QString foreign = statistics.UtteranceFileName();
-    Touch(foreign);
+    const int other = patient.ActiveId();
+    const int foreign = StoreTherapy();
+    Record('W');
     const QString unrelated = dir.file("Nagrane/notatka.txt");
     Touch(unrelated);
 
+    // As the patients page does it: the patient, then its recording files.
+    patient.Select(owner);
+    patient.Delete();
     statistics.DeleteRecordingFiles(owner);
-    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, first, 'W')));
-    EXPECT_FALSE(QFile::exists(statistics.RecordingFileName(owner, second, 'K')));
-    EXPECT_TRUE(QFile::exists(foreign));
+    EXPECT_FALSE(Kept(owner, first, 'W'));
+    EXPECT_FALSE(Kept(owner, second, 'K'));
+    EXPECT_TRUE(statistics.HasRecording(other, foreign, 'W'));
     EXPECT_TRUE(QFile::exists(unrelated));
     statistics.DeleteRecordingFiles(-1); // no patient: nothing
-    EXPECT_TRUE(QFile::exists(foreign));
+    EXPECT_TRUE(statistics.HasRecording(other, foreign, 'W'));
+    if (IsClinic()) {
+        EXPECT_EQ(Scalar(patient.Connection(), "SELECT count(*) FROM Nagrania").toInt(), 1);
+    }
+}
+
+namespace {
+
+// A recording's bytes with everything a text transfer would spoil: NUL
+// bytes, backslashes, quotes and bytes above 127.
+QByteArray WaveBytes(int samples)
+{
+    QByteArray bytes = CNagrywanie::EmptyWave();
+    for (int i = 0; i < samples; ++i)
+        bytes.append(char(i * 37 % 256));
+    bytes.append("\\x00'\"\\\\", 7);
+    return bytes;
+}
+
+QByteArray Contents(const QString& name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_P(StatisticsStore, AKeptRecordingPlaysBackByteForByte)
+{
+    const int owner = patient.ActiveId();
+    const int idStat = StoreTherapy();
+    EXPECT_FALSE(statistics.FetchRecording('W')); // nothing recorded yet
+    const QByteArray recorded = WaveBytes(70000);
+    ASSERT_TRUE(CNagrywanie::WriteWholeFile(statistics.UtteranceFileName(), recorded));
+    ASSERT_TRUE(statistics.KeepRecording('W'));
+
+    // A later recording replaces the first one whole.
+    const QByteArray again = WaveBytes(300);
+    ASSERT_TRUE(CNagrywanie::WriteWholeFile(statistics.UtteranceFileName(), again));
+    ASSERT_TRUE(statistics.KeepRecording('W'));
+    if (IsClinic()) { // the working copy is not what is played back
+        ASSERT_TRUE(QFile::remove(statistics.UtteranceFileName()));
+    }
+    ASSERT_TRUE(statistics.FetchRecording('W'));
+    EXPECT_EQ(Contents(statistics.RecordingFileName(owner, idStat, 'W')), again);
+    EXPECT_FALSE(statistics.FetchRecording('K'));
+    EXPECT_FALSE(statistics.HasRecording(owner, idStat, 'K'));
+}
+
+namespace {
+
+// A second workstation on the same clinic database.
+class ClinicRecordings : public StatisticsStore
+{
+};
+
+INSTANTIATE_ON_CLINIC_STORE(ClinicRecordings);
+
+} // namespace
+
+TEST_P(ClinicRecordings, ARecordingMadeOnOneWorkstationPlaysOnAnother)
+{
+    const int owner = patient.ActiveId();
+    const int idStat = StoreTherapy();
+    list.setCurrentItem(list.topLevelItem(0));
+    const QByteArray recorded = WaveBytes(22050);
+    ASSERT_TRUE(CNagrywanie::WriteWholeFile(statistics.CommentFileName(), recorded));
+    ASSERT_TRUE(statistics.KeepRecording('K'));
+    statistics.RefreshRecordingMarks(&list, 12);
+
+    CDbConnection room3;
+    room3.SetWorkstation("sala3");
+    room3.Connect(path);
+    CStatistics elsewhere;
+    elsewhere.Bind(&room3);
+    QTreeWidget listed;
+    elsewhere.ListTherapies(owner, &listed);
+    ASSERT_EQ(listed.topLevelItemCount(), 1);
+    EXPECT_EQ(listed.topLevelItem(0)->text(13), "@");
+    EXPECT_TRUE(elsewhere.HasRecording(owner, idStat, 'K'));
+
+    // Each workstation plays from a folder of its own.
+    CClinicRecordings store(room3);
+    EXPECT_NE(store.Folder(), statistics.RecordingFileName(owner, idStat, 'K').section('/', 0, -2));
+    ASSERT_TRUE(store.Fetch(owner, idStat, 'K'));
+    EXPECT_EQ(Contents(store.Path(owner, idStat, 'K')), recorded);
+    EXPECT_FALSE(QFile::permissions(store.Path(owner, idStat, 'K')) &
+                 (QFileDevice::ReadGroup | QFileDevice::ReadOther));
+
+    // Deleted on the first workstation, it is gone for the second.
+    statistics.DeleteComment();
+    EXPECT_FALSE(elsewhere.HasRecording(owner, idStat, 'K'));
+    EXPECT_FALSE(store.Fetch(owner, idStat, 'K'));
+}
+
+// The workstations' role of the clinic's set-up: rights on the rows only.
+// Everything a workstation does with therapies and recordings works with it.
+TEST_P(ClinicRecordings, AWorkstationRoleWithRowRightsOnlyIsEnough)
+{
+    PgTestServer& server = PgTestServer::Instance();
+    const QString database = path.mid(path.indexOf("dbname=") + 7);
+    const QString group = QString("stanowiska_%1").arg(qint64(::getpid()));
+    server.Admin("DROP ROLE IF EXISTS " + group);
+    for (const QString& sql :
+         {QString("CREATE ROLE ") + group + " NOLOGIN", "GRANT " + group + " TO terapeuta",
+          "GRANT CONNECT ON DATABASE " + database + " TO " + group})
+        ASSERT_EQ(server.Admin(sql), "") << sql.toStdString();
+    for (const QString& sql :
+         {QString("REVOKE CREATE ON SCHEMA public FROM PUBLIC"),
+          "GRANT SELECT, INSERT, UPDATE, DELETE ON Pacjenci, Ust, Stanowiska, Statystyki, "
+          "Cwiczenia, Nagrania TO " +
+              group,
+          "GRANT SELECT ON loquena_schemat TO " + group})
+        ASSERT_EQ(server.Admin(sql, database), "") << sql.toStdString();
+    QFile passwords(dir.file("pgpass"));
+    ASSERT_TRUE(passwords.open(QIODevice::WriteOnly));
+    passwords.write("*:*:*:terapeuta:haslo-terapeuty\n");
+    passwords.close();
+    passwords.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    qputenv("PGPASSFILE", QFile::encodeName(passwords.fileName()));
+
+    {
+        CPatient room;
+        room.SetWorkstation("sala2");
+        ASSERT_TRUE(room.Open(QString("host=127.0.0.1 port=%1 user=terapeuta dbname=%2")
+                                  .arg(server.Port())
+                                  .arg(database)));
+        room.Add();
+        CStatistics stats(&room);
+        QTreeWidget rows;
+        rows.setColumnCount(14);
+        stats.Reset();
+        stats.SaveTherapy(room.ActiveId(), &rows);
+        ASSERT_GT(stats.IdStat(), 0);
+        ASSERT_TRUE(CNagrywanie::WriteWholeFile(stats.UtteranceFileName(), WaveBytes(100)));
+        EXPECT_TRUE(stats.KeepRecording('W'));
+        EXPECT_TRUE(stats.FetchRecording('W'));
+        stats.DeleteUtterance();
+        EXPECT_FALSE(stats.HasUtteranceFile());
+        room.Delete();
+    }
+    qunsetenv("PGPASSFILE");
+    server.Admin("REVOKE " + group + " FROM terapeuta");
+    server.Admin("DROP OWNED BY " + group, database);
+    server.Admin("REVOKE ALL ON DATABASE " + database + " FROM " + group);
+    server.Admin("DROP ROLE " + group);
 }
