@@ -4,11 +4,23 @@
 #include "content/ContentSound.h"
 #include "mainwindow/CTestProbe.h"
 #include "mainwindow/ProgramWindows.h"
+#include "statistics/MigrationCommand.h"
 
-// The program's entry point. The exit code is 0. The only arguments read turn
-// the scaling of the design off (ScalingChoice).
+#include <QCoreApplication>
+
+// The program's entry point. The exit code is 0. The arguments read turn the
+// scaling of the design off (ScalingChoice), name the clinic database
+// (PatientStoreTarget), or run the command that moves a patient file into it
+// without any window (MigrationCommand).
 int main(int argc, char** argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (IsMigrationCommand(arguments)) {
+        QCoreApplication command(argc, argv);
+        return RunMigrationCommand(QCoreApplication::arguments());
+    }
     ScalingChoice::Prepare(argc, argv);
     LoquenaApplication app(argc, argv);
     Startup startup;
