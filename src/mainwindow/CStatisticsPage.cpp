@@ -693,7 +693,7 @@ void CStatisticsPage::actStop(int)
     // database it goes to the server now).
     if (recorded && !m_statistics->KeepRecording(Kind(m_soundTarget)))
         Inform(TFormMessage::KindError,
-               QStringLiteral("Nie udało się zapisać nagrania w bazie danych."));
+               QStringLiteral("Nie udało się zapisać nagrania w bazie kliniki."));
     UpdateRecordingButtons();
 }
 

@@ -14,10 +14,10 @@ bool CRecordingFiles::Fetch(int patientId, int idStat, QChar kind)
     return Has(patientId, idStat, kind);
 }
 
-bool CRecordingFiles::Keep(int patientId, int idStat, QChar kind)
+bool CRecordingFiles::Keep(int, int, QChar)
 {
     // The recorder wrote the recording in its place already.
-    return Has(patientId, idStat, kind);
+    return true;
 }
 
 void CRecordingFiles::Remove(int patientId, int idStat, QChar kind)

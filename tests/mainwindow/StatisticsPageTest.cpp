@@ -11,6 +11,7 @@
 #include "mainwindow/CStatListView.h"
 #include "mainwindow/CStatisticsPage.h"
 #include "patients/CPatient.h"
+#include "statistics/CClinicRecordings.h"
 #include "statistics/CNagrywanie.h"
 #include "statistics/CStatistics.h"
 
@@ -533,6 +534,58 @@ TEST_P(StatisticsPageTest, ChildRecordStopPlayDelete)
     EXPECT_FALSE(QFile::exists(FileOf(id, 'K')));
     EXPECT_EQ(Cell(0, 13), "");
     EXPECT_TRUE(page->Kom.tbNagraj->isVisible());
+}
+
+// On a clinic database the page plays what another workstation recorded and
+// stores what it records where the others find it.
+class StatisticsPageClinicTest : public StatisticsPageTest
+{
+};
+
+INSTANTIATE_ON_CLINIC_STORE(StatisticsPageClinicTest);
+
+TEST_P(StatisticsPageClinicTest, RecordingsComeFromAndGoToTheDatabase)
+{
+    const int first = AddTherapy({{TS::WY, 10, 10, 0, 0}});
+    const int second = AddTherapy({{TS::UK, 10, 10, 0, 0}});
+    CDbConnection room3;
+    room3.SetWorkstation("sala3");
+    room3.Connect(path);
+    const QByteArray wave = MakeWave(22050, 1, 8, 22050 / 5);
+    CClinicRecordings::Put(room3, second, 'K', wave);
+    room3.Execute("UPDATE Statystyki SET Komentarz=1 WHERE idStat=?", {second});
+    page->ShowTherapies();
+    EXPECT_EQ(Cell(1, 13), "@");
+
+    // Played from the database: this workstation had no file of it.
+    ClickCell(1, 0);
+    EXPECT_FALSE(QFile::exists(FileOf(second, 'K')));
+    ClickButton(page->Kom.tbOdtworz);
+    EXPECT_TRUE(page->SoundIsPlayback());
+    EXPECT_EQ(QFile(FileOf(second, 'K')).size(), wave.size());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->SoundBusy(); }, 5000));
+
+    // Recorded here, stored when it stops, found by the other workstation.
+    ClickCell(0, 0);
+    ClickButton(page->Wyp.tbNagraj);
+    ASSERT_TRUE(page->SoundBusy());
+    QTest::qWait(200);
+    ClickButton(page->Wyp.tbStop);
+    EXPECT_FALSE(page->SoundBusy());
+    const QByteArray stored = CClinicRecordings::Get(room3, first, 'W');
+    EXPECT_GT(stored.size(), 44);
+    QFile recorded(FileOf(first, 'W'));
+    ASSERT_TRUE(recorded.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored, recorded.readAll());
+    EXPECT_EQ(Cell(0, 12), "@");
+
+    // Deleted here: gone for everybody.
+    {
+        MessageAnswerer answers({MessageAnswerer::Tak});
+        ClickButton(page->Wyp.tbUsun);
+    }
+    EXPECT_TRUE(CClinicRecordings::Get(room3, first, 'W').isNull());
+    EXPECT_EQ(Cell(0, 12), "");
 }
 
 TEST(StatisticsPage, RecordStopPlayDeleteThroughTheDiskDriver)
