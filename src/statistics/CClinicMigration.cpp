@@ -276,12 +276,6 @@ private:
 namespace {
 
 // The reason of an error without where it arose ("Class::Operation - ").
-QString Reason(const CError& error)
-{
-    const QString text = error.Message();
-    const int cut = text.indexOf(QLatin1String(" - "));
-    return cut >= 0 ? text.mid(cut + 3) : text;
-}
 
 QByteArray FileSum(const QString& name)
 {
@@ -346,6 +340,16 @@ void Check(const QString& folder, const SStore& file, CDbBackend& db, const CCop
 }
 
 } // namespace
+
+QString CClinicMigration::Reason(const CError& error)
+{
+    const QString text = error.Message();
+    const int cut = text.indexOf(QLatin1String(" - "));
+    QString reason = (cut >= 0 ? text.mid(cut + 3) : text).trimmed();
+    if (!reason.endsWith(QLatin1Char('.')) && !reason.endsWith(QLatin1Char('!')))
+        reason += QLatin1Char('.');
+    return reason;
+}
 
 CClinicMigration::CClinicMigration(const QString& folder, CDbConnection& clinic)
     : m_folder(folder), m_clinic(clinic)

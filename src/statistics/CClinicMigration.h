@@ -3,6 +3,7 @@
 #include <QString>
 
 class CDbConnection;
+class CError;
 
 // Copies a single computer's patient store (a folder with "pacmem.qp" and its
 // recordings folder "Nagrane") into a clinic database: patients with their
@@ -52,6 +53,10 @@ public:
     // or the copy cannot be stored or does not check out; then nothing is
     // stored.
     SReport Run();
+
+    // What went wrong, for the user: the error's message without where in
+    // the program it arose, ending with a full stop.
+    static QString Reason(const CError& error);
 
     // The report as lines of text for the user.
     static QString ReportText(const SReport& report);

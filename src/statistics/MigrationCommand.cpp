@@ -62,7 +62,7 @@ int RunMigrationCommand(const QStringList& arguments)
         Print(stdout, QStringLiteral("Dane zostały przeniesione i sprawdzone.\n"));
         return 0;
     } catch (const CError& error) {
-        Print(stderr, error.Message() + QLatin1Char('\n'));
+        Print(stderr, CClinicMigration::Reason(error) + QLatin1Char('\n'));
         return 1;
     }
 }
