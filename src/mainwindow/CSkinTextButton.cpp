@@ -84,13 +84,14 @@ int CSkinTextButton::FaceShown() const
 
 QImage CSkinTextButton::Face(int state) const
 {
-    if (!m_buttons || width() <= 0 || height() <= 0)
+    CBitmapsContainer* buttons = m_buttons ? m_buttons : ButtonsContainer;
+    if (!buttons || width() <= 0 || height() <= 0)
         return {};
     const int* images = m_skin.images[state];
-    if (m_buttons->Count() <= std::max({images[0], images[1], images[2]}))
+    if (buttons->Count() <= std::max({images[0], images[1], images[2]}))
         return {};
     CDynamicPlace layout;
-    layout.Container = m_buttons;
+    layout.Container = buttons;
     layout.Add(PT_BITMAP | PT_TRANSBITMAP, 0);
     layout.SetBitmap(DM_1024, images[0], images[1], images[2]);
     layout.Set_iCurrent(1);

@@ -20,8 +20,10 @@ public:
     // The blue of the main window's column of buttons ("Pomoc").
     static const SSkin MainButtonSkin;
 
-    CSkinTextButton(const QString& caption, QWidget* parent,
-                    CBitmapsContainer* buttons = ButtonsContainer,
+    // `buttons`: the skin's button pictures; null: the program's
+    // (ButtonsContainer) as they are when the button is painted, since the
+    // button may be made before they are read.
+    CSkinTextButton(const QString& caption, QWidget* parent, CBitmapsContainer* buttons = nullptr,
                     const SSkin& skin = MainButtonSkin);
 
     enum EFace : int

@@ -95,6 +95,23 @@ TEST_F(SkinTextButtonTest, EachStateAndModeTakesItsPictureStretchedWithoutTheIco
     }
 }
 
+// Made before the program has read its skins, a button takes them when it is
+// painted.
+TEST_F(SkinTextButtonTest, TheProgramsSkinsAreTakenWhenPainted)
+{
+    QWidget host;
+    CSkinTextButton button(QString(), &host, nullptr, kSkin);
+    button.setGeometry(0, 0, 120, 40);
+    CBitmapsContainer* const before = ButtonsContainer;
+    ButtonsContainer = nullptr;
+    EXPECT_TRUE(button.Face(CSkinTextButton::FaceNormal).isNull());
+    ButtonsContainer = skins.get();
+    const QImage face = button.Face(CSkinTextButton::FaceNormal);
+    ButtonsContainer = before;
+    ASSERT_FALSE(face.isNull());
+    EXPECT_EQ(face.pixelColor(60, 20).rgb(), BodyOf(0).rgb());
+}
+
 TEST_F(SkinTextButtonTest, TheCaptionIsWrittenOnTheFaceAndAPlainButtonStandsInWithoutSkins)
 {
     QWidget host;
@@ -107,7 +124,9 @@ TEST_F(SkinTextButtonTest, TheCaptionIsWrittenOnTheFaceAndAPlainButtonStandsInWi
             white += face.pixelColor(x, y) == QColor(Qt::white);
     EXPECT_GT(white, 60);
 
-    CSkinTextButton plain(QStringLiteral("Własne\nnagrania"), &host, nullptr, kSkin);
+    // Pictures the skin has not got.
+    const CSkinTextButton::SSkin missing = {{{50, 51, 52}, {53, 54, 55}, {56, 57, 58}}};
+    CSkinTextButton plain(QStringLiteral("Własne\nnagrania"), &host, skins.get(), missing);
     plain.setGeometry(0, 40, 200, 40);
     EXPECT_TRUE(plain.Face(CSkinTextButton::FaceNormal).isNull());
     host.show();

@@ -111,6 +111,7 @@ own_sql() { sqlite3 -batch -noheader "$prog/wlasne.qp" "$1"; }
 cd "$prog"
 start_program "$log"
 add_patient "Nowak Anna"
+shot patient
 click_widget btWlasneMaterialy; settle 1 "material window"
 wait_widget lvSlowa >/dev/null
 shot material-empty
