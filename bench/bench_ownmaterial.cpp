@@ -5,17 +5,12 @@
 // (BM_OpenWindow300), and a 24-megapixel JPEG read, framed at both archive
 // sizes and stored as a new word (BM_Photo24MP).
 //   LOQUENA_PROGRAM_DIR=<folder made by loquena-data> build/bench/bench_ownmaterial
-#include "app/DisplayMode.h"
+#include "TherapyBenchSetup.h"
 #include "content/COwnMaterial.h"
 #include "content/CPictureFrame.h"
 #include "content/OwnPictureFile.h"
 #include "content/PhotoSizes.h"
-#include "exercises/CExercise.h"
 #include "mainwindow/TFormMaterial.h"
-#include "patients/CPatient.h"
-#include "platform/DatabaseSchema.h"
-#include "statistics/CStatistics.h"
-#include "therapy/TFormTherapy.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,14 +72,10 @@ QString Name(int i)
     return name;
 }
 
-struct SSetup
+// 300 own words made in `folder` first, then the patient beside them.
+struct SOwnWords
 {
-    std::unique_ptr<CPatient> patient;
-    std::unique_ptr<CStatistics> statistics;
-    std::unique_ptr<TFormTherapy> therapy;
-    QString photoPath;
-
-    explicit SSetup(const QString& folder)
+    explicit SOwnWords(const QString& folder)
     {
         // 300 own words, every one with a picture and a voice.
         {
@@ -105,19 +96,22 @@ struct SSetup
                     fprintf(stderr, "%s\n", qPrintable(own.LastError()));
             }
         }
-        CreatePatientDatabase(QDir(folder).filePath("pacmem.qp"));
-        patient = std::make_unique<CPatient>();
-        patient->Open(QDir(folder).filePath("pacmem.qp"));
-        patient->Add();
-        patient->SetName(QStringLiteral("Pacjent"));
+    }
+};
+
+struct SSetup : SOwnWords, STherapyBench
+{
+    QString photoPath;
+
+    explicit SSetup(const QString& folder)
+        : SOwnWords(folder), STherapyBench(QDir(folder).filePath("pacmem.qp"))
+    {
         CTherapySettings& s = patient->Settings();
         for (int e : {0, 1, 2, 3, 9}) {
             s.Get_ExeSet(e).LZ = 10;
             s.Get_ExeSet(e).Flags = (s.Get_ExeSet(e).Flags & ~0x3FF) | 0x200; // "Własne" alone
             s.SetSelected(e, true);
         }
-        statistics = std::make_unique<CStatistics>(patient.get());
-        therapy = std::make_unique<TFormTherapy>();
         photoPath = QDir(folder).filePath("zdjecie24mp.jpg");
         Photo(6000, 4000).save(photoPath, "JPG", 92);
     }
@@ -127,12 +121,8 @@ SSetup* g_setup = nullptr;
 
 void BM_StartOwn300(benchmark::State& state)
 {
-    SSetup& s = *g_setup;
-    for (auto _ : state) {
-        s.statistics->Reset(&s.patient->Settings());
-        s.therapy->OnShown = [&s] { s.therapy->done(0); };
-        s.therapy->Start(*s.patient, *s.statistics);
-    }
+    for (auto _ : state)
+        g_setup->Run(nullptr);
 }
 BENCHMARK(BM_StartOwn300)->Unit(benchmark::kMillisecond)->Iterations(20);
 
@@ -179,10 +169,7 @@ BENCHMARK(BM_Photo24MP)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
-        qputenv("SDL_AUDIODRIVER", "dummy");
+    BenchEnvironment();
     QApplication app(argc, argv);
     const QString program = qEnvironmentVariable("LOQUENA_PROGRAM_DIR");
     QTemporaryDir folder;
@@ -194,9 +181,7 @@ int main(int argc, char** argv)
     // The own material is made in a folder of its own: the program folder's
     // is never touched.
     QDir::setCurrent(folder.path());
-    SetDisplayModeFor(1280, 960);
-    ColorMode = CM_COLOR;
-    CExercise::PraisePauseMs = 0;
+    BenchDisplay();
     SSetup setup(QStringLiteral("."));
     g_setup = &setup;
     benchmark::Initialize(&argc, argv);

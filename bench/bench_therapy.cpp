@@ -5,64 +5,30 @@
 // also lets the window paint it). The task switch's argument is the
 // exercise's index (0 WY ... 10 PNC).
 //   LOQUENA_PROGRAM_DIR=<folder made by loquena-data> build-release/bench/bench_therapy
-#include "app/DisplayMode.h"
-#include "exercises/CExercise.h"
-#include "patients/CPatient.h"
-#include "platform/DatabaseSchema.h"
-#include "statistics/CStatistics.h"
-#include "therapy/TFormTherapy.h"
+#include "TherapyBenchSetup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <initializer_list>
-#include <memory>
 
 namespace {
 
-struct SSetup
+// The patient store's folder, made before the patient (a base comes first).
+struct STemporaryStore
 {
     QTemporaryDir store;
-    std::unique_ptr<CPatient> patient;
-    std::unique_ptr<CStatistics> statistics;
-    std::unique_ptr<TFormTherapy> therapy;
+};
 
-    SSetup()
+struct SSetup : STemporaryStore, STherapyBench
+{
+    SSetup() : STherapyBench(store.filePath("pacmem.qp"))
     {
-        // A patient store of its own: the program folder's is not touched.
-        CreatePatientDatabase(store.filePath("pacmem.qp"));
-        patient = std::make_unique<CPatient>();
-        patient->Open(store.filePath("pacmem.qp"));
-        patient->Add();
-        patient->SetName(QStringLiteral("Pacjent"));
         ExeSet& wy = patient->Settings().Get_ExeSet(CTherapySettings::WY);
         wy.LZ = 10;
         wy.Flags = 0x1FF;
         CTherapySettings::SetChoices(wy, 4);
-        statistics = std::make_unique<CStatistics>(patient.get());
-        therapy = std::make_unique<TFormTherapy>();
-    }
-    // The exercises of the next therapy, in this order; the others keep the
-    // patient's default settings.
-    void Choose(std::initializer_list<int> exercises)
-    {
-        CTherapySettings& s = patient->Settings();
-        for (int i = 0; i < CTherapySettings::ExerciseCount; ++i)
-            s.SetSelected(i, false);
-        for (int i : exercises)
-            s.SetSelected(i, true);
-    }
-    void Run(std::function<void()> inside)
-    {
-        statistics->Reset(&patient->Settings());
-        therapy->OnShown = [this, inside] {
-            if (inside)
-                inside();
-            therapy->done(0);
-        };
-        therapy->Start(*patient, *statistics);
     }
 };
 
@@ -123,20 +89,14 @@ BENCHMARK(BM_TaskSwitchOnScreen)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
-        qputenv("SDL_AUDIODRIVER", "dummy");
+    BenchEnvironment();
     QApplication app(argc, argv);
     const QString folder = qEnvironmentVariable("LOQUENA_PROGRAM_DIR");
     if (folder.isEmpty() || !QDir::setCurrent(folder)) {
         fprintf(stderr, "Set LOQUENA_PROGRAM_DIR to a program folder made by loquena-data.\n");
         return 2;
     }
-    SetDisplayModeFor(1280, 960);
-    ColorMode = CM_COLOR;
-    // The quiet pause after a right answer is not part of a switch.
-    CExercise::PraisePauseMs = 0;
+    BenchDisplay();
     SSetup setup;
     g_setup = &setup;
     benchmark::Initialize(&argc, argv);

@@ -6,6 +6,7 @@
 #include "content/COwnMaterial.h"
 #include "content/ContentScramble.h"
 #include "content/OwnMaterialTransfer.h"
+#include "content/OwnVoices.h"
 #include "patients/CPatient.h"
 #include "platform/CDbConnection.h"
 #include "platform/DatabaseSchema.h"
@@ -140,7 +141,8 @@ bool PatientDb(const QDir& dir)
 }
 
 // Two own words, one personal with a picture, one for everyone with a
-// riddle and its voice: the file without its check sum, which the entry adds.
+// riddle and its voice, and an own recording of a shipped word: the file
+// without its check sum, which the entry adds.
 bool OwnImport(const QDir& dir)
 {
     QTemporaryDir folder;
@@ -162,7 +164,8 @@ bool OwnImport(const QDir& dir)
     COwnMaterial::SMedia voices;
     voices.Voice = wave(50);
     voices.RiddleVoice = wave(60);
-    if (!store.Save(burek, media) || !store.Save(rzeka, voices))
+    if (!store.Save(burek, media) || !store.Save(rzeka, voices) ||
+        !SaveOwnVoiceIn(store.VoicesFolderPath(), QStringLiteral("Data/ws/KOT"), wave(40)))
         return false;
     const QByteArray file =
         OwnMaterialTransfer::ExportData(store, {{1, QStringLiteral("Nowak Anna")}});

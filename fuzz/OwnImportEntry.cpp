@@ -2,6 +2,7 @@
 
 #include "content/COwnMaterial.h"
 #include "content/OwnMaterialTransfer.h"
+#include "content/OwnVoices.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
@@ -25,7 +26,10 @@ QString FuzzOwnImport(QByteArrayView input)
         return error;
     // What was added must read back whole.
     COwnMaterial again(folder.path());
-    if (!again.Open() || again.Words().size() != size_t(report.Added.size()))
+    QStringList voices = report.VoicesAdded;
+    voices.sort();
+    if (!again.Open() || again.Words().size() != size_t(report.Added.size()) ||
+        OwnVoicePathsIn(again.VoicesFolderPath()) != voices)
         std::abort();
     return report.Refused.join(QStringLiteral("; "));
 }

@@ -37,8 +37,20 @@ if [ "${LOQUENA_E2E:-1}" != 0 ]; then
   E2E_SIZES="${E2E_SIZES:-1920x1080}" run_limited 1800 "$root/tests/system/e2e.sh" >"$e2e_log" 2>&1 &
   e2e_pid=$!
 fi
-# A failure further on still waits for the drive, so that it never outlives the run.
-stop_e2e() { [ -z "$e2e_pid" ] || { kill "$e2e_pid" 2>/dev/null || true; wait "$e2e_pid" 2>/dev/null || true; }; }
+# The own-material drive (tests/system/e2e-material.sh, about two minutes)
+# likewise, on a screen of its own.
+material_pid=
+material_log="$build/e2e-material.log"
+if [ "${LOQUENA_E2E:-1}" != 0 ]; then
+  echo "== e2e-material.sh (beside the rest; log: $material_log)"
+  run_limited 600 "$root/tests/system/e2e-material.sh" >"$material_log" 2>&1 &
+  material_pid=$!
+fi
+# A failure further on still waits for the drives, so that they never outlive the run.
+stop_e2e() {
+  local p
+  for p in $e2e_pid $material_pid; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+}
 trap stop_e2e EXIT
 started=$SECONDS
 # Sound tests check timing against the real clock; on a busy machine a late
@@ -46,17 +58,25 @@ started=$SECONDS
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:3 </dev/null
 echo "== unit tests done ($((SECONDS - started)) s)"
 for t in "$root"/tests/system/*.sh; do
-  case "$(basename "$t")" in lib.sh | e2e.sh) continue ;; esac
+  case "$(basename "$t")" in lib.sh | e2e.sh | e2e-material.sh) continue ;; esac
   echo "== $(basename "$t")"
   run_limited 600 "$t" || { echo "$(basename "$t") failed or ran past 600 s" >&2; exit 1; }
   echo "== $(basename "$t") done ($((SECONDS - started)) s)"
 done
+# Waits for a drive started beside the rest and shows its log.
+wait_drive() { # wait_drive <pid> <log> <script> <limit in s>
+  local status=0
+  echo "== waiting for $3"
+  wait "$1" || status=$?
+  cat "$2"
+  [ "$status" = 0 ] || { echo "$3 failed or ran past $4 s" >&2; exit 1; }
+  echo "== $3 done ($((SECONDS - started)) s)"
+}
+if [ -n "$material_pid" ]; then
+  wait_drive "$material_pid" "$material_log" e2e-material.sh 600
+  material_pid=
+fi
 if [ -n "$e2e_pid" ]; then
-  echo "== waiting for e2e.sh"
-  status=0
-  wait "$e2e_pid" || status=$?
+  wait_drive "$e2e_pid" "$e2e_log" e2e.sh 1800
   e2e_pid=
-  cat "$e2e_log"
-  [ "$status" = 0 ] || { echo "e2e.sh failed or ran past 1800 s" >&2; exit 1; }
-  echo "== e2e.sh done ($((SECONDS - started)) s)"
 fi

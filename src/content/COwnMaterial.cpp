@@ -5,6 +5,7 @@
 #include "content/ContentScramble.h"
 #include "content/OwnFiles.h"
 #include "content/OwnSpeech.h"
+#include "content/OwnVoices.h"
 #include "content/OwnWordName.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
@@ -53,7 +54,8 @@ struct SChangeError
 
 COwnMaterial::COwnMaterial(const QString& programFolder)
     : m_databasePath(QDir(programFolder).filePath(DatabaseName)),
-      m_folderPath(QDir(programFolder).filePath(FolderName))
+      m_folderPath(QDir(programFolder).filePath(FolderName)),
+      m_voicesFolderPath(QDir(programFolder).filePath(OwnVoicesFolder))
 {
 }
 

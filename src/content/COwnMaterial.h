@@ -68,6 +68,9 @@ public:
 
     const QString& DatabasePath() const { return m_databasePath; }
     const QString& FolderPath() const { return m_folderPath; }
+    // The own recordings of the shipped material in the same program folder
+    // (OwnVoices.h).
+    const QString& VoicesFolderPath() const { return m_voicesFolderPath; }
 
 private:
     bool Fail(const QString& message);
@@ -82,6 +85,7 @@ private:
 
     QString m_databasePath;
     QString m_folderPath;
+    QString m_voicesFolderPath;
     std::vector<COwnWord> m_words;
     bool m_open = false;
     QString m_lastError;

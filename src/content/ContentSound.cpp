@@ -80,10 +80,11 @@ QString ActionFilmPath(const CRecAction& action)
     return FilmDir + QString::number(action.ID) + QStringLiteral(".mpg");
 }
 
-void PlayWv(const QString& path, bool async)
+namespace {
+
+// Plays the image `load` puts into SoundBuffer (false: nothing to play).
+template <class Load> void PlayLoaded(Load load, bool async)
 {
-    g_lastPath = path;
-    g_lastFile.clear();
     try {
         if (!g_soundBuffer) {
             g_soundBuffer = std::make_unique<QByteArray>();
@@ -92,8 +93,7 @@ void PlayWv(const QString& path, bool async)
         if (!SoundBuffer->isEmpty())
             Player().Stop(); // its image is about to be overwritten
         SoundBuffer->clear();
-        g_lastFile = SoundFileToPlay(path);
-        if (!LoadWv(g_lastFile))
+        if (!load())
             return;
         Player().Play(SoundBuffer->constData(), SoundBuffer->size(), async);
         if (!async) {
@@ -103,6 +103,32 @@ void PlayWv(const QString& path, bool async)
     } catch (...) {
         // A sound that cannot be played is simply not heard.
     }
+}
+
+} // namespace
+
+void PlayWv(const QString& path, bool async)
+{
+    g_lastPath = path;
+    g_lastFile.clear();
+    PlayLoaded(
+        [&path] {
+            g_lastFile = SoundFileToPlay(path);
+            return LoadWv(g_lastFile);
+        },
+        async);
+}
+
+void PlayWave(const QByteArray& wave, bool async)
+{
+    g_lastPath.clear();
+    g_lastFile.clear();
+    PlayLoaded(
+        [&wave] {
+            *SoundBuffer = wave;
+            return !wave.isEmpty();
+        },
+        async);
 }
 
 QString WordSoundPath(const CRecWord& word)

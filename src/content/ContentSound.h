@@ -29,6 +29,9 @@ QString ActionSound2Path(const CRecAction& action);
 // nothing and reports nothing. With async false it returns when the sound has
 // ended.
 void PlayWv(const QString& path, bool async);
+// Plays a WAVE image from memory through the same player (a voice not yet
+// stored).
+void PlayWave(const QByteArray& wave, bool async);
 void PlayWordSound(const CRecWord& word, bool async);
 void PlayWordDescription(const CRecWord& word, bool async);
 void PlayProverbBegin(const CRecProverb& proverb, bool async);

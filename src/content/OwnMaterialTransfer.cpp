@@ -5,6 +5,7 @@
 #include "content/CWords.h"
 #include "content/ContentScramble.h"
 #include "content/OwnFiles.h"
+#include "content/OwnVoices.h"
 #include "content/OwnWordName.h"
 #include "content/PhotoSizes.h"
 
@@ -18,6 +19,7 @@ namespace {
 const QByteArray kMagic = QByteArrayLiteral("LOQUENA-WLASNE");
 constexpr int kHashSize = 32;
 constexpr quint32 kMaxWords = 100000;
+constexpr quint32 kMaxVoices = 100000;
 
 const QString kDamaged =
     QStringLiteral("Plik jest uszkodzony albo nie jest plikiem własnych materiałów.");
@@ -118,6 +120,29 @@ QString Check(const SEntry& e, const CWords* shipped,
     return {};
 }
 
+// An own recording as the file holds it.
+struct SVoice
+{
+    QString SoundPath; // the shipped sound it stands in for ("Data/ws/KOT")
+    QByteArray Wave;
+};
+
+// Stores a recording unless the program folder has its own for that sound.
+void ImportVoice(const QString& voicesFolder, const SVoice& v, OwnMaterialTransfer::SReport* report)
+{
+    const QString file = OwnVoiceFileIn(voicesFolder, v.SoundPath);
+    if (file.isEmpty())
+        report->VoicesRefused << QStringLiteral("%1: to nie jest dźwięk programu").arg(v.SoundPath);
+    else if (QFile::exists(file))
+        report->VoicesPresent << v.SoundPath;
+    else if (!IsWave(v.Wave))
+        report->VoicesRefused << QStringLiteral("%1: nagranie jest uszkodzone").arg(v.SoundPath);
+    else if (!SaveOwnVoiceIn(voicesFolder, v.SoundPath, v.Wave))
+        report->VoicesRefused << QStringLiteral("%1: nie można go zapisać").arg(v.SoundPath);
+    else
+        report->VoicesAdded << v.SoundPath;
+}
+
 } // namespace
 
 QByteArray OwnMaterialTransfer::ExportData(const COwnMaterial& store,
@@ -143,6 +168,11 @@ QByteArray OwnMaterialTransfer::ExportData(const COwnMaterial& store,
             e.RiddleVoice = UnscrambleWv(ReadFile(store.RiddleVoicePath(word) + ".wv"));
         out << e;
     }
+    const QStringList voices = OwnVoicePathsIn(store.VoicesFolderPath());
+    out << quint32(voices.size());
+    for (const QString& soundPath : voices)
+        out << soundPath
+            << UnscrambleWv(ReadFile(OwnVoiceFileIn(store.VoicesFolderPath(), soundPath)));
     QByteArray file;
     QDataStream head(&file, QIODevice::WriteOnly);
     head.setVersion(QDataStream::Qt_6_0);
@@ -195,7 +225,17 @@ bool OwnMaterialTransfer::ImportData(COwnMaterial& store, const CWords* shipped,
         in >> e;
         entries << e;
     }
-    if (in.status() != QDataStream::Ok || count > kMaxWords || !in.atEnd()) {
+    QList<SVoice> voices;
+    quint32 voiceCount = 0;
+    if (version >= 2)
+        in >> voiceCount;
+    for (quint32 i = 0; i < voiceCount && i < kMaxVoices && in.status() == QDataStream::Ok; ++i) {
+        SVoice v;
+        in >> v.SoundPath >> v.Wave;
+        voices << v;
+    }
+    if (in.status() != QDataStream::Ok || count > kMaxWords || voiceCount > kMaxVoices ||
+        !in.atEnd()) {
         *error = kDamaged;
         return false;
     }
@@ -215,6 +255,8 @@ bool OwnMaterialTransfer::ImportData(COwnMaterial& store, const CWords* shipped,
         else
             report->Refused << QStringLiteral("%1: %2").arg(name.isEmpty() ? e.Nazwa : name, why);
     }
+    for (const SVoice& v : voices)
+        ImportVoice(store.VoicesFolderPath(), v, report);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "content/ContentScramble.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -19,12 +20,14 @@ const QString ShippedFolder = QStringLiteral("Data/");
 // Makes each missing folder of `path` readable by its owner only.
 bool MakePrivateFolders(const QString& path)
 {
-    QString sofar;
+    // An absolute path keeps its root.
+    QString sofar = path.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QString();
     for (const QString& part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        sofar += (sofar.isEmpty() ? QString() : QStringLiteral("/")) + part;
+        sofar += part;
         const QByteArray name = QFile::encodeName(sofar);
         if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
             return false;
+        sofar += QLatin1Char('/');
     }
     return QFileInfo(path).isDir();
 }
@@ -49,13 +52,33 @@ bool WriteAll(int fd, const QByteArray& data)
 
 QString OwnVoiceFile(const QString& soundPath)
 {
+    return OwnVoiceFileIn(OwnVoicesFolder, soundPath);
+}
+
+QString OwnVoiceFileIn(const QString& voicesFolder, const QString& soundPath)
+{
     if (!soundPath.startsWith(ShippedFolder))
         return {};
+    // Plain names only, so that one sound has one file and none lies outside.
     const QString rest = soundPath.mid(ShippedFolder.size());
-    if (rest.isEmpty() || rest.endsWith(QLatin1Char('/')) ||
-        rest.split(QLatin1Char('/')).contains(QStringLiteral("..")))
-        return {};
-    return OwnVoicesFolder + QLatin1Char('/') + rest + QStringLiteral(".wv");
+    for (const QString& part : rest.split(QLatin1Char('/')))
+        if (part.isEmpty() || part == QStringLiteral(".") || part == QStringLiteral(".."))
+            return {};
+    return voicesFolder + QLatin1Char('/') + rest + QStringLiteral(".wv");
+}
+
+QStringList OwnVoicePathsIn(const QString& voicesFolder)
+{
+    QStringList paths;
+    const QDir root(voicesFolder);
+    QDirIterator it(voicesFolder, {QStringLiteral("*.wv")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString rest = root.relativeFilePath(it.next());
+        paths << ShippedFolder + rest.chopped(3);
+    }
+    paths.sort();
+    return paths;
 }
 
 bool HasOwnVoice(const QString& soundPath)
@@ -71,7 +94,12 @@ QString SoundFileToPlay(const QString& soundPath)
 
 bool SaveOwnVoice(const QString& soundPath, const QByteArray& wave)
 {
-    const QString own = OwnVoiceFile(soundPath);
+    return SaveOwnVoiceIn(OwnVoicesFolder, soundPath, wave);
+}
+
+bool SaveOwnVoiceIn(const QString& voicesFolder, const QString& soundPath, const QByteArray& wave)
+{
+    const QString own = OwnVoiceFileIn(voicesFolder, soundPath);
     if (own.isEmpty() || !MakePrivateFolders(QFileInfo(own).path()))
         return false;
     QByteArray temp = QFile::encodeName(own + QStringLiteral(".XXXXXX"));

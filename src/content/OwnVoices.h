@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The therapist's own recordings of the shipped material. A recording stands
 // in for one shipped sound, named by the sound's path as the sound player
@@ -25,6 +26,13 @@ QString SoundFileToPlay(const QString& soundPath);
 // could not be written (a full disk, a folder that cannot be made), and then
 // nothing stored before has changed.
 bool SaveOwnVoice(const QString& soundPath, const QByteArray& wave);
+// The same in another program folder's recordings folder (`voicesFolder`,
+// the "Glosy" of that folder), as moving the material to another
+// workstation needs.
+QString OwnVoiceFileIn(const QString& voicesFolder, const QString& soundPath);
+bool SaveOwnVoiceIn(const QString& voicesFolder, const QString& soundPath, const QByteArray& wave);
+// The shipped sound paths of the recordings in `voicesFolder`, sorted.
+QStringList OwnVoicePathsIn(const QString& voicesFolder);
 // Removes the own recording, so that the shipped sound plays again; true
 // when none is left.
 bool RemoveOwnVoice(const QString& soundPath);

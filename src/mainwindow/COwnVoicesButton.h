@@ -1,5 +1,6 @@
 #pragma once
-#include <QPushButton>
+#include "mainwindow/CSkinTextButton.h"
+
 #include <QRect>
 
 class TFormMessage;
@@ -7,14 +8,14 @@ class TFormMessage;
 // The main window's way into the therapist's own recordings: a button in the
 // column of main buttons, between "Pomoc" and "Start", that opens the window
 // "Własne nagrania".
-class COwnVoicesButton : public QPushButton
+class COwnVoicesButton : public CSkinTextButton
 {
 public:
     explicit COwnVoicesButton(QWidget* mainWindow);
 
     void SetMessage(TFormMessage* message) { m_message = message; }
     // Places the button in the gap between the two main buttons, as wide as
-    // they are, and styles it for the current colour mode.
+    // they are.
     void Place(const QRect& above, const QRect& below);
 
 private:

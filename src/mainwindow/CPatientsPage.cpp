@@ -1,4 +1,5 @@
 #include "mainwindow/CPatientsPage.h"
+#include "mainwindow/CSkinTextButton.h"
 
 #include "app/Universalfn.h"
 #include "mainwindow/TFormMessage.h"
@@ -99,10 +100,8 @@ CPatientsPage::CPatientsPage(QWidget* parent) : CMainPage(parent, "tshPacjent")
     btPacjentDodaj = Marker(this, "btPacjentDodaj", QStringLiteral("Dodaj"));
     btPacjentEdytuj = Marker(this, "btPacjentEdytuj", QStringLiteral("Edytuj"));
     btPacjentUsun = Marker(this, "btPacjentUsun", QStringLiteral("Usuń"));
-    btWlasneMaterialy = new QPushButton(QStringLiteral("Własne materiały…"), this);
+    btWlasneMaterialy = new CSkinTextButton(QStringLiteral("Własne materiały…"), this);
     btWlasneMaterialy->setObjectName(QStringLiteral("btWlasneMaterialy"));
-    btWlasneMaterialy->setFont(Arial(15, true));
-    btWlasneMaterialy->setFocusPolicy(Qt::NoFocus);
     QObject::connect(btWlasneMaterialy, &QPushButton::clicked, this, [this] {
         if (OnOwnMaterial)
             OnOwnMaterial();

@@ -1,8 +1,10 @@
 #include "mainwindow/CTestProbe.h"
 #include "app/ScreenScaling.h"
 
+#include "content/ContentSound.h"
 #include "controls/CKompAlphabet.h"
 #include "controls/CKompLabel.h"
+#include "controls/CKompPhoto.h"
 #include "controls/CKompTable.h"
 #include "controls/CTableBlock.h"
 #include "controls/CTableBox.h"
@@ -252,6 +254,24 @@ void Tiles(CLines& out, const CKompTable& board)
         }
 }
 
+// What the task shows and says: the index of each picture shown (own words'
+// from CWords::OwnPictureBase; only a picture that was read is kept) and the
+// file of the last sound asked for (a shipped sound or an own recording).
+void Media(CLines& out, const TFormTherapy& therapy)
+{
+    // The photo has no meta-object of its own: found by its C++ type.
+    for (const QWidget* w : therapy.findChildren<QWidget*>()) {
+        const auto* photo = dynamic_cast<const CKompPhoto*>(w);
+        if (photo && photo->isVisible() && photo->PhotoIndex >= 0 && photo->Photo &&
+            !photo->Photo->isNull()) {
+            out << QStringLiteral("PHOTO") << photo->PhotoIndex;
+            out.End();
+        }
+    }
+    out << QStringLiteral("SOUND") << LastWvFile();
+    out.End();
+}
+
 void Exercise(CLines& out, const TFormTherapy& therapy)
 {
     const CExercise* ex = therapy.CurrentExercise();
@@ -295,6 +315,7 @@ void Exercise(CLines& out, const TFormTherapy& therapy)
         out << QStringLiteral("REPLAY") << GlobalRect(replay, replay->rect());
         out.End();
     }
+    Media(out, therapy);
     const CKompAlphabet* alphabet = therapy.Alphabet();
     if (alphabet && alphabet->isVisible() && alphabet->Columns > 0)
         for (int i = 0; i < alphabet->LetterCount; ++i) {

@@ -4,10 +4,12 @@
 #include "app/DisplayMode.h"
 #include "app/Universalfn.h"
 #include "content/CWords.h"
+#include "content/ContentSound.h"
 #include "content/OwnPictureFile.h"
 #include "content/OwnWordName.h"
 #include "content/PhotoSizes.h"
 #include "graphics/CDynamicPlace.h"
+#include "mainwindow/CDialogFrame.h"
 #include "mainwindow/CPictureFrameView.h"
 #include "mainwindow/TFormMessage.h"
 #include "patients/CPatient.h"
@@ -91,7 +93,11 @@ TFormMaterial::TFormMaterial(COwnMaterial& store, const CWords* words, QList<SPa
     StopEditing();
 }
 
-TFormMaterial::~TFormMaterial() = default;
+TFormMaterial::~TFormMaterial()
+{
+    // A voice played here does not go on over the main window.
+    StopContentSound();
+}
 
 QList<TFormMaterial::SPatientName> TFormMaterial::ReadPatients(const CPatient& patient)
 {
@@ -173,7 +179,9 @@ void TFormMaterial::Build()
     bottom->addStretch(1);
     bottom->addWidget(btZamknij);
 
+    new CDialogFrame(this);
     auto* all = new QVBoxLayout(this);
+    all->setContentsMargins(CDialogFrame::ContentMargins() + QMargins(10, 0, 10, 6));
     all->addWidget(title);
     all->addLayout(columns, 1);
     all->addLayout(bottom);
@@ -271,9 +279,15 @@ QWidget* TFormMaterial::BuildEditor()
     btNagrajZagadke = Button(gbSlowo, "btNagrajZagadke", "Nagraj zagadkę…");
     connect(btNagrajGlos, &QPushButton::clicked, this, [this] { RecordVoice(false); });
     connect(btNagrajZagadke, &QPushButton::clicked, this, [this] { RecordVoice(true); });
+    btOdsluchajGlos = Button(gbSlowo, "btOdsluchajGlos", "Odsłuchaj");
+    btOdsluchajZagadke = Button(gbSlowo, "btOdsluchajZagadke", "Odsłuchaj zagadkę");
+    connect(btOdsluchajGlos, &QPushButton::clicked, this, [this] { PlayVoice(false); });
+    connect(btOdsluchajZagadke, &QPushButton::clicked, this, [this] { PlayVoice(true); });
     auto* voice = new QHBoxLayout;
     voice->addWidget(btNagrajGlos);
+    voice->addWidget(btOdsluchajGlos);
     voice->addWidget(btNagrajZagadke);
+    voice->addWidget(btOdsluchajZagadke);
     voice->addStretch(1);
     grid->addWidget(new QLabel(QStringLiteral("Głos:"), gbSlowo), row, 0);
     grid->addLayout(voice, row++, 1, 1, 2);
@@ -396,6 +410,7 @@ void TFormMaterial::StartEditing(const COwnWord& word)
 
 void TFormMaterial::StopEditing()
 {
+    StopContentSound();
     m_editing = false;
     m_word = COwnWord();
     m_media = {};
@@ -498,6 +513,23 @@ void TFormMaterial::ShowVoice()
     else
         riddle = QStringLiteral("zagadka: powie ją syntezator mowy");
     lbGlos->setText(name + QStringLiteral("; ") + riddle + QStringLiteral("."));
+    btOdsluchajGlos->setEnabled(!m_media.Voice.isEmpty() || !StoredVoicePath(false).isEmpty());
+    btOdsluchajZagadke->setEnabled(!m_media.RiddleVoice.isEmpty() ||
+                                   !StoredVoicePath(true).isEmpty());
+}
+
+QString TFormMaterial::StoredVoicePath(bool riddle) const
+{
+    return riddle ? m_store.RiddleVoicePath(m_word) : m_store.VoicePath(m_word);
+}
+
+void TFormMaterial::PlayVoice(bool riddle)
+{
+    const QByteArray& taken = riddle ? m_media.RiddleVoice : m_media.Voice;
+    if (!taken.isEmpty())
+        PlayWave(taken, true);
+    else if (!StoredVoicePath(riddle).isEmpty())
+        PlayWv(StoredVoicePath(riddle), true);
 }
 
 void TFormMaterial::SetVoice(const QByteArray& wave)
@@ -642,8 +674,17 @@ bool TFormMaterial::ImportFrom(const QString& path)
             .arg(names.size())
             .arg(names.isEmpty() ? QStringLiteral("—") : names.join(QStringLiteral(", ")));
     };
-    Tell(report.Refused.isEmpty() ? TFormMessage::KindInformation : TFormMessage::KindWarning,
-         line("Dodane", report.Added) + QStringLiteral("\n\n") + line("Już były", report.Present) +
-             QStringLiteral("\n\n") + line("Odrzucone", report.Refused));
+    QString text = line("Dodane", report.Added) + QStringLiteral("\n\n") +
+                   line("Już były", report.Present) + QStringLiteral("\n\n") +
+                   line("Odrzucone", report.Refused);
+    const int voices =
+        int(report.VoicesAdded.size() + report.VoicesPresent.size() + report.VoicesRefused.size());
+    if (voices > 0)
+        text += QStringLiteral("\n\nWłasne nagrania: dodane %1, już były %2, odrzucone %3.")
+                    .arg(report.VoicesAdded.size())
+                    .arg(report.VoicesPresent.size())
+                    .arg(report.VoicesRefused.size());
+    const bool refused = !report.Refused.isEmpty() || !report.VoicesRefused.isEmpty();
+    Tell(refused ? TFormMessage::KindWarning : TFormMessage::KindInformation, text);
     return true;
 }

@@ -68,6 +68,8 @@ public:
     QLabel* lbGlos = nullptr;
     QPushButton* btNagrajGlos = nullptr;
     QPushButton* btNagrajZagadke = nullptr;
+    QPushButton* btOdsluchajGlos = nullptr;
+    QPushButton* btOdsluchajZagadke = nullptr;
     QPushButton* btZapisz = nullptr;
     QPushButton* btAnuluj = nullptr;
 
@@ -88,6 +90,9 @@ public:
     // The voice of the name, or of the riddle, as a WAVE image.
     void SetVoice(const QByteArray& wave);
     void SetRiddleVoice(const QByteArray& wave);
+    // Plays the voice of the name, or of the riddle: the one just taken, else
+    // the stored one.
+    void PlayVoice(bool riddle);
     // Why the name typed cannot be saved; empty when it can.
     QString NameProblem() const;
     // The own word being edited (Id 0: a new one); none while not editing.
@@ -107,6 +112,7 @@ private:
     void CheckName();
     void ShowPreviews();
     void ShowVoice();
+    QString StoredVoicePath(bool riddle) const;
     void RecordVoice(bool riddle);
     void ChoosePicture();
     void Tell(int kind, const QString& text);

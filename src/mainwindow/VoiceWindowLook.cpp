@@ -1,6 +1,7 @@
 #include "mainwindow/VoiceWindowLook.h"
 
 #include "app/DisplayMode.h"
+#include "mainwindow/CDialogFrame.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -58,8 +59,9 @@ QVBoxLayout* AddVoicePanel(QDialog* window, int width, int height)
 {
     const double s = VoiceWindowScale();
     window->setFixedSize(int(width * s), int(height * s));
+    new CDialogFrame(window);
     auto* outer = new QVBoxLayout(window);
-    outer->setContentsMargins(int(16 * s), int(16 * s), int(16 * s), int(16 * s));
+    outer->setContentsMargins(CDialogFrame::ContentMargins());
     auto* panel = new QFrame(window);
     panel->setObjectName(QStringLiteral("panel"));
     outer->addWidget(panel);

@@ -21,7 +21,8 @@ void ApplyVoiceWindowLook(QWidget* window);
 // Sizes scale with the layout: 1 at 1280 x 960, less for the smaller ones.
 double VoiceWindowScale();
 // Gives `window` a fixed size of `width` x `height` design pixels (at 1280)
-// and fills it with the rounded panel; returns the panel's column.
+// and the program's dialog frame, and fills it with the rounded panel;
+// returns the panel's column.
 QVBoxLayout* AddVoicePanel(QDialog* window, int width, int height);
 // A button of the panel in the windows' look.
 QPushButton* AddVoiceButton(QWidget* panel, const char* name, const QString& text);

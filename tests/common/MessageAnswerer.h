@@ -7,6 +7,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTest>
+#include <memory>
 
 // Stands in for the therapist at the program's message window: records what
 // each message showed and answers by clicking its skinned buttons. Once the
@@ -79,4 +80,49 @@ private:
 
     QList<EAnswer> m_answers;
     TFormMessage::ShowHook m_previous;
+};
+
+// The program's message window over the test's skins, for the tests of the
+// windows that report to it: the window, its skins, and a sound function of
+// the test's (silent by default) in place of the beep while it is open.
+class MessageWindowFixture
+{
+public:
+    MessageWindowFixture() = default;
+    ~MessageWindowFixture() { Close(); }
+    MessageWindowFixture(const MessageWindowFixture&) = delete;
+    MessageWindowFixture& operator=(const MessageWindowFixture&) = delete;
+
+    // False (and no window) without both skins.
+    bool Open(
+        std::unique_ptr<CBitmapsContainer> windowSkins,
+        std::unique_ptr<CBitmapsContainer> buttonSkins,
+        TFormMessage::SoundFunction sound = [](int) {})
+    {
+        Close();
+        windows = std::move(windowSkins);
+        buttons = std::move(buttonSkins);
+        if (!windows || !buttons)
+            return false;
+        form = std::make_unique<TFormMessage>(windows.get(), buttons.get());
+        m_previous = TFormMessage::SetSoundFunction(std::move(sound));
+        m_open = true;
+        return true;
+    }
+    void Close()
+    {
+        form.reset();
+        if (m_open)
+            TFormMessage::SetSoundFunction(m_previous);
+        m_open = false;
+    }
+    TFormMessage* get() const { return form.get(); }
+
+    std::unique_ptr<CBitmapsContainer> windows;
+    std::unique_ptr<CBitmapsContainer> buttons;
+    std::unique_ptr<TFormMessage> form;
+
+private:
+    TFormMessage::SoundFunction m_previous;
+    bool m_open = false;
 };

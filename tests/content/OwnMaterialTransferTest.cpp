@@ -6,17 +6,21 @@
 #include "common/WaveFixture.h"
 #include "content/COwnMaterial.h"
 #include "content/ContentScramble.h"
+#include "content/OwnVoices.h"
 #include "content/PhotoSizes.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
 using T = OwnMaterialTransfer::SPatient;
+
+const std::pair<const char*, int> kRecordings[] = {{"Data/ps/p007", 11}, {"Data/ws/KOT", 12}};
 
 QByteArray ReadAll(const QString& path)
 {
@@ -33,6 +37,21 @@ protected:
         ASSERT_TRUE(to.Open());
         Add("BUREK", 0x2, 4, "Nasz pies.", QColor(200, 20, 20));
         Add("RZEKA", 0x100, -1, "", QColor());
+        // Own recordings of the shipped material beside the words.
+        for (const auto& [path, seed] : kRecordings)
+            ASSERT_TRUE(SaveOwnVoiceIn(from.VoicesFolderPath(), path, Recording(seed)));
+    }
+    static QByteArray Recording(int seed) { return MakeWave(22050, 1, 16, 3000, seed); }
+    // A transfer file of that version with the contents `body` writes.
+    static QByteArray FileOf(quint32 version, const std::function<void(QDataStream&)>& body)
+    {
+        QByteArray file;
+        QDataStream out(&file, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << QByteArrayLiteral("LOQUENA-WLASNE") << version;
+        body(out);
+        file += QCryptographicHash::hash(file, QCryptographicHash::Sha256);
+        return file;
     }
     void Add(const QString& name, int groups, int patient, const QString& riddle, QColor colour)
     {
@@ -93,10 +112,68 @@ TEST_F(Transfer, ExportThenImportIntoAnEmptyFolderGivesTheSameMaterial)
         }
     }
 
+    // The own recordings came along, each standing in for the same sound.
+    EXPECT_EQ(report.VoicesAdded, QStringList({"Data/ps/p007", "Data/ws/KOT"}));
+    EXPECT_TRUE(report.VoicesRefused.isEmpty()) << report.VoicesRefused.join("; ").toStdString();
+    EXPECT_EQ(OwnVoicePathsIn(again.VoicesFolderPath()), OwnVoicePathsIn(from.VoicesFolderPath()));
+    for (const auto& [path, seed] : kRecordings) {
+        const QString file = OwnVoiceFileIn(again.VoicesFolderPath(), path);
+        EXPECT_EQ(ReadAll(file), ReadAll(OwnVoiceFileIn(from.VoicesFolderPath(), path))) << path;
+        EXPECT_EQ(UnscrambleWv(ReadAll(file)), Recording(seed)) << path;
+        EXPECT_EQ(QFile::permissions(file) & 0x0077, 0) << "readable by the user alone";
+    }
+
     // Once more: everything is there already.
     ASSERT_TRUE(OwnMaterialTransfer::Import(to, nullptr, toPatients, file, &report, &error));
     EXPECT_TRUE(report.Added.isEmpty());
     EXPECT_EQ(report.Present, QStringList({"BUREK", "RZEKA"}));
+    EXPECT_TRUE(report.VoicesAdded.isEmpty());
+    EXPECT_EQ(report.VoicesPresent, QStringList({"Data/ps/p007", "Data/ws/KOT"}));
+}
+
+// A recording the program folder has already stays as it is; one that
+// names no shipped sound or is not a sound is refused with the reason.
+TEST_F(Transfer, RecordingsThereAlreadyStayAndBadOnesAreRefused)
+{
+    ASSERT_TRUE(SaveOwnVoiceIn(to.VoicesFolderPath(), "Data/ws/KOT", Recording(99)));
+    const QByteArray data = FileOf(2, [](QDataStream& out) {
+        out << quint32(0) << quint32(4);
+        out << QStringLiteral("Data/ws/KOT") << Recording(1);
+        out << QStringLiteral("Data/../pacmem.qp") << Recording(2);
+        out << QStringLiteral("Data/ws/PIES") << QByteArray("to nie jest dźwięk");
+        out << QStringLiteral("Data/ws/LAS") << Recording(3);
+    });
+    OwnMaterialTransfer::SReport report;
+    QString error;
+    ASSERT_TRUE(OwnMaterialTransfer::ImportData(to, nullptr, toPatients, data, &report, &error))
+        << error.toStdString();
+    EXPECT_EQ(report.VoicesAdded, QStringList{"Data/ws/LAS"});
+    EXPECT_EQ(report.VoicesPresent, QStringList{"Data/ws/KOT"});
+    EXPECT_EQ(report.VoicesRefused, QStringList({"Data/../pacmem.qp: to nie jest dźwięk programu",
+                                                 "Data/ws/PIES: nagranie jest uszkodzone"}));
+    EXPECT_EQ(UnscrambleWv(ReadAll(OwnVoiceFileIn(to.VoicesFolderPath(), "Data/ws/KOT"))),
+              Recording(99));
+    EXPECT_EQ(OwnVoicePathsIn(to.VoicesFolderPath()), QStringList({"Data/ws/KOT", "Data/ws/LAS"}));
+    EXPECT_FALSE(QFile::exists(toDir.file("pacmem.qp.wv")));
+}
+
+// A file of the first version (words only, no recordings) is still read.
+TEST_F(Transfer, AFileOfTheFirstVersionIsStillRead)
+{
+    const QByteArray voice = MakeWave(22050, 1, 16, 4000, 5);
+    const QByteArray data = FileOf(1, [&voice](QDataStream& out) {
+        out << quint32(1) << QStringLiteral("LAS") << qint32(0x40) << QStringLiteral("Drzewa.")
+            << QString() << QByteArray() << QByteArray() << voice << QByteArray();
+    });
+    OwnMaterialTransfer::SReport report;
+    QString error;
+    ASSERT_TRUE(OwnMaterialTransfer::ImportData(to, nullptr, toPatients, data, &report, &error))
+        << error.toStdString();
+    EXPECT_EQ(report.Added, QStringList{"LAS"});
+    ASSERT_NE(to.FindName("LAS"), nullptr);
+    EXPECT_EQ(to.FindName("LAS")->Grupy, 0x40);
+    EXPECT_EQ(UnscrambleWv(ReadAll(to.VoicePath(*to.FindName("LAS")) + ".wv")), voice);
+    EXPECT_TRUE(report.VoicesAdded.isEmpty());
 }
 
 TEST_F(Transfer, WordsThatCannotBeTakenAreRefusedWithTheReason)
@@ -147,6 +224,7 @@ TEST_F(Transfer, DamagedOrNewerFilesAreRefusedWhole)
     }
     EXPECT_TRUE(to.Words().empty());
     EXPECT_TRUE(QDir(to.FolderPath()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(OwnVoicePathsIn(to.VoicesFolderPath()).isEmpty());
 }
 
 } // namespace

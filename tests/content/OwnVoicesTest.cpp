@@ -76,6 +76,10 @@ TEST(OwnVoiceFile, EveryShippedSoundHasItsPlaceBesideNagrane)
         {"Data/ws/", ""},
         {"Data/../pacmem", ""},
         {"data/ws/KOT", ""},
+        // One sound, one file: no other spelling of a path.
+        {"Data/ws/./KOT", ""},
+        {"Data/ws//KOT", ""},
+        {"Data//ws/KOT", ""},
     };
     for (const auto& [sound, own] : cases)
         EXPECT_EQ(OwnVoiceFile(sound), QString(own)) << sound;

@@ -20,22 +20,18 @@ protected:
     {
         SetDisplayModeFor(1280, 960);
         ColorMode = CM_COLOR;
-        windows = SkinFixture::Get().OpenWindows();
-        buttons = SkinFixture::Get().OpenButtons();
-        ASSERT_TRUE(windows && buttons);
-        form = std::make_unique<TFormMessage>(windows.get(), buttons.get());
-        previousSound = TFormMessage::SetSoundFunction([this](int kind) { sounds << kind; });
+        ASSERT_TRUE(message.Open(SkinFixture::Get().OpenWindows(), SkinFixture::Get().OpenButtons(),
+                                 [this](int kind) { sounds << kind; }));
+        form = message.get();
     }
     void TearDown() override
     {
-        TFormMessage::SetSoundFunction(previousSound);
+        message.Close();
         ColorMode = CM_COLOR;
     }
 
-    std::unique_ptr<CBitmapsContainer> windows;
-    std::unique_ptr<CBitmapsContainer> buttons;
-    std::unique_ptr<TFormMessage> form;
-    TFormMessage::SoundFunction previousSound;
+    MessageWindowFixture message;
+    TFormMessage* form = nullptr;
     QList<int> sounds;
 };
 
@@ -227,7 +223,7 @@ TEST_F(MessageTest, SameButtonPlacesInEveryDisplayMode)
 {
     for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
         SetDisplayModeFor(screen.width(), screen.height());
-        TFormMessage f(windows.get(), buttons.get());
+        TFormMessage f(message.windows.get(), message.buttons.get());
         EXPECT_EQ(f.ButtonNie()->geometry(), QRect(368, 172, 64, 64));
         EXPECT_EQ(f.size(), QSize(615, 283));
         MessageAnswerer answerer;

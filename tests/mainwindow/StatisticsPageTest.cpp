@@ -7,9 +7,11 @@
 #include "common/MessageAnswerer.h"
 #include "common/PatientDbFixture.h"
 #include "common/WaveFixture.h"
+#include "content/COwnMaterial.h"
 #include "graphics/CTransButton.h"
 #include "mainwindow/CStatListView.h"
 #include "mainwindow/CStatisticsPage.h"
+#include "mainwindow/TFormMaterial.h"
 #include "patients/CPatient.h"
 #include "statistics/CClinicRecordings.h"
 #include "statistics/CNagrywanie.h"
@@ -20,6 +22,8 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <QtEndian>
 
@@ -358,6 +362,45 @@ TEST_P(StatisticsPageTest, DeleteAsksOnlyWithRecordings)
     EXPECT_EQ(StoredTherapies(), 0);
     EXPECT_FALSE(QFile::exists(FileOf(second, 'K')));
     EXPECT_EQ(Details(), QStringList(9, QString()));
+}
+
+// Therapies keep their figures, not the words they drew: an own word the
+// patient practised, deleted in the material window afterwards, leaves the
+// page listing the therapies and showing their figures.
+TEST_P(StatisticsPageTest, DeletingAnOwnWordOfPastTherapiesLeavesThemShown)
+{
+    COwnMaterial own(dir.path());
+    ASSERT_TRUE(own.Open());
+    COwnWord reksio;
+    reksio.Nazwa = "REKSIO";
+    reksio.Pacjent = patient.ActiveId();
+    COwnMaterial::SMedia media;
+    media.Voice = MakeWave(22050, 1, 16, 8000);
+    ASSERT_TRUE(own.Save(reksio, media));
+    AddTherapy({{TS::WY, 4, 4, 1, 600}, {TS::PNO, 4, 0, 0, 0}});
+    AddTherapy({{TS::UK, 2, 1, 1, 300}});
+    {
+        TFormMaterial material(own, nullptr, {{patient.ActiveId(), "Nowak Anna"}}, message.get());
+        material.show();
+        material.lvSlowa->setCurrentRow(0);
+        MessageAnswerer answers({MessageAnswerer::Tak});
+        QTest::mouseClick(material.btUsun, Qt::LeftButton);
+        ASSERT_EQ(answers.shown.size(), 1);
+    }
+    ASSERT_TRUE(own.Words().empty());
+    COwnMaterial reopened(dir.path());
+    ASSERT_TRUE(reopened.Open());
+    ASSERT_TRUE(reopened.Words().empty());
+
+    page->ShowTherapies();
+    ASSERT_EQ(List()->topLevelItemCount(), 2);
+    ClickCell(0, 1);
+    EXPECT_EQ(Details(),
+              (QStringList{"Wybieranie nazwy", "75%", "4", "4", "3", "1", "0%", "0", "1min 0s"}));
+    ClickCell(1, 0);
+    EXPECT_EQ(page->MarkedRow(), 1);
+    EXPECT_EQ(page->lbStatLZ->text(), "2");
+    EXPECT_EQ(StoredTherapies(), 2);
 }
 
 // On the dummy driver: the free-space rule, playback, a recording that keeps

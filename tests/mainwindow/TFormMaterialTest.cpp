@@ -9,6 +9,7 @@
 #include "common/WaveFixture.h"
 #include "content/CWords.h"
 #include "content/ContentScramble.h"
+#include "content/ContentSound.h"
 #include "content/PhotoSizes.h"
 #include "mainwindow/CPictureFrameView.h"
 #include "mainwindow/TFormMessage.h"
@@ -42,11 +43,8 @@ protected:
     {
         SetDisplayModeFor(1280, 960);
         ColorMode = CM_COLOR;
-        windows = SkinFixture::Get().OpenWindows();
-        buttons = SkinFixture::Get().OpenButtons();
-        ASSERT_TRUE(windows && buttons);
-        message = std::make_unique<TFormMessage>(windows.get(), buttons.get());
-        previousSound = TFormMessage::SetSoundFunction([](int) {});
+        ASSERT_TRUE(
+            message.Open(SkinFixture::Get().OpenWindows(), SkinFixture::Get().OpenButtons()));
         // Shipped material: the word KOT.
         const QString content = dir.file("sdrow.qp");
         ASSERT_TRUE(CreateContentDatabase(content));
@@ -62,7 +60,7 @@ protected:
     void TearDown() override
     {
         form.reset();
-        TFormMessage::SetSoundFunction(previousSound);
+        message.Close();
         ColorMode = CM_COLOR;
     }
     TFormMaterial& Open()
@@ -130,10 +128,7 @@ protected:
     TempDir ownDir;
     CWords words;
     COwnMaterial store{ownDir.path()};
-    std::unique_ptr<CBitmapsContainer> windows;
-    std::unique_ptr<CBitmapsContainer> buttons;
-    std::unique_ptr<TFormMessage> message;
-    TFormMessage::SoundFunction previousSound;
+    MessageWindowFixture message;
     std::unique_ptr<TFormMaterial> form;
 };
 
@@ -256,6 +251,55 @@ TEST_F(MaterialWindowTest, EditsAndDeletesWithTheQuestionAnswered)
     EXPECT_TRUE(store.Words().empty());
     EXPECT_EQ(w.lvSlowa->count(), 0);
     EXPECT_FALSE(QFile::exists(voice + ".wv"));
+}
+
+// The play buttons give the voice just taken, else the stored one, through
+// the program's sound player; leaving the word stops it.
+TEST_F(MaterialWindowTest, PlaysTheVoiceJustTakenElseTheStoredOne)
+{
+    COwnWord dom;
+    dom.Nazwa = "DOMEK";
+    dom.Opis = "Tu mieszkamy.";
+    COwnMaterial::SMedia media;
+    media.Voice = MakeWave(22050, 1, 16, 22050, 1);
+    media.RiddleVoice = MakeWave(22050, 1, 16, 22050, 2);
+    ASSERT_TRUE(store.Save(dom, media));
+    const QByteArray taken = MakeWave(22050, 1, 16, 22050, 3);
+    TFormMaterial& w = Open();
+
+    Click(w.btDodaj);
+    EXPECT_FALSE(w.btOdsluchajGlos->isEnabled()) << "a new word has no voice yet";
+    EXPECT_FALSE(w.btOdsluchajZagadke->isEnabled());
+    Click(w.btAnuluj);
+
+    w.lvSlowa->setCurrentRow(0);
+    Click(w.btEdytuj);
+    const struct
+    {
+        QPushButton* button;
+        QByteArray newVoice; // set before the click; empty: none
+        QString file;        // the stored file played; empty: the image in memory
+        QByteArray played;
+    } cases[] = {
+        {w.btOdsluchajGlos, {}, store.VoicePath(dom) + ".wv", media.Voice},
+        {w.btOdsluchajZagadke, {}, store.RiddleVoicePath(dom) + ".wv", media.RiddleVoice},
+        {w.btOdsluchajGlos, taken, {}, taken},
+        {w.btOdsluchajZagadke, taken, {}, taken},
+    };
+    for (const auto& c : cases) {
+        const bool riddle = c.button == w.btOdsluchajZagadke;
+        if (!c.newVoice.isEmpty())
+            riddle ? w.SetRiddleVoice(c.newVoice) : w.SetVoice(c.newVoice);
+        Click(c.button);
+        const std::string what =
+            c.button->objectName().toStdString() + (c.newVoice.isEmpty() ? " (stored)" : " (new)");
+        EXPECT_EQ(LastWvFile(), c.file) << what;
+        ASSERT_TRUE(SoundBuffer) << what;
+        EXPECT_EQ(*SoundBuffer, c.played) << what;
+        EXPECT_TRUE(ContentSoundBusy()) << what;
+    }
+    Click(w.btAnuluj);
+    EXPECT_FALSE(ContentSoundBusy()) << "leaving the word stops its voice";
 }
 
 TEST_F(MaterialWindowTest, UnreadablePictureIsReportedAndChangesNothing)

@@ -59,10 +59,8 @@ protected:
         ColorMode = CM_COLOR;
         ASSERT_TRUE(folder.ok());
         ASSERT_TRUE(WriteContent(folder.file("Data/sdrow.qp")));
-        windows = SkinFixture::Get().OpenWindows();
-        buttons = SkinFixture::Get().OpenButtons();
-        message = std::make_unique<TFormMessage>(windows.get(), buttons.get());
-        previousSound = TFormMessage::SetSoundFunction([](int) {});
+        ASSERT_TRUE(
+            message.Open(SkinFixture::Get().OpenWindows(), SkinFixture::Get().OpenButtons()));
         previousTaker = TFormOwnVoices::SetVoiceTaker(
             [this](QWidget*, TFormMessage*, const QString& what) -> std::optional<QByteArray> {
                 asked << what;
@@ -73,7 +71,7 @@ protected:
     {
         TFormOwnVoices::SetVoiceTaker(previousTaker);
         TFormOwnVoices::SetShowHook({});
-        TFormMessage::SetSoundFunction(previousSound);
+        message.Close();
         ColorMode = CM_COLOR;
     }
 
@@ -99,9 +97,7 @@ protected:
     }
 
     main_fixture::ProgramFolder folder;
-    std::unique_ptr<CBitmapsContainer> windows, buttons;
-    std::unique_ptr<TFormMessage> message;
-    TFormMessage::SoundFunction previousSound;
+    MessageWindowFixture message;
     TFormOwnVoices::VoiceTaker previousTaker;
     std::optional<QByteArray> voice = MakeWave(22050, 1, 16, 22050 / 2);
     QStringList asked;

@@ -58,15 +58,11 @@ protected:
     {
         SetDisplayModeFor(1280, 960);
         ColorMode = CM_COLOR;
-        windows = SkinFixture::Get().OpenWindows();
-        buttons = SkinFixture::Get().OpenButtons();
-        ASSERT_TRUE(windows && buttons);
-        message = std::make_unique<TFormMessage>(windows.get(), buttons.get());
-        previousSound = TFormMessage::SetSoundFunction([](int) {});
+        ASSERT_TRUE(
+            message.Open(SkinFixture::Get().OpenWindows(), SkinFixture::Get().OpenButtons()));
     }
     void TearDown() override
     {
-        TFormMessage::SetSoundFunction(previousSound);
         TFormVoice::SetShowHook({});
         TFormVoice::SetFileChooser({});
     }
@@ -88,9 +84,7 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
-    std::unique_ptr<CBitmapsContainer> windows, buttons;
-    std::unique_ptr<TFormMessage> message;
-    TFormMessage::SoundFunction previousSound;
+    MessageWindowFixture message;
     MessageAnswerer answerer;
 };
 

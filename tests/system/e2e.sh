@@ -52,25 +52,6 @@ name="Łukasiewicz Żaneta Gęślą"
 
 # --- The main window --------------------------------------------------------
 
-# A bookmark line: BM index x y w h squareX squareY squareW squareH ticked current.
-bookmark() { ptag BM | awk -F'\t' -v i="$1" '$2 == i'; }
-# Raises a bookmark: a click on it away from its square.
-raise() {
-  local f; IFS=$'\t' read -r -a f <<<"$(bookmark "$1")"
-  [ "${#f[@]}" -ge 12 ] || fail "no bookmark $1"
-  local x=$((f[2] + f[4] / 2)) y=$((f[3] + f[5] / 2))
-  if [ "${f[8]}" -gt 0 ]; then
-    # Clear of the square: the far side of the bookmark from it.
-    if [ $((f[6] + f[8] / 2)) -lt "$x" ]; then x=$((f[2] + f[4] - 8)); else x=$((f[2] + 8)); fi
-  fi
-  click_xy "$x" "$y"; settle 0.3 "bookmark $1"
-  [ "$(bookmark "$1" | cut -f12)" = 1 ] || fail "bookmark $1 not raised"
-}
-tick() {
-  local f; IFS=$'\t' read -r -a f <<<"$(bookmark "$1")"
-  click_xy $((f[6] + f[8] / 2)) $((f[7] + f[9] / 2)); settle 0.2 "tick $1"
-  [ "$(bookmark "$1" | cut -f11)" = 1 ] || fail "bookmark $1 not ticked"
-}
 # Moves a scroll bar to a value by clicks on its arrows, as a hand does.
 set_bar() { # set_bar <name> <value>
   local f v
@@ -85,19 +66,6 @@ set_bar() { # set_bar <name> <value>
     sleep 0.3
   done
   fail "$1 does not come to $2"
-}
-checked() { pwline "$1" | cut -f8 | grep -q c; }
-set_check() { # set_check <name> 0|1
-  local want="$2" now=0
-  checked "$1" && now=1
-  if [ "$now" != "$want" ]; then
-    # On the indicator: a button takes clicks on its box and caption only.
-    local f; IFS=$'\t' read -r -a f <<<"$(pwline "$1")"
-    click_xy $((f[3] + 8)) $((f[4] + f[6] / 2))
-  fi
-  sleep 0.2
-  now=0; checked "$1" && now=1
-  [ "$now" = "$want" ] || fail "$1 is not $want"
 }
 
 # Each exercise's page: two tasks (WYL: the days, shuffled) and one more change.
@@ -123,7 +91,6 @@ settings_page() {
 
 # --- The therapy window -----------------------------------------------------
 
-ex_line() { ptag EX; } # EX exercise task count
 solved() { [ "$(ptag SOLVED | cut -f2)" = 1 ]; }
 wait_solved() {
   local end=$((SECONDS + ${1:-8}))
@@ -151,7 +118,6 @@ hint() { # clicks the hint button; the exercise must count the hint
     sleep 0.2
   done
 }
-forward() { click_widget tbDalej; settle 0.4 "forward"; }
 
 play_choice() { # the first task: wrong, hint, right; the second: right
   local task="$1" tag="$2"
@@ -252,28 +218,6 @@ play_typing() { # the first task: a wrong letter, a hint, then half on the
   shot "$tag-solved"
 }
 
-# Waits for the therapy to leave a task (a click is taken a moment later).
-moved_from() { # moved_from <exercise> <task> [<seconds>]
-  local end=$((SECONDS + ${3:-5}))
-  while [ $SECONDS -le $end ]; do
-    [ "$(ex_line | cut -f2,3)" != "$1"$'\t'"$2" ] && return 0
-    sleep 0.2
-  done
-  fail "still at task $2 of ${codes[$1]}"
-}
-
-# The therapy window: the other full-screen window.
-therapy_window() {
-  local id
-  therapy=""
-  for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
-    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
-    [ "$id" != "$main" ] && same_size "${WIDTH}x${HEIGHT}" "${W}x${H}" && therapy="$id"
-  done
-  [ -n "$therapy" ] || fail "no therapy window"
-  xdotool windowfocus "$therapy" 2>/dev/null || true
-}
-
 # Plays (or, with "page", only pages through) the whole therapy; a
 # screenshot of each exercise.
 play_therapy() { # play_therapy play|page <tag>
@@ -314,13 +258,6 @@ play_therapy() { # play_therapy play|page <tag>
   [ "$(wc -w <<<"$seen")" = 11 ] || fail "exercises seen: $seen"
 }
 
-stop_therapy() { # stop_therapy Nie|Tak
-  click_widget tbStop; settle 1 "stop"
-  local p; p=($(wait_widget "tb$1"))
-  shot "results-$1"
-  click_xy "${p[0]}" "${p[1]}"; settle 1.5 "$1"
-}
-
 # --- The database -------------------------------------------------------------
 
 sql() { sqlite3 -batch -noheader "$prog/pacmem.qp" "$1"; }
@@ -341,19 +278,7 @@ check_database() { # check_database <number of therapies>
 cd "$prog"
 start_program "$log"
 shot main
-click_widget tbDodaj; settle 0.5 "add"
-# Typed into the list's editor once it is open, and again should a busy
-# machine have lost a letter.
-editor_text() { probe | awk -F'\t' '$1 == "W" && $2 ~ /LineEdit$/ { print $9; found = 1; exit } END { exit !found }'; }
-for try in 1 2 3; do
-  for _ in $(seq 1 25); do editor_text >/dev/null && break; sleep 0.2; done
-  type_text "$name"; sleep 0.3
-  [ "$(editor_text)" = "$name" ] && break
-  echo "  (typed '$(editor_text)', again)"
-  xdotool key ctrl+a BackSpace
-done
-xdotool key Return; settle 0.5 "name"
-wait_text lbImieNazwisko "$name" || fail "the patient's name is not shown"
+add_patient "$name"
 shot patient
 
 for e in "${order[@]}"; do tick $((e + 2)); done

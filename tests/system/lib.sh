@@ -273,3 +273,91 @@ wait_text() {
   return 1
 }
 click_widget() { local p; p=($(wait_widget "$1" "${2:-5}")); click_xy "${p[0]}" "${p[1]}"; }
+
+# --- The main window and the therapy window, as the drives work them.
+
+# A bookmark line: BM index x y w h squareX squareY squareW squareH ticked current.
+bookmark() { ptag BM | awk -F'\t' -v i="$1" '$2 == i'; }
+# Raises a bookmark: a click on it away from its square.
+raise() {
+  local f; IFS=$'\t' read -r -a f <<<"$(bookmark "$1")"
+  [ "${#f[@]}" -ge 12 ] || fail "no bookmark $1"
+  local x=$((f[2] + f[4] / 2)) y=$((f[3] + f[5] / 2))
+  if [ "${f[8]}" -gt 0 ]; then
+    # Clear of the square: the far side of the bookmark from it.
+    if [ $((f[6] + f[8] / 2)) -lt "$x" ]; then x=$((f[2] + f[4] - 8)); else x=$((f[2] + 8)); fi
+  fi
+  click_xy "$x" "$y"; settle 0.3 "bookmark $1"
+  [ "$(bookmark "$1" | cut -f12)" = 1 ] || fail "bookmark $1 not raised"
+}
+tick() {
+  local f; IFS=$'\t' read -r -a f <<<"$(bookmark "$1")"
+  click_xy $((f[6] + f[8] / 2)) $((f[7] + f[9] / 2)); settle 0.2 "tick $1"
+  [ "$(bookmark "$1" | cut -f11)" = 1 ] || fail "bookmark $1 not ticked"
+}
+
+checked() { pwline "$1" | cut -f8 | grep -q c; }
+set_check() { # set_check <name> 0|1
+  local want="$2" now=0
+  checked "$1" && now=1
+  if [ "$now" != "$want" ]; then
+    # On the indicator: a button takes clicks on its box and caption only.
+    local f; IFS=$'\t' read -r -a f <<<"$(pwline "$1")"
+    click_xy $((f[3] + 8)) $((f[4] + f[6] / 2))
+  fi
+  sleep 0.2
+  now=0; checked "$1" && now=1
+  [ "$now" = "$want" ] || fail "$1 is not $want"
+}
+
+# Adds a patient by the patients page's add button and makes it the active one.
+add_patient() { # add_patient <name>
+  local name="$1"
+  click_widget tbDodaj; settle 0.5 "add"
+  # Typed into the list's editor once it is open, and again should a busy
+  # machine have lost a letter.
+  editor_text() { probe | awk -F'\t' '$1 == "W" && $2 ~ /LineEdit$/ { print $9; found = 1; exit } END { exit !found }'; }
+  for _ in 1 2 3; do
+    for _ in $(seq 1 25); do editor_text >/dev/null && break; sleep 0.2; done
+    type_text "$name"; sleep 0.3
+    [ "$(editor_text)" = "$name" ] && break
+    echo "  (typed '$(editor_text)', again)"
+    xdotool key ctrl+a BackSpace
+  done
+  xdotool key Return; settle 0.5 "name"
+  wait_text lbImieNazwisko "$name" || fail "the patient's name is not shown"
+}
+
+ex_line() { ptag EX; } # EX exercise task count
+forward() { click_widget tbDalej; settle 0.4 "forward"; }
+
+# Waits for the therapy to leave a task (a click is taken a moment later);
+# the script's codes name the exercises.
+moved_from() { # moved_from <exercise> <task> [<seconds>]
+  local end=$((SECONDS + ${3:-5}))
+  while [ $SECONDS -le $end ]; do
+    [ "$(ex_line | cut -f2,3)" != "$1"$'\t'"$2" ] && return 0
+    sleep 0.2
+  done
+  fail "still at task $2 of ${codes[$1]}"
+}
+
+# The therapy window: the other full-screen window.
+therapy_window() {
+  local id
+  therapy=""
+  for id in $(xdotool search --onlyvisible --classname loquena 2>/dev/null || true); do
+    eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+    [ "$id" != "$main" ] && same_size "${WIDTH}x${HEIGHT}" "${W}x${H}" && therapy="$id"
+  done
+  [ -n "$therapy" ] || fail "no therapy window"
+  xdotool windowfocus "$therapy" 2>/dev/null || true
+}
+
+stop_therapy() { # stop_therapy Nie|Tak
+  click_widget tbStop; settle 1 "stop"
+  local p; p=($(wait_widget "tb$1"))
+  shot "results-$1"
+  click_xy "${p[0]}" "${p[1]}"; settle 1.5 "$1"
+}
+
