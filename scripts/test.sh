@@ -28,28 +28,30 @@ export SMOKE_DATA="$SYSTEM_DATA" LOQUENA_PROGRAM_DIR="$SYSTEM_DATA"
 run_limited() { # run_limited <limit in s> <script>
   BUILD_DIR="$build" timeout --kill-after=30 "$1" bash "$2" </dev/null
 }
-e2e_pid=
-e2e_log="$build/e2e.log"
+# The drives of the whole program (tests/system/e2e*.sh) mostly wait for it,
+# so each runs beside the unit tests and the other system scripts, on a
+# virtual screen and under an instance name of its own, its log in the build
+# folder; LOQUENA_E2E=0 leaves them out. The whole therapy (e2e.sh, about ten
+# minutes) runs on a screen larger than the design (the design shown larger);
+# the design sizes run by hand (README). The shorter drives have 600 s each.
+drive_pids=()
+drive_names=()
+start_drive() { # start_drive <script>
+  local name limit=600
+  name="$(basename "$1")"
+  [ "$name" = e2e.sh ] && limit=1800
+  echo "== $name (beside the rest; log: $build/${name%.sh}.log)"
+  E2E_SIZES="${E2E_SIZES:-1920x1080}" run_limited "$limit" "$1" >"$build/${name%.sh}.log" 2>&1 &
+  drive_pids+=($!)
+  drive_names+=("$name")
+}
 if [ "${LOQUENA_E2E:-1}" != 0 ]; then
-  echo "== e2e.sh (beside the rest; log: $e2e_log)"
-  # On a screen larger than the design (the design shown larger); the design
-  # sizes run by hand (README).
-  E2E_SIZES="${E2E_SIZES:-1920x1080}" run_limited 1800 "$root/tests/system/e2e.sh" >"$e2e_log" 2>&1 &
-  e2e_pid=$!
-fi
-# The own-material drive (tests/system/e2e-material.sh, about two minutes)
-# likewise, on a screen of its own.
-material_pid=
-material_log="$build/e2e-material.log"
-if [ "${LOQUENA_E2E:-1}" != 0 ]; then
-  echo "== e2e-material.sh (beside the rest; log: $material_log)"
-  run_limited 600 "$root/tests/system/e2e-material.sh" >"$material_log" 2>&1 &
-  material_pid=$!
+  for t in "$root"/tests/system/e2e*.sh; do start_drive "$t"; done
 fi
 # A failure further on still waits for the drives, so that they never outlive the run.
 stop_e2e() {
   local p
-  for p in $e2e_pid $material_pid; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+  for p in "${drive_pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
 }
 trap stop_e2e EXIT
 started=$SECONDS
@@ -58,25 +60,19 @@ started=$SECONDS
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600 --repeat until-pass:3 </dev/null
 echo "== unit tests done ($((SECONDS - started)) s)"
 for t in "$root"/tests/system/*.sh; do
-  case "$(basename "$t")" in lib.sh | e2e.sh | e2e-material.sh) continue ;; esac
+  case "$(basename "$t")" in lib.sh | e2e*.sh) continue ;; esac
   echo "== $(basename "$t")"
   run_limited 600 "$t" || { echo "$(basename "$t") failed or ran past 600 s" >&2; exit 1; }
   echo "== $(basename "$t") done ($((SECONDS - started)) s)"
 done
-# Waits for a drive started beside the rest and shows its log.
-wait_drive() { # wait_drive <pid> <log> <script> <limit in s>
-  local status=0
-  echo "== waiting for $3"
-  wait "$1" || status=$?
-  cat "$2"
-  [ "$status" = 0 ] || { echo "$3 failed or ran past $4 s" >&2; exit 1; }
-  echo "== $3 done ($((SECONDS - started)) s)"
-}
-if [ -n "$material_pid" ]; then
-  wait_drive "$material_pid" "$material_log" e2e-material.sh 600
-  material_pid=
-fi
-if [ -n "$e2e_pid" ]; then
-  wait_drive "$e2e_pid" "$e2e_log" e2e.sh 1800
-  e2e_pid=
-fi
+# Waits for each drive and shows its log.
+for i in "${!drive_pids[@]}"; do
+  name="${drive_names[$i]}"
+  echo "== waiting for $name"
+  status=0
+  wait "${drive_pids[$i]}" || status=$?
+  drive_pids[$i]=
+  cat "$build/${name%.sh}.log"
+  [ "$status" = 0 ] || { echo "$name failed or ran past its time limit" >&2; exit 1; }
+  echo "== $name done ($((SECONDS - started)) s)"
+done
