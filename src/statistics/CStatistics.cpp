@@ -376,7 +376,9 @@ void CStatistics::StoreTherapy(int patientId, QTreeWidget* list, QTreeWidgetItem
     static const char* const therapyNames[] = {"idStat",    "idPac",     "Data",
                                                "CwWybrane", "Wypowiedz", "Komentarz"};
     int t[std::size(therapyNames)];
-    OpenQuery("SELECT * FROM Statystyki");
+    // Only the columns are needed to add a row, not the rows stored before:
+    // a clinic holds the therapies of years.
+    OpenQuery("SELECT * FROM Statystyki WHERE idStat=-1");
     LookUp(*m_query, therapyNames, t, "Nazwy kol. w bazie pac. (Statystyki)!");
     m_query->Insert();
     m_query->Fields(t[1]).SetInteger(patientId);
@@ -400,7 +402,7 @@ void CStatistics::StoreTherapy(int patientId, QTreeWidget* list, QTreeWidgetItem
     static const char* const exerciseNames[] = {"idCw", "idStat", "Cw",    "LZ",
                                                 "Rozw", "Blad",   "Pomoc", "Czas"};
     int e[std::size(exerciseNames)];
-    OpenQuery("SELECT * FROM Cwiczenia");
+    OpenQuery("SELECT * FROM Cwiczenia WHERE idCw=-1");
     LookUp(*m_query, exerciseNames, e, "Nazwy kol. w bazie pac. (Cwiczenia)!");
     for (int i = 0; i < ExerciseCount; ++i) {
         if (!Chosen(i)) {
