@@ -76,6 +76,30 @@ void BM_PatientList2000(benchmark::State& state)
 }
 BENCHMARK(BM_PatientList2000)->Unit(benchmark::kMillisecond);
 
+// The list after another workstation's change on a clinic: its notice, the
+// patients read again from the server, the list filled.
+void BM_PatientListAfterChange2000(benchmark::State& state)
+{
+    CPatient patient;
+    CDbConnection other;
+    if (!CDbConnection::IsClinicAddress(Target()) || !patient.Open(Target())) {
+        state.SkipWithError("a clinic database is needed");
+        return;
+    }
+    other.Connect(Target());
+    QTreeWidget list;
+    list.setColumnCount(3);
+    for (auto _ : state) {
+        other.Notify("loquena_pacjenci", "zmieniony 1");
+        while (!patient.TakeListChanges()) {
+        }
+        patient.FillList(&list);
+        benchmark::DoNotOptimize(list.topLevelItemCount());
+    }
+    state.counters["patients"] = list.topLevelItemCount();
+}
+BENCHMARK(BM_PatientListAfterChange2000)->Unit(benchmark::kMillisecond);
+
 void BM_Statistics1000(benchmark::State& state)
 {
     CPatient patient;

@@ -156,6 +156,11 @@ void CPatientsPage::Bind(CPatient* patient, CStatistics* statistics)
     m_patient = patient;
     m_statistics = statistics;
     FillList();
+    WatchChanges();
+}
+
+void CPatientsPage::WatchChanges()
+{
     // On a clinic database the others' changes to the list arrive on the
     // connection's socket.
     delete m_changes;
@@ -180,6 +185,13 @@ void CPatientsPage::OthersChanged()
     // A name being typed here is not disturbed; the list follows afterwards.
     if (m_patient->TakeListChanges() && !m_editing)
         FillList();
+    // A lost connection's socket is closed; the next one is watched once the
+    // connection is made anew.
+    if (!m_patient->StoreReachable() && m_changes) {
+        m_changes->setEnabled(false);
+        m_changes->deleteLater();
+        m_changes = nullptr;
+    }
 }
 
 bool CPatientsPage::RefuseBusy(int id)

@@ -50,6 +50,9 @@ public:
     // What the page works on; the list is filled from the store. The page
     // does nothing before this.
     void Bind(CPatient* patient, CStatistics* statistics);
+    // Watches the clinic connection's socket for the others' changes (again,
+    // after the connection was made anew).
+    void WatchChanges();
     // The message window is created after the main window; until it is set,
     // questions are answered "Nie".
     void SetMessage(TFormMessage* message) { m_message = message; }

@@ -141,6 +141,7 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     setWindowTitle(kCaption);
 
     const QString store = PatientStoreTarget(QCoreApplication::arguments());
+    m_patient->SetWorkstation(PatientStoreWorkstation(QCoreApplication::arguments()));
     if (!m_patient->Open(store))
         throw CError(PatientStoreFailure(store, m_patient->LastError()));
     m_statistics->Bind(m_patient->Connection());
@@ -148,6 +149,7 @@ TFormMain::TFormMain() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     m_tshPacjent->OnActivePatientChanged = [this] { ShowActivePatient(); };
     m_tshPacjent->OnNameChanged = [this](const QString& name) { lbImieNazwisko->setText(name); };
     m_tshPacjent->OnShowPage = [this] { m_bookmarks->SetCurrent(MainPages::Patients); };
+    StartClinicWatch();
     LoadContainers();
     setGeometry(0, 0, ScreenWidth, ScreenHeight);
 
@@ -714,6 +716,8 @@ void TFormMain::actStartExecute()
         m_statistics->Reset(&m_patient->Settings());
         if (!m_runTherapy) // no therapy window: nothing to store
             return;
+        m_therapyRunning = true;
+        const auto ended = qScopeGuard([this] { m_therapyRunning = false; });
         m_runTherapy(*m_patient, *m_statistics);
     }
     StoreTherapy();
@@ -724,19 +728,10 @@ void TFormMain::StoreTherapy()
     // The results go first: a patient's date that cannot be written must not
     // take the therapy with it.
     m_bookmarks->SetCurrent(MainPages::Statistics);
-    try {
+    const CStatistics::ESaved saved =
         m_statistics->SaveTherapy(m_patient->ActiveId(), m_tshStatystyka->lvStatystyka);
-    } catch (const CError& error) {
-        // A clinic's server can go away during a therapy; the therapist
-        // must know plainly that these results are not stored.
-        if (!m_patient->Connection()->IsClinic())
-            throw;
-        const QString& text = error.Message();
-        const int cut = text.indexOf(QLatin1String(" - "));
-        Inform(TFormMessage::KindError,
-               QStringLiteral("Wyników tej terapii nie udało się zapisać w bazie kliniki."),
-               cut >= 0 ? text.mid(cut + 3).section(QLatin1Char(':'), 0, 0) : text,
-               QStringLiteral("Proszę je zanotować i sprawdzić połączenie z serwerem."));
+    if (saved != CStatistics::ESaved::Stored && m_patient->Connection()->IsClinic()) {
+        ReportKeptTherapy(saved == CStatistics::ESaved::Kept);
         return;
     }
     m_tshStatystyka->MarkLastRow();

@@ -117,6 +117,10 @@ private:
     void ShowWaitPicture();
     void HideWaitPicture();
     void StoreTherapy();
+    // Keeps the work going with a clinic's server that goes away and comes
+    // back (TFormMainClinic.cpp).
+    void StartClinicWatch();
+    void ReportKeptTherapy(bool kept);
     void AtExit(const std::function<void()>& step) noexcept;
     static void ReportExitError(const std::exception_ptr& error) noexcept;
     void StopRecorderSound();
@@ -168,4 +172,5 @@ private:
     int m_waitPauseMs = 400;
     bool m_waitShown = false;
     bool m_firstPaintReported = false;
+    bool m_therapyRunning = false;
 };

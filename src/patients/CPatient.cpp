@@ -8,6 +8,7 @@
 #include "platform/CDbQuery.h"
 #include "platform/CDbTable.h"
 
+#include <QHeaderView>
 #include <QTreeWidget>
 
 namespace {
@@ -159,29 +160,40 @@ void CPatient::FillList(QTreeWidget* list)
         if (columns[i] < 0)
             throw CError("Nazwy kol. w bazie pac.!");
     }
+    // The items are made and sorted apart from the list and go into it at
+    // once: the list then lays itself out once, not once per patient.
+    std::vector<std::unique_ptr<QTreeWidgetItem>> items;
     try {
-        QTreeWidgetItem* selected = nullptr;
         for (m_table->First(); !m_table->Eof(); m_table->Next()) {
-            auto* item = new CPatientListItem(list);
-            const int id = m_table->Fields(columns[0]).AsInteger();
-            item->setData(0, Qt::UserRole, id);
+            auto item = std::make_unique<CPatientListItem>();
+            item->setData(0, Qt::UserRole, m_table->Fields(columns[0]).AsInteger());
             item->setText(0, m_table->Fields(columns[1]).AsString());
             item->setText(1, DateToText(m_table->Fields(columns[2]).AsDateTime().date()));
             item->setText(2, DateToText(m_table->Fields(columns[3]).AsDateTime().date()));
             item->setText(3, m_table->Fields(columns[4]).AsString());
-            if (id == m_activeId && m_activeId != -1)
-                selected = item;
+            items.push_back(std::move(item));
         }
-        if (selected) {
-            list->setCurrentItem(selected);
-            selected->setSelected(true);
-        }
-        list->sortItems(0, Qt::AscendingOrder);
-        m_listIndex = selected ? list->indexOfTopLevelItem(selected) : -1;
         m_table->SetRecNo(recNo);
     } catch (...) {
         // A damaged row ends the fill; what was read stays in the list.
     }
+    CPatientListItem::SortByCaption(items);
+    QList<QTreeWidgetItem*> sorted;
+    sorted.reserve(qsizetype(items.size()));
+    QTreeWidgetItem* selected = nullptr;
+    for (auto& item : items) {
+        if (m_activeId != -1 && item->data(0, Qt::UserRole).toInt() == m_activeId)
+            selected = item.get();
+        sorted << item.release();
+    }
+    list->addTopLevelItems(sorted);
+    // As after the list's own sort by the names.
+    list->header()->setSortIndicator(0, Qt::AscendingOrder);
+    if (selected) {
+        list->setCurrentItem(selected);
+        selected->setSelected(true);
+    }
+    m_listIndex = selected ? list->indexOfTopLevelItem(selected) : -1;
 }
 
 void CPatient::Select(int id)
@@ -260,6 +272,34 @@ bool CPatient::TakeListChanges()
 int CPatient::ChangeSocket() const
 {
     return m_connection->IsConnected() ? m_connection->NoticeSocket() : -1;
+}
+
+bool CPatient::StoreReachable() const
+{
+    return m_connection->IsConnected() && m_connection->IsAlive();
+}
+
+bool CPatient::Reconnect()
+{
+    if (!m_connection->IsConnected() || !m_connection->PollReconnect())
+        return false;
+    if (m_connection->TakeLostLocks(kPatientLocks).contains(m_activeId)) {
+        // Another workstation has it open now; what was edited here is not
+        // written over its work.
+        m_lostPatient = m_name;
+        m_activeId = -1;
+        m_listIndex = -1;
+        m_name.clear();
+        m_description.clear();
+        m_settings->Reset();
+    }
+    // A change cut by the loss is written again from what is held here (by
+    // Save), never half; the others' changes came without notice.
+    m_table->Cancel();
+    m_table->Refresh();
+    if (m_activeId != -1)
+        Save();
+    return true;
 }
 
 void CPatient::ReadActive()

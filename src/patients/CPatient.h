@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QString>
 #include <memory>
+#include <utility>
 
 class CDbConnection;
 class CDbTable;
@@ -53,6 +54,16 @@ public:
     // The socket that becomes readable when such a change arrives; -1 for
     // a file.
     int ChangeSocket() const;
+    // False while the clinic's server is away (the connection lost); a file
+    // is always there.
+    bool StoreReachable() const;
+    // One step of making the lost connection again, never waiting; true once
+    // it is back. The list is then read afresh and what was edited meanwhile
+    // is saved. The active patient stays held, unless another workstation
+    // took it meanwhile: then no patient is active and TakeLostPatient()
+    // names it.
+    bool Reconnect();
+    QString TakeLostPatient() { return std::exchange(m_lostPatient, {}); }
     void Save();
     void Add();
     // Deletes the active patient's row together with its therapies (their
@@ -62,6 +73,9 @@ public:
     // -1 when no patient is active, else idPac of the current row.
     int CurrentId() const;
     void MarkTherapyToday();
+    // The same without storing it now (the store is away); the next Save
+    // stores it.
+    void MarkTherapyTodayLater() { m_lastDate = QDate::currentDate(); }
     QString StartDateText() const;
     QString LastDateText() const;
 
@@ -98,4 +112,5 @@ private:
     int m_listIndex = -1;
     QString m_description;
     QString m_lastError;
+    QString m_lostPatient;
 };

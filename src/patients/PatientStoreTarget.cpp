@@ -5,24 +5,36 @@
 
 namespace {
 
-const QString kOption = QStringLiteral("--klinika");
+// "<option>=<value>" or "<option> <value>" among the arguments, else the
+// persistent setting Klinika/<setting>; empty when neither is there.
+QString OptionOrSetting(const QStringList& arguments, const QString& option, const QString& setting)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.startsWith(option + QLatin1Char('=')))
+            return argument.mid(option.size() + 1);
+        if (argument == option && i + 1 < arguments.size())
+            return arguments[i + 1];
+    }
+    QString stored;
+    if (RegReadText(QStringLiteral("Klinika"), setting, stored))
+        return stored.trimmed();
+    return {};
+}
 
 } // namespace
 
 QString PatientStoreTarget(const QStringList& arguments)
 {
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument.startsWith(kOption + QLatin1Char('=')))
-            return argument.mid(kOption.size() + 1);
-        if (argument == kOption && i + 1 < arguments.size())
-            return arguments[i + 1];
-    }
-    QString stored;
-    if (RegReadText(QStringLiteral("Klinika"), QStringLiteral("Polaczenie"), stored) &&
-        !stored.trimmed().isEmpty())
-        return stored.trimmed();
-    return QStringLiteral("pacmem.qp");
+    const QString target =
+        OptionOrSetting(arguments, QStringLiteral("--klinika"), QStringLiteral("Polaczenie"));
+    return target.isEmpty() ? QStringLiteral("pacmem.qp") : target;
+}
+
+QString PatientStoreWorkstation(const QStringList& arguments)
+{
+    return OptionOrSetting(arguments, QStringLiteral("--stanowisko"), QStringLiteral("Stanowisko"))
+        .trimmed();
 }
 
 QString PatientStoreFailure(const QString& target, const QString& error)

@@ -11,6 +11,11 @@
 // ~/.pgpass or its environment.
 QString PatientStoreTarget(const QStringList& arguments);
 
+// The name this workstation shows to the others of a clinic (as the holder
+// of a busy patient): "--stanowisko=<name>" on the command line or the
+// persistent setting "Klinika/Stanowisko"; empty for the computer's name.
+QString PatientStoreWorkstation(const QStringList& arguments);
+
 // The message for the therapist when the store named `target` cannot be
 // opened for the reason `error` (the error's text).
 QString PatientStoreFailure(const QString& target, const QString& error);

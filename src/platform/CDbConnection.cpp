@@ -138,3 +138,34 @@ int CDbConnection::NoticeSocket() const
     const auto* clinic = dynamic_cast<const CPgBackend*>(m_backend.get());
     return clinic ? clinic->Socket() : -1;
 }
+
+bool CDbConnection::IsAlive() const
+{
+    const auto* clinic = dynamic_cast<const CPgBackend*>(m_backend.get());
+    return m_backend && (!clinic || clinic->Alive());
+}
+
+bool CDbConnection::PollReconnect()
+{
+    CPgBackend* clinic = m_backend ? Clinic("CDbConnection::PollReconnect") : nullptr;
+    return !clinic || clinic->PollReconnect() == CPgBackend::EReconnect::Connected;
+}
+
+bool CDbConnection::Reconnect(int milliseconds)
+{
+    CPgBackend* clinic = m_backend ? Clinic("CDbConnection::Reconnect") : nullptr;
+    return !clinic || clinic->Reconnect(milliseconds);
+}
+
+QList<int> CDbConnection::TakeLostLocks(int space)
+{
+    QList<int> ids;
+    CPgBackend* clinic = m_backend ? Clinic("CDbConnection::TakeLostLocks") : nullptr;
+    if (!clinic)
+        return ids;
+    for (const auto& lock : clinic->TakeLostLocks()) {
+        if (lock.first == space)
+            ids << lock.second;
+    }
+    return ids;
+}

@@ -72,6 +72,18 @@ public:
     QStringList TakeNotices();
     int NoticeSocket() const;
 
+    // A clinic database's connection can be lost during work (server
+    // stopped or restarted, network gone). False then; always true on a file.
+    bool IsAlive() const;
+    // One step of making a lost clinic connection again, never waiting (see
+    // CPgBackend::PollReconnect); true once it is back, with its locks and
+    // channels. Reconnect waits up to `milliseconds` for it.
+    bool PollReconnect();
+    bool Reconnect(int milliseconds);
+    // The ids of locks in `space` that other workstations took while the
+    // connection was lost; cleared by the call.
+    QList<int> TakeLostLocks(int space);
+
     // The engine, for the data sets on this connection; throws when not
     // connected.
     CDbBackend& Backend(const char* where) const;

@@ -6,8 +6,11 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QThread>
 #include <libpq-fe.h>
 #include <memory>
+#include <poll.h>
 #include <vector>
 
 namespace {
@@ -202,7 +205,93 @@ CPgBackend::~CPgBackend()
 
 bool CPgBackend::Alive() const
 {
-    return m_conn && PQstatus(m_conn) == CONNECTION_OK;
+    return Linked() && !m_restorePending;
+}
+
+bool CPgBackend::Linked() const
+{
+    return m_conn && !m_resetting && !m_broken && PQstatus(m_conn) == CONNECTION_OK;
+}
+
+CPgBackend::EReconnect CPgBackend::PollReconnect()
+{
+    if (Linked() && m_restorePending) {
+        try {
+            RestoreSession();
+        } catch (const CError&) {
+            return EReconnect::Failed;
+        }
+    }
+    if (Alive())
+        return EReconnect::Connected;
+    // The caller rolls back what the loss cut short first.
+    if (!m_conn || m_inTransaction)
+        return EReconnect::Failed;
+    if (!m_resetting) {
+        m_broken = false;
+        if (!PQresetStart(m_conn))
+            return EReconnect::Failed;
+        m_resetting = true;
+        m_resetWants = PGRES_POLLING_WRITING;
+        m_restorePending = true;
+        m_resetClock.start();
+    }
+    for (;;) {
+        pollfd socket{PQsocket(m_conn),
+                      short(m_resetWants == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        const int ready = socket.fd < 0 ? 1 : ::poll(&socket, 1, 0);
+        if (ready <= 0) {
+            if (m_resetClock.elapsed() <= kConnectSeconds * 1000)
+                return EReconnect::Waiting;
+            m_resetting = false;
+            return EReconnect::Failed;
+        }
+        m_resetWants = int(PQresetPoll(m_conn));
+        if (m_resetWants == PGRES_POLLING_FAILED) {
+            m_resetting = false;
+            return EReconnect::Failed;
+        }
+        if (m_resetWants == PGRES_POLLING_OK) {
+            m_resetting = false;
+            return PollReconnect();
+        }
+    }
+}
+
+bool CPgBackend::Reconnect(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (PollReconnect() == EReconnect::Connected)
+            return true;
+        if (clock.elapsed() > milliseconds)
+            return false;
+        QThread::msleep(20);
+    }
+}
+
+// What the session had on the lost connection: its settings, its channels
+// and its locks; a lock another session took meanwhile is reported lost.
+void CPgBackend::RestoreSession()
+{
+    m_origins.clear();
+    Execute("SET lock_timeout = '5s'", {}, "CDbConnection::Reconnect");
+    for (const QString& channel : std::as_const(m_channels))
+        Execute("LISTEN " + Quote(channel), {}, "CDbConnection::Reconnect");
+    const QSet<QPair<int, int>> held = m_locks;
+    for (const auto& lock : held) {
+        if (!TryLock(lock.first, lock.second)) {
+            m_locks.remove(lock);
+            m_lostLocks << lock;
+        }
+    }
+    m_restorePending = false;
+}
+
+QList<QPair<int, int>> CPgBackend::TakeLostLocks()
+{
+    return std::exchange(m_lostLocks, {});
 }
 
 QString CPgBackend::NumberedParams(const QString& sql)
@@ -226,14 +315,23 @@ QString CPgBackend::NumberedParams(const QString& sql)
     return text;
 }
 
-void CPgBackend::Fail(PGresult* result, const QString& where) const
+void CPgBackend::Fail(PGresult* result, const QString& where)
 {
     const QString message = Trimmed(result ? PQresultErrorMessage(result) : PQerrorMessage(m_conn));
     const QString state =
         result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
     PQclear(result);
-    if (!Alive() || state.startsWith("08"))
+    // 57P01-57P03: the server is shutting down or starting; an error without
+    // a state is libpq's own (the server's socket closed under it, which
+    // libpq may not yet count as a lost connection). Lost all the same.
+    // 08P01 is the server refusing a statement's parameters, on a sound
+    // connection.
+    const bool lost =
+        state.isEmpty() || (state.startsWith("08") && state != "08P01") || state.startsWith("57P0");
+    if (!Linked() || lost) {
+        m_broken = true;
         throw CError(where + " - Połączenie z serwerem bazy kliniki zostało przerwane: " + message);
+    }
     if (state == "42501")
         throw CError(where + " - Brak uprawnień w bazie kliniki: " + message);
     if (state == "55P03" || state == "40P01")
@@ -245,6 +343,12 @@ PGresult* CPgBackend::Run(const QString& sql, const QVariantList& params, const 
 {
     if (!m_conn)
         throw CError(where + " - Brak połączenia z bazą danych");
+    // A lost connection is made again by PollReconnect only, never here: a
+    // statement must not wait for a server that may be gone for long, nor
+    // run outside the transaction its caller began.
+    if (!Linked())
+        throw CError(where + " - Połączenie z serwerem bazy kliniki zostało przerwane: " +
+                     Trimmed(PQerrorMessage(m_conn)));
     const QByteArray text = NumberedParams(sql).toUtf8();
     const SParams bound(params, where);
     PGresult* result =
@@ -371,10 +475,13 @@ void CPgBackend::CheckWhole()
 void CPgBackend::Begin()
 {
     Execute("BEGIN", {}, "CDbConnection::BeginTransaction");
+    MarkTransaction(true);
 }
 
 void CPgBackend::Commit()
 {
+    // Whether it succeeds or not, the transaction is over.
+    const auto ended = qScopeGuard([this] { MarkTransaction(false); });
     const ResultPtr result(Run("COMMIT", {}, "CDbConnection::Commit"));
     // A transaction that failed earlier ends as ROLLBACK, not as an error.
     if (qstrcmp(PQcmdStatus(result.get()), "COMMIT") != 0)
@@ -383,13 +490,18 @@ void CPgBackend::Commit()
 
 void CPgBackend::Rollback()
 {
-    if (InTransaction())
+    if (InTransaction() && Linked())
         PQclear(PQexec(m_conn, "ROLLBACK"));
+    MarkTransaction(false);
 }
 
+// Also while the connection is lost: the caller's transaction stays open
+// until the caller ends it.
 bool CPgBackend::InTransaction() const
 {
-    if (!m_conn)
+    if (m_inTransaction)
+        return true;
+    if (!Linked())
         return false;
     const PGTransactionStatusType status = PQtransactionStatus(m_conn);
     return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
@@ -399,6 +511,8 @@ bool CPgBackend::BeginChange(const QString& where)
 {
     const bool outermost = !InTransaction();
     Execute(outermost ? "BEGIN" : "SAVEPOINT loquena_post", {}, where);
+    if (outermost)
+        MarkTransaction(true);
     return outermost;
 }
 
@@ -408,6 +522,7 @@ void CPgBackend::EndChange(bool outermost, const QString& where)
         Execute("RELEASE SAVEPOINT loquena_post", {}, where);
         return;
     }
+    const auto ended = qScopeGuard([this] { MarkTransaction(false); });
     const ResultPtr result(Run("COMMIT", {}, where));
     if (qstrcmp(PQcmdStatus(result.get()), "COMMIT") != 0)
         throw CError(where + " - Zmiana została wycofana przez serwer bazy kliniki");
@@ -415,7 +530,9 @@ void CPgBackend::EndChange(bool outermost, const QString& where)
 
 void CPgBackend::AbortChange(bool outermost) noexcept
 {
-    if (!m_conn)
+    if (outermost)
+        MarkTransaction(false);
+    if (!Linked())
         return;
     if (outermost) {
         PQclear(PQexec(m_conn, "ROLLBACK"));
@@ -429,12 +546,18 @@ bool CPgBackend::TryLock(int space, int id)
 {
     const SDbRows answer =
         Select("SELECT pg_try_advisory_lock(?, ?)", {space, id}, "CDbConnection::TryLock");
-    return answer.rows.front().value(0).toLongLong() != 0;
+    const bool taken = answer.rows.front().value(0).toLongLong() != 0;
+    if (taken)
+        m_locks.insert(qMakePair(space, id));
+    return taken;
 }
 
 void CPgBackend::Unlock(int space, int id)
 {
-    Select("SELECT pg_advisory_unlock(?, ?)", {space, id}, "CDbConnection::Unlock");
+    m_locks.remove(qMakePair(space, id));
+    // A lost connection has let go of it already.
+    if (Linked())
+        Select("SELECT pg_advisory_unlock(?, ?)", {space, id}, "CDbConnection::Unlock");
 }
 
 QString CPgBackend::LockHolder(int space, int id)
@@ -456,6 +579,8 @@ QString CPgBackend::LockHolder(int space, int id)
 void CPgBackend::Listen(const QString& channel)
 {
     Execute("LISTEN " + Quote(channel), {}, "CDbConnection::Listen");
+    if (!m_channels.contains(channel))
+        m_channels << channel;
 }
 
 void CPgBackend::Notify(const QString& channel, const QString& payload)
@@ -466,7 +591,7 @@ void CPgBackend::Notify(const QString& channel, const QString& payload)
 QStringList CPgBackend::TakeNotices()
 {
     QStringList notices;
-    if (!m_conn)
+    if (!Alive())
         return notices;
     PQconsumeInput(m_conn);
     while (PGnotify* notice = PQnotifies(m_conn)) {

@@ -1,8 +1,10 @@
 #pragma once
 #include "platform/CDbBackend.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPair>
+#include <QSet>
 
 struct pg_conn;
 struct pg_result;
@@ -16,7 +18,11 @@ struct pg_result;
 //
 // No call waits for the server longer than a few seconds: connecting gives up
 // after kConnectSeconds, and a connection whose server has gone away is found
-// by TCP keepalives and reported as lost.
+// by TCP keepalives and reported as lost. A lost connection is made again
+// with PollReconnect (without waiting) or Reconnect; the session's locks and
+// LISTENs are then taken again. A transaction cut by the loss is over: until
+// the caller has rolled it back, nothing runs and nothing reconnects, so the
+// rest of it can never land on the new connection on its own.
 class CPgBackend : public CDbBackend
 {
 public:
@@ -33,6 +39,23 @@ public:
     pg_conn* Handle() const { return m_conn; }
     // False once the server has gone away.
     bool Alive() const;
+
+    enum class EReconnect
+    {
+        Connected,
+        Waiting,
+        Failed
+    };
+    // One step of making the lost connection again, never waiting: Connected
+    // once the session is back (locks and LISTENs taken again), Waiting
+    // while the server is being reached, Failed when this attempt gave up
+    // (the next call starts another). Connected at once when alive.
+    EReconnect PollReconnect();
+    // Makes the lost connection again, waiting up to `milliseconds`.
+    bool Reconnect(int milliseconds);
+    // The locks this session held that another session took while the
+    // connection was lost; cleared by the call.
+    QList<QPair<int, int>> TakeLostLocks();
 
     // Session advisory locks (see CDbConnection::TryLock).
     bool TryLock(int space, int id);
@@ -66,11 +89,25 @@ private:
     // Runs `sql` and returns its result (owned by the caller); throws with
     // the server's message on failure.
     pg_result* Run(const QString& sql, const QVariantList& params, const QString& where);
-    [[noreturn]] void Fail(pg_result* result, const QString& where) const;
+    [[noreturn]] void Fail(pg_result* result, const QString& where);
     QPair<QString, QString> ColumnOrigin(unsigned int table, int column, const QString& where);
+
+    // The connection is up (its session may still be being restored).
+    bool Linked() const;
+    void RestoreSession();
+    void MarkTransaction(bool open) { m_inTransaction = open; }
 
     pg_conn* m_conn = nullptr;
     QString m_target;
+    bool m_inTransaction = false;
+    bool m_resetting = false;
+    bool m_broken = false; // lost, though libpq has not seen it yet
+    bool m_restorePending = false;
+    int m_resetWants = 0; // what the reset waits for (PostgresPollingStatusType)
+    QElapsedTimer m_resetClock;
+    QSet<QPair<int, int>> m_locks;
+    QStringList m_channels;
+    QList<QPair<int, int>> m_lostLocks;
     QHash<QPair<unsigned int, int>, QPair<QString, QString>> m_origins;
     QHash<QString, QString> m_keys;
 };

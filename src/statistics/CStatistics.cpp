@@ -9,6 +9,8 @@
 #include "platform/CDbQuery.h"
 #include "statistics/CClinicRecordings.h"
 #include "statistics/CRecordingFiles.h"
+#include "platform/DbDateText.h"
+#include "statistics/CKeptTherapies.h"
 
 #include <QTreeWidget>
 
@@ -203,11 +205,16 @@ int CStatistics::TotalSeconds() const
 
 // ---- stored therapies
 
-void CStatistics::SaveTherapy(int patientId, QTreeWidget* list)
+CStatistics::ESaved CStatistics::SaveTherapy(int patientId, QTreeWidget* list)
 {
     if (!m_query || patientId == -1)
-        return;
+        return ESaved::NotStored;
+    // The time tells a patient's therapies apart (see StoreOnce): never the
+    // same twice, even for therapies ended within one millisecond.
     m_date = QDateTime::currentDateTime();
+    if (m_lastSaved.isValid() && m_date <= m_lastSaved)
+        m_date = m_lastSaved.addMSecs(1);
+    m_lastSaved = m_date;
     // The therapy row and its exercise rows go in as one change, so that a
     // therapy is never found half stored.
     CDbConnection* connection = m_query->Connection();
@@ -220,25 +227,170 @@ void CStatistics::SaveTherapy(int patientId, QTreeWidget* list)
     } catch (...) {
     }
     QTreeWidgetItem* item = nullptr;
+    bool failed = false;
     try {
         StoreTherapy(patientId, list, item);
     } catch (...) {
         // What was written stays; the listing shows what is stored.
+        failed = true;
     }
     m_query->Close();
-    if (!began)
-        return;
-    try {
-        connection->Commit();
-    } catch (...) {
+    if (began) {
         try {
-            connection->Rollback();
+            connection->Commit();
         } catch (...) {
+            try {
+                connection->Rollback();
+            } catch (...) {
+            }
+            // Nothing was stored: the list must not show the therapy.
+            failed = true;
+            delete std::exchange(item, nullptr);
+            m_idStat = -1;
         }
-        // Nothing was stored: the list must not show the therapy.
-        delete item;
-        m_idStat = -1;
     }
+    if (!failed)
+        return ESaved::Stored;
+    // A clinic's server that went away has none of it: the therapy waits on
+    // this workstation instead.
+    if (!connection || !connection->IsClinic() || connection->IsAlive())
+        return ESaved::NotStored;
+    delete item;
+    m_idStat = -1;
+    return m_kept && m_kept->Add(Kept(patientId)) ? ESaved::Kept : ESaved::NotStored;
+}
+
+void CStatistics::SetKeptFile(const QString& path)
+{
+    m_kept = path.isEmpty() ? nullptr : std::make_unique<CKeptTherapies>(path);
+}
+
+SKeptTherapy CStatistics::Kept(int patientId) const
+{
+    SKeptTherapy therapy;
+    therapy.database = m_query->Connection()->Path();
+    therapy.patientId = patientId;
+    if (m_patient && m_patient->ActiveId() == patientId)
+        therapy.patientName = m_patient->Name();
+    therapy.date = m_date;
+    therapy.chosenMask = m_chosenMask;
+    for (int i = 0; i < ExerciseCount; ++i) {
+        if (!Chosen(i))
+            continue;
+        const CStatEx& r = m_statEx[i];
+        therapy.exercises.push_back({r.Cw, r.LZ, r.Rozw, r.Blad, r.PomocPercent(), r.Czas});
+    }
+    return therapy;
+}
+
+void CStatistics::Restore(const SKeptTherapy& therapy)
+{
+    Reset();
+    m_date = therapy.date;
+    m_chosenMask = therapy.chosenMask;
+    for (const SKeptTherapy::SExercise& e : therapy.exercises) {
+        if (e.cw < 0 || e.cw >= ExerciseCount)
+            continue;
+        CStatEx& r = m_statEx[e.cw];
+        r.LZ = e.lz;
+        r.Rozw = e.rozw;
+        r.Blad = e.blad;
+        r.SetPomocPercent(e.pomoc);
+        r.Czas = e.czas;
+    }
+}
+
+CStatistics::EKeptStore CStatistics::StoreOnce(const SKeptTherapy& therapy)
+{
+    CDbConnection* connection = m_query->Connection();
+    connection->BeginTransaction();
+    try {
+        // A patient's therapies never end in the same millisecond: a row of
+        // this patient at this time is this therapy, stored already.
+        OpenQuery("SELECT idStat FROM Statystyki WHERE idPac=? AND Data=?",
+                  {therapy.patientId, DateTimeToDbText(therapy.date)});
+        const bool stored = m_query->RecordCount() > 0;
+        OpenQuery("SELECT idPac FROM Pacjenci WHERE idPac=?", {therapy.patientId});
+        const bool patient = m_query->RecordCount() > 0;
+        m_query->Close();
+        if (!stored && !patient) {
+            connection->Rollback();
+            return EKeptStore::NoPatient;
+        }
+        if (!stored) {
+            Restore(therapy);
+            QTreeWidgetItem* none = nullptr;
+            StoreTherapy(therapy.patientId, nullptr, none);
+            m_query->Close();
+            // The patient's last therapy date follows, unless a later one is
+            // stored already.
+            const QString day = DateTimeToDbText(QDateTime(therapy.date.date(), QTime(0, 0)));
+            connection->Execute("UPDATE Pacjenci SET Ostatnia=? WHERE idPac=? AND (Ostatnia IS "
+                                "NULL OR Ostatnia<?)",
+                                {day, therapy.patientId, day});
+        }
+        connection->Commit();
+        return stored ? EKeptStore::Already : EKeptStore::Stored;
+    } catch (...) {
+        m_query->Close();
+        connection->Rollback();
+        throw;
+    }
+}
+
+// A therapy whose patient is gone can never be stored; its results go to a
+// file of their own beside the kept ones, so that nothing is thrown away.
+void CStatistics::Reject(const SKeptTherapy& therapy, SKeptOutcome& outcome) const
+{
+    outcome.rejectedFile = m_kept->Path();
+    outcome.rejectedFile.replace(QStringLiteral(".json"), QStringLiteral("-odrzucone.json"));
+    CKeptTherapies(outcome.rejectedFile).Add(therapy);
+    outcome.lost << QStringLiteral("%1, %2").arg(
+        therapy.patientName.isEmpty() ? QStringLiteral("pacjent nr %1").arg(therapy.patientId)
+                                      : therapy.patientName,
+        therapy.date.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+CStatistics::SKeptOutcome CStatistics::StoreKept()
+{
+    SKeptOutcome outcome;
+    CDbConnection* connection = m_query ? m_query->Connection() : nullptr;
+    if (!m_kept || !connection || !connection->IsClinic() || !connection->IsAlive())
+        return outcome;
+    bool readable = true;
+    const std::vector<SKeptTherapy> kept = m_kept->Read(&readable);
+    outcome.unreadable = !readable;
+    outcome.file = m_kept->Path();
+    if (kept.empty())
+        return outcome;
+    // The therapy on hand is not disturbed by the kept ones passing through.
+    CStatistics writer;
+    writer.Bind(connection);
+    std::vector<SKeptTherapy> left;
+    for (const SKeptTherapy& therapy : kept) {
+        if (therapy.database != connection->Path() || !connection->IsAlive()) {
+            left.push_back(therapy);
+            continue;
+        }
+        // Only a therapy whose patient is gone is given up; any other
+        // failure leaves it kept for the next time.
+        EKeptStore result = EKeptStore::Failed;
+        try {
+            result = writer.StoreOnce(therapy);
+        } catch (const CError&) {
+        }
+        if (result == EKeptStore::Failed)
+            left.push_back(therapy);
+        else if (result == EKeptStore::NoPatient)
+            Reject(therapy, outcome);
+        else
+            ++outcome.stored;
+    }
+    outcome.waiting = int(std::count_if(left.begin(), left.end(), [&](const SKeptTherapy& t) {
+        return t.database == connection->Path();
+    }));
+    m_kept->Write(left);
+    return outcome;
 }
 
 void CStatistics::StoreTherapy(int patientId, QTreeWidget* list, QTreeWidgetItem*& item)
@@ -246,7 +398,9 @@ void CStatistics::StoreTherapy(int patientId, QTreeWidget* list, QTreeWidgetItem
     static const char* const therapyNames[] = {"idStat",    "idPac",     "Data",
                                                "CwWybrane", "Wypowiedz", "Komentarz"};
     int t[std::size(therapyNames)];
-    OpenQuery("SELECT * FROM Statystyki");
+    // Only the columns are needed to add a row, not the rows stored before:
+    // a clinic holds the therapies of years.
+    OpenQuery("SELECT * FROM Statystyki WHERE idStat=-1");
     LookUp(*m_query, therapyNames, t, "Nazwy kol. w bazie pac. (Statystyki)!");
     m_query->Insert();
     m_query->Fields(t[1]).SetInteger(patientId);
@@ -270,7 +424,7 @@ void CStatistics::StoreTherapy(int patientId, QTreeWidget* list, QTreeWidgetItem
     static const char* const exerciseNames[] = {"idCw", "idStat", "Cw",    "LZ",
                                                 "Rozw", "Blad",   "Pomoc", "Czas"};
     int e[std::size(exerciseNames)];
-    OpenQuery("SELECT * FROM Cwiczenia");
+    OpenQuery("SELECT * FROM Cwiczenia WHERE idCw=-1");
     LookUp(*m_query, exerciseNames, e, "Nazwy kol. w bazie pac. (Cwiczenia)!");
     for (int i = 0; i < ExerciseCount; ++i) {
         if (!Chosen(i)) {

@@ -8,6 +8,8 @@
 
 class CDbConnection;
 class CDbQuery;
+class CKeptTherapies;
+struct SKeptTherapy;
 class CPatient;
 class CRecordingStore;
 class CTherapySettings;
@@ -69,9 +71,33 @@ public:
     int TotalSeconds() const;
 
     void ListTherapies(int patientId, QTreeWidget* list);
+    enum class ESaved
+    {
+        Stored,
+        Kept,
+        NotStored
+    };
     // Stores the therapy just ended as one change and appends its row to
-    // `list`.
-    void SaveTherapy(int patientId, QTreeWidget* list);
+    // `list`. When the clinic's server is away it is kept on the workstation
+    // instead (see SetKeptFile), to be stored by StoreKept; NotStored when
+    // even that failed.
+    ESaved SaveTherapy(int patientId, QTreeWidget* list);
+    // Where therapies finished while the server is away are kept; none are
+    // kept without it.
+    void SetKeptFile(const QString& path);
+    struct SKeptOutcome
+    {
+        int stored = 0;          // now in the database (also those found there already)
+        int waiting = 0;         // still kept, for the next time
+        QStringList lost;        // never to be stored (patient gone): who and when
+        bool unreadable = false; // the file is damaged; left as it is
+        QString file;
+        QString rejectedFile; // where the results of the `lost` ones are
+    };
+    // Stores the kept therapies of this database, each as one change, each
+    // once: one that reached the database before (its answer lost with the
+    // connection) is not stored again.
+    SKeptOutcome StoreKept();
     void LoadTherapy(int patientId, int idStat);
     bool SelectRow(int idStat);
 
@@ -123,6 +149,18 @@ private:
     void RemoveRecording(QChar kind);
     // The recordings' store of the bound connection.
     CRecordingStore& Recordings() const;
+    SKeptTherapy Kept(int patientId) const;
+    void Restore(const SKeptTherapy& therapy);
+    enum class EKeptStore
+    {
+        Stored,
+        Already,
+        NoPatient,
+        Failed
+    };
+    void Reject(const SKeptTherapy& therapy, SKeptOutcome& outcome) const;
+    // Throws when the database fails.
+    EKeptStore StoreOnce(const SKeptTherapy& therapy);
     template <class F> int SumScored(F&& value) const;
 
     CStatEx m_statEx[ExerciseCount];
@@ -136,4 +174,6 @@ private:
     int m_idStat = -1;
     QString m_folder = QStringLiteral("Nagrane");
     mutable std::unique_ptr<CRecordingStore> m_recordings;
+    std::unique_ptr<CKeptTherapies> m_kept;
+    QDateTime m_lastSaved;
 };

@@ -4,6 +4,11 @@
 #   pgcluster.sh start <folder>   makes the cluster (initdb) and starts it; the
 #                                 connection string goes to <folder>/conninfo
 #   pgcluster.sh stop <folder>    stops it and removes the cluster's files
+#   pgcluster.sh halt <folder>    stops the server at once (as a crash would),
+#                                 keeping its files
+#   pgcluster.sh kill <folder>    SIGKILL to the server and all its processes
+#   pgcluster.sh resume <folder>  starts the halted or killed server again on
+#                                 the same socket and port
 # The cluster's files and its Unix socket live in a short folder of their own
 # under /tmp (named in <folder>/pgdir), which the server's user can reach and
 # whose path fits a socket's name. The server listens on that socket and on
@@ -47,9 +52,10 @@ HBA
   started=""
   for _ in 1 2 3 4 5 6 7 8; do
     port=$((20000 + RANDOM % 30000))
+    echo "-k $pg -p $port -c listen_addresses=127.0.0.1 -c fsync=$fsync -c max_connections=100" \
+      >"$pg/options"
     if as_owner "$bindir/pg_ctl" -D "$pg/data" -l "$pg/server.log" -w -t 30 \
-      -o "-k $pg -p $port -c listen_addresses=127.0.0.1 -c fsync=$fsync -c max_connections=100" \
-      start >"$pg/pg_ctl.log" 2>&1; then
+      -o "$(cat "$pg/options")" start >"$pg/pg_ctl.log" 2>&1; then
       started=1
       break
     fi
@@ -78,8 +84,29 @@ stop)
   rm -rf "$pg"
   rm -f "$dir/pgdir"
   ;;
+halt | kill | resume)
+  pg="$(cat "$dir/pgdir")"
+  case "$cmd" in
+  halt) as_owner "$bindir/pg_ctl" -D "$pg/data" -m immediate -w stop >/dev/null ;;
+  kill)
+    # The postmaster first, so that it cannot start new backends.
+    read -r master <"$pg/data/postmaster.pid"
+    pids="$master $(pgrep -P "$master" || true)"
+    # shellcheck disable=SC2086
+    kill -KILL $pids 2>/dev/null || true
+    for pid in $pids; do
+      while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+    done
+    ;;
+  resume)
+    as_owner "$bindir/pg_ctl" -D "$pg/data" -l "$pg/server.log" -w -t 30 \
+      -o "$(cat "$pg/options")" start >"$pg/pg_ctl.log" 2>&1 ||
+      { cat "$pg/pg_ctl.log" >&2; exit 1; }
+    ;;
+  esac
+  ;;
 *)
-  echo "usage: $0 start|stop <folder>" >&2
+  echo "usage: $0 start|stop|halt|kill|resume <folder>" >&2
   exit 2
   ;;
 esac

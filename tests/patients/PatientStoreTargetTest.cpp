@@ -35,6 +35,31 @@ TEST(PatientStoreTarget, CommandLineThenSettingThenTheFile)
     }
 }
 
+TEST(PatientStoreTarget, TheWorkstationsNameFromTheCommandLineThenTheSetting)
+{
+    TempDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    struct Case
+    {
+        const char* what;
+        QStringList arguments;
+        QString setting;
+        QString expected; // empty: the computer's name
+    };
+    const Case cases[] = {
+        {"nothing named", {"loquena"}, "", ""},
+        {"setting", {"loquena"}, " Gabinet 2 ", "Gabinet 2"},
+        {"option with =", {"loquena", "--stanowisko=Sala 1"}, "Gabinet 2", "Sala 1"},
+        {"option and value", {"loquena", "--stanowisko", "Sala Ż"}, "", "Sala Ż"},
+        {"the store's option is another", {"loquena", "--klinika=Sala 1"}, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(RegWriteText("Klinika", "Stanowisko", c.setting));
+        EXPECT_EQ(PatientStoreWorkstation(c.arguments), c.expected);
+    }
+}
+
 TEST(PatientStoreTarget, AnUnreachableClinicIsNamedInTheMessage)
 {
     CPatient patient;

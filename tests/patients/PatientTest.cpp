@@ -353,6 +353,55 @@ TEST_P(PatientStore, FillListSortsByNameInPolishOrder)
     EXPECT_LT(CPatientListItem::Compare("Źrebiec", "Żak"), 0);
 }
 
+TEST_P(PatientStore, FillListAgreesWithTheListsOwnSortForNamesOfEveryKind)
+{
+    // Same names (kept in stored order), numbers, case, every Polish letter,
+    // blanks and an empty name.
+    QStringList names;
+    const QStringList stems = {"Żak",   "żak",  "Zak",  "Źdźbło", "Łoś",   "Los", "Ślęk",
+                               "Sleek", "Ąbel", "Abel", "Ćma",    "Cma",   "Ńuk", "Nuk",
+                               "Ęcka",  "Ecka", "Ó",    "O",      "Nowak", "",    "  Nowak"};
+    for (int i = 0; i < 60; ++i)
+        names << QString("%1 Pacjent %2").arg(stems[i % stems.size()]).arg(i % 13);
+    names << "Nowak Jan"
+          << "Nowak Jan"
+          << "";
+    const std::vector<int> ids = Seed(names, -1);
+    CPatient patient;
+    ASSERT_TRUE(patient.Open(path));
+    patient.Select(ids[41]);
+
+    QTreeWidget list;
+    list.setColumnCount(3);
+    patient.FillList(&list);
+    ASSERT_EQ(list.topLevelItemCount(), int(names.size()));
+    std::vector<int> filled;
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        filled.push_back(list.topLevelItem(i)->data(0, Qt::UserRole).toInt());
+    ASSERT_EQ(patient.ListIndex(),
+              int(std::find(filled.begin(), filled.end(), ids[41]) - filled.begin()));
+    EXPECT_EQ(list.currentItem(), list.topLevelItem(patient.ListIndex()));
+
+    // The order the list gives itself from the stored order, by comparing
+    // pairs (as after renaming a patient).
+    QTreeWidget own;
+    own.setColumnCount(3);
+    for (int i = 0; i < names.size(); ++i) {
+        auto* item = new CPatientListItem(&own);
+        item->setText(0, names[i]);
+        item->setData(0, Qt::UserRole, ids[std::size_t(i)]);
+    }
+    own.sortItems(0, Qt::AscendingOrder);
+    std::vector<int> sorted;
+    for (int i = 0; i < own.topLevelItemCount(); ++i)
+        sorted.push_back(own.topLevelItem(i)->data(0, Qt::UserRole).toInt());
+    EXPECT_EQ(filled, sorted);
+    // And a sort of the filled list changes nothing.
+    list.sortItems(0, Qt::AscendingOrder);
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        EXPECT_EQ(list.topLevelItem(i)->data(0, Qt::UserRole).toInt(), filled[std::size_t(i)]);
+}
+
 TEST_P(PatientStoreFile, MissingSettingsRowIsMadeAgainAtTheEnd)
 {
     const std::vector<int> ids = Seed({"Nowak Jan", "Kowalska Anna"});

@@ -6,6 +6,11 @@
 set -u
 driver=${1:?path of loquena-killdriver}
 rounds=${2:-200}
+# LOQUENA_KILL_CLINIC=server: the server killed instead, under a workstation
+# that goes on working (serverkill.sh, its driver beside this one).
+if [ "${LOQUENA_KILL_CLINIC:-0}" = server ]; then
+    exec "$(dirname "$0")/serverkill.sh" "$(dirname "$driver")/loquena-serverkilldriver" "$rounds"
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 db=$work/pacmem.qp
