@@ -375,11 +375,7 @@ bool TFormProgress::ExportAllCsv()
         return false;
     CProgressCsv csv;
     try {
-        for (const CTherapyHistory::SPatient& p : CTherapyHistory::Patients(m_connection)) {
-            CTherapyHistory history;
-            history.Load(m_connection, p.Id);
-            csv.AddPatient(p.Name, history);
-        }
+        csv.AddAllPatients(m_connection);
     } catch (...) {
         Inform(TFormMessage::KindError,
                QStringLiteral("Nie udało się odczytać terapii z bazy pacjentów."));
