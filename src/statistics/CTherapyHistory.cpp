@@ -83,6 +83,7 @@ std::map<int, CTherapyHistory> CTherapyHistory::Read(CDbConnection* connection,
         params,
         [&histories](const QVariantList& row) {
             STherapy t;
+            t.Rows.reserve(CStatEx::FirstUnscored + 4); // room for every exercise
             t.IdStat = Int(row[1]);
             DbTextToDateAndTime(row[2].toString(), &t.Day, &t.Time);
             t.Utterance = Int(row[3]) > 0;
