@@ -87,6 +87,16 @@ void BM_ReportPdf(benchmark::State& state)
 }
 BENCHMARK(BM_ReportPdf)->Unit(benchmark::kMillisecond);
 
+// The reading alone of the CSV of all patients.
+void BM_ReadAllHistories(benchmark::State& state)
+{
+    CDbConnection db;
+    db.Connect(History(100));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CTherapyHistory::LoadAll(&db));
+}
+BENCHMARK(BM_ReadAllHistories)->Unit(benchmark::kMillisecond);
+
 void BM_CsvAllPatients(benchmark::State& state)
 {
     CDbConnection db;
@@ -94,11 +104,7 @@ void BM_CsvAllPatients(benchmark::State& state)
     QTemporaryDir out;
     for (auto _ : state) {
         CProgressCsv csv;
-        for (const auto& p : CTherapyHistory::Patients(&db)) {
-            CTherapyHistory history;
-            history.Load(&db, p.Id);
-            csv.AddPatient(p.Name, history);
-        }
+        csv.AddAllPatients(&db);
         if (!csv.Save(out.filePath("wszyscy.csv"), nullptr))
             state.SkipWithError("CSV not written");
     }

@@ -2,22 +2,10 @@
 
 #include "app/DisplayMode.h"
 #include "app/ScreenPainter.h"
-#include "graphics/BitmapTools.h"
-#include "graphics/CDynamicPlace.h"
-#include "mainwindow/TFormMessage.h"
+#include "graphics/DialogFrame.h"
 
-#include <QBitmap>
 #include <QEvent>
-#include <QPainter>
 #include <QWidget>
-
-namespace {
-
-// The message window's frame picture and the roundness of its corners.
-constexpr int FrameSourceImage = 36;
-constexpr int CornerRadius = 8;
-
-} // namespace
 
 CDialogFrame::CDialogFrame(QWidget* dialog, CBitmapsContainer* windows)
     : QObject(dialog), m_dialog(dialog), m_windows(windows)
@@ -34,28 +22,9 @@ QMargins CDialogFrame::ContentMargins()
 void CDialogFrame::Rebuild()
 {
     const QSize size = m_dialog->size();
-    m_face = QImage();
-    if (m_windows && m_windows->Count() > FrameSourceImage) {
-        CDynamicPlace layout;
-        layout.Container = m_windows;
-        layout.Add(PT_BITMAP, 0);
-        for (const int mode : {DM_800, DM_1024, DM_1280})
-            layout.SetBitmap(mode, FrameSourceImage, -1, -1);
-        layout.Set_iCurrent(1);
-        std::unique_ptr<QImage> source = layout.SuitableBitmap(layout.CurrentDP(), false, 0, 0);
-        if (source && !source->isNull()) {
-            Make24(*source);
-            m_face = TFormMessage::BuildFrame(*source, size.width(), size.height());
-        }
-    }
-    QBitmap outline(size);
-    outline.fill(Qt::color0);
-    QPainter p(&outline);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::color1);
-    p.drawRoundedRect(QRect(QPoint(0, 0), size), CornerRadius, CornerRadius);
-    p.end();
-    m_dialog->setMask(outline);
+    const QImage source = DialogFrame::Source(m_windows);
+    m_face = source.isNull() ? QImage() : DialogFrame::Build(source, size.width(), size.height());
+    m_dialog->setMask(DialogFrame::Outline(size));
 }
 
 bool CDialogFrame::eventFilter(QObject* watched, QEvent* event)

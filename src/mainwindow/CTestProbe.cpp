@@ -24,6 +24,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -109,6 +110,8 @@ QString TextOf(const QWidget* w)
         return g->title();
     if (const auto* e = qobject_cast<const QLineEdit*>(w))
         return e->text();
+    if (const auto* c = qobject_cast<const QComboBox*>(w))
+        return c->currentText();
     if (const auto* m = qobject_cast<const QPlainTextEdit*>(w))
         return m->toPlainText();
     if (const auto* s = qobject_cast<const QScrollBar*>(w))

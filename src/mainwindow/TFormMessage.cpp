@@ -4,22 +4,20 @@
 #include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/CTransButton.h"
+#include "graphics/DialogFrame.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QBitmap>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 constexpr int RowTops[TFormMessage::RowCount] = {44, 72, 100, 128};
 constexpr int RowHeight = 27;
 constexpr int RowFontPixels = 21;
-constexpr int CornerEllipse = 16;
 
 // Compact layout: the lower rows get a font 3 points smaller, the first row
 // moves up, the second down and the fourth up, so that four long lines fit.
@@ -27,13 +25,6 @@ constexpr int CompactPointsLess = 3;
 constexpr int CompactRow1Up = 8;
 constexpr int CompactRow2Down = 4;
 constexpr int CompactRow4Up = 4;
-
-// Frame tiling: corners 65 wide, the top band 125 high, the bottom band 65
-// high, edges and middle repeated in 60-pixel pieces.
-constexpr int Corner = 65;
-constexpr int TopBand = 125;
-constexpr int BottomBand = 65;
-constexpr int Piece = 60;
 
 struct SButtonSkin
 {
@@ -65,31 +56,6 @@ int PixelsLessPoints(int pixels, int points)
     return (size * 96 + 36) / 72;
 }
 
-// Plain copy of the source rectangle (sx, sy, w, h) to (dx, dy), clipped to
-// both images; both 24-bit.
-void CopyRect(QImage& dest, int dx, int dy, const QImage& src, int sx, int sy, int w, int h)
-{
-    if (sx < 0) {
-        dx -= sx, w += sx, sx = 0;
-    }
-    if (sy < 0) {
-        dy -= sy, h += sy, sy = 0;
-    }
-    if (dx < 0) {
-        sx -= dx, w += dx, dx = 0;
-    }
-    if (dy < 0) {
-        sy -= dy, h += dy, dy = 0;
-    }
-    w = std::min({w, src.width() - sx, dest.width() - dx});
-    h = std::min({h, src.height() - sy, dest.height() - dy});
-    if (w <= 0 || h <= 0)
-        return;
-    for (int row = 0; row < h; ++row)
-        std::memmove(dest.scanLine(dy + row) + dx * 3, src.constScanLine(sy + row) + sx * 3,
-                     static_cast<size_t>(w) * 3);
-}
-
 } // namespace
 
 TFormMessage::ShowHook TFormMessage::SetShowHook(ShowHook hook)
@@ -109,16 +75,7 @@ TFormMessage::TFormMessage(CBitmapsContainer* windows, CBitmapsContainer* button
     setAttribute(Qt::WA_OpaquePaintEvent); // the frame covers the whole window
     setFixedSize(ClientWidth, ClientHeight);
 
-    QBitmap outline(ClientWidth, ClientHeight);
-    outline.fill(Qt::color0);
-    {
-        QPainter p(&outline);
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::color1);
-        p.drawRoundedRect(QRect(0, 0, ClientWidth, ClientHeight), CornerEllipse / 2,
-                          CornerEllipse / 2);
-    }
-    setMask(outline);
+    setMask(DialogFrame::Outline(size()));
 
     for (int i = 0; i < RowCount; ++i) {
         auto* row = new QLabel(this);
@@ -195,27 +152,9 @@ void TFormMessage::ReloadSkins()
     PlaceButtons();
 }
 
-QImage TFormMessage::BuildFrame(const QImage& s, int width, int height)
+QImage TFormMessage::BuildFrame(const QImage& source, int width, int height)
 {
-    QImage f = NewBitmap24(width, height);
-    const int sw = s.width();
-    const int sh = s.height();
-    const int w = width;
-    const int h = height;
-    CopyRect(f, 0, 0, s, 0, 0, Corner, TopBand);
-    CopyRect(f, w - Corner, 0, s, sw - Corner, 0, Corner, TopBand);
-    for (int x = Corner; x < w - Corner; x += Piece) {
-        const int piece = std::min(x + Piece, w - Corner) - x;
-        CopyRect(f, x, 0, s, sw / 2 - Piece, 0, piece, TopBand);
-        CopyRect(f, x, h - BottomBand, s, sw / 2 - Piece, sh - BottomBand, piece, BottomBand);
-    }
-    for (int y = TopBand; y < h - BottomBand; y += Piece) {
-        const int piece = std::min(y + Piece, h - BottomBand) - y;
-        CopyRect(f, 0, y, f, 0, Corner, w, piece);
-    }
-    CopyRect(f, 0, h - BottomBand, s, 0, sh - BottomBand, Corner, BottomBand);
-    CopyRect(f, w - Corner, h - BottomBand, s, sw - Corner, sh - BottomBand, Corner, BottomBand);
-    return f;
+    return DialogFrame::Build(source, width, height);
 }
 
 void TFormMessage::RebuildFrame()

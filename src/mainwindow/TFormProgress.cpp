@@ -1,7 +1,9 @@
 #include "mainwindow/TFormProgress.h"
 
 #include "app/DisplayMode.h"
+#include "app/ScreenPainter.h"
 #include "graphics/CDynamicPlace.h"
+#include "graphics/DialogFrame.h"
 #include "mainwindow/TFormMessage.h"
 #include "reports/CProgressChartView.h"
 #include "reports/CProgressCsv.h"
@@ -59,9 +61,11 @@ QString Change(std::optional<double> before, std::optional<double> after)
 } // namespace
 
 TFormProgress::TFormProgress(const CTherapyHistory::SPatient& patient, CTherapyHistory history,
-                             CDbConnection* connection, TFormMessage* message, QWidget* parent)
-    : QDialog(parent), m_patient(patient), m_history(std::move(history)), m_connection(connection),
-      m_message(message)
+                             CDbConnection* connection, TFormMessage* message, QWidget* parent,
+                             CBitmapsContainer* windows)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_patient(patient),
+      m_history(std::move(history)), m_connection(connection), m_message(message),
+      m_frameSource(DialogFrame::Source(windows))
 {
     setObjectName(QStringLiteral("TFormProgress"));
     setWindowTitle(QStringLiteral("Postępy – ") + patient.Name);
@@ -82,6 +86,24 @@ TFormProgress::TFormProgress(const CTherapyHistory::SPatient& patient, CTherapyH
 
 TFormProgress::~TFormProgress() = default;
 
+void TFormProgress::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    setMask(DialogFrame::Outline(size()));
+    if (!m_frameSource.isNull())
+        m_frame = DialogFrame::Build(m_frameSource, width(), height());
+}
+
+void TFormProgress::paintEvent(QPaintEvent* event)
+{
+    if (m_frame.isNull()) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    ScreenPainter p(this);
+    p.drawImage(0, 0, m_frame);
+}
+
 bool TFormProgress::Grey() const
 {
     return ColorMode == CM_MONO;
@@ -91,7 +113,9 @@ void TFormProgress::BuildLayout()
 {
     // The main window's size less a margin, in every display mode.
     resize(DesignWidth - 60, DesignHeight - 60);
-    setAutoFillBackground(true);
+    // The contents inside the skinned frame's border.
+    setContentsMargins(14, 10, 14, 10);
+    setAutoFillBackground(m_frameSource.isNull());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Colour(0xF0C080));
     palette.setColor(QPalette::Base, Colour(0xFAE4C9));
@@ -375,11 +399,7 @@ bool TFormProgress::ExportAllCsv()
         return false;
     CProgressCsv csv;
     try {
-        for (const CTherapyHistory::SPatient& p : CTherapyHistory::Patients(m_connection)) {
-            CTherapyHistory history;
-            history.Load(m_connection, p.Id);
-            csv.AddPatient(p.Name, history);
-        }
+        csv.AddAllPatients(m_connection);
     } catch (...) {
         Inform(TFormMessage::KindError,
                QStringLiteral("Nie udało się odczytać terapii z bazy pacjentów."));

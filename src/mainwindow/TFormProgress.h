@@ -1,9 +1,12 @@
 #pragma once
+#include "graphics/CBitmapsContainer.h"
 #include "statistics/CTherapyHistory.h"
 
 #include <QDialog>
+#include <QImage>
 #include <functional>
 
+class CBitmapsContainer;
 class CDbConnection;
 class CProgressChartView;
 class QComboBox;
@@ -17,7 +20,9 @@ class TFormMessage;
 // statistics page: a chart per exercise and measure over the patient's
 // therapies (at most 100 at a time, the earlier ones a click away), the
 // first and the last five therapies of each exercise side by side, and the
-// report as a PDF file or on paper and the history as a CSV file.
+// report as a PDF file or on paper and the history as a CSV file. The frame
+// is the program's skinned one, as its other windows over the main window
+// have it (a plain background without a skin).
 class TFormProgress : public QDialog
 {
 public:
@@ -30,9 +35,10 @@ public:
 
     // `history` is the patient's, not empty; `connection` the patient
     // database's, for the export of all patients. Messages go through
-    // `message` (none: unseen).
+    // `message` (none: unseen); the frame comes from `windows`.
     TFormProgress(const CTherapyHistory::SPatient& patient, CTherapyHistory history,
-                  CDbConnection* connection, TFormMessage* message, QWidget* parent = nullptr);
+                  CDbConnection* connection, TFormMessage* message, QWidget* parent = nullptr,
+                  CBitmapsContainer* windows = WindowsContainer);
     ~TFormProgress() override;
 
     void SetFileQuestion(FileQuestion question) { m_ask = std::move(question); }
@@ -56,6 +62,9 @@ public:
     // date, made safe for the file system.
     QString SuggestedPath(const QString& stem, const QString& extension) const;
 
+    // The skinned frame drawn under the window's contents; null without a skin.
+    const QImage& Frame() const { return m_frame; }
+
     QComboBox* cbCwiczenie = nullptr;
     QComboBox* cbWykres = nullptr;
     QPushButton* btWczesniej = nullptr;
@@ -70,6 +79,10 @@ public:
     QPushButton* btCsv = nullptr;
     QPushButton* btCsvWszyscy = nullptr;
     QPushButton* btZamknij = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildLayout();
@@ -89,4 +102,6 @@ private:
     int m_exercise = -1;
     int m_measure = -1;
     int m_first = 0;
+    QImage m_frameSource;
+    QImage m_frame;
 };

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <vector>
 
 // The rows of one query, read whole, with where each column comes from.
@@ -30,6 +31,17 @@ public:
     // Reads all rows of a query; a text that would change anything is refused.
     virtual SDbRows Select(const QString& sql, const QVariantList& params,
                            const QString& where) = 0;
+    // Reads the rows of a query one at a time, for results too large to hold
+    // whole (a history of a hundred thousand therapies): `visit` gets each
+    // row's values in a list that the next row overwrites. An engine that
+    // can step through a result overrides it; the rest read it whole.
+    using RowVisitor = std::function<void(const QVariantList& row)>;
+    virtual void SelectEach(const QString& sql, const QVariantList& params, const RowVisitor& visit,
+                            const QString& where)
+    {
+        for (const QVariantList& row : Select(sql, params, where).rows)
+            visit(row);
+    }
     // Runs one statement that returns no rows.
     virtual void Execute(const QString& sql, const QVariantList& params, const QString& where) = 0;
     // Inserts one row and returns its key (`key` names the key column).

@@ -90,12 +90,20 @@ void CSqliteBackend::Configure()
     RunPragma(m_db, "SELECT count(*) FROM sqlite_schema", m_path);
 }
 
+std::unique_ptr<CDbStatement> CSqliteBackend::Query(const QString& sql, const QVariantList& params,
+                                                    const QString& where)
+{
+    auto statement = std::make_unique<CDbStatement>(m_db, sql, where);
+    if (!statement->IsReadOnly())
+        throw CError(where + " - Polecenie SQL nie jest zapytaniem");
+    statement->Bind(params);
+    return statement;
+}
+
 SDbRows CSqliteBackend::Select(const QString& sql, const QVariantList& params, const QString& where)
 {
-    CDbStatement statement(m_db, sql, where);
-    if (!statement.IsReadOnly())
-        throw CError(where + " - Polecenie SQL nie jest zapytaniem");
-    statement.Bind(params);
+    const auto query = Query(sql, params, where);
+    CDbStatement& statement = *query;
     SDbRows result;
     for (int i = 0; i < statement.ColumnCount(); ++i) {
         result.names << statement.ColumnName(i);
@@ -110,6 +118,19 @@ SDbRows CSqliteBackend::Select(const QString& sql, const QVariantList& params, c
         result.rows.push_back(std::move(row));
     }
     return result;
+}
+
+void CSqliteBackend::SelectEach(const QString& sql, const QVariantList& params,
+                                const RowVisitor& visit, const QString& where)
+{
+    const auto query = Query(sql, params, where);
+    CDbStatement& statement = *query;
+    QVariantList row(statement.ColumnCount());
+    while (statement.Step()) {
+        for (int i = 0; i < statement.ColumnCount(); ++i)
+            row[i] = statement.Column(i);
+        visit(row);
+    }
 }
 
 void CSqliteBackend::Execute(const QString& sql, const QVariantList& params, const QString& where)

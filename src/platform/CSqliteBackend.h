@@ -1,6 +1,9 @@
 #pragma once
 #include "platform/CDbBackend.h"
 
+#include <memory>
+
+class CDbStatement;
 struct sqlite3;
 
 // A database file held exclusively: SQLite runs in exclusive locking mode and
@@ -26,6 +29,8 @@ public:
 
     QString Target() const override { return m_path; }
     SDbRows Select(const QString& sql, const QVariantList& params, const QString& where) override;
+    void SelectEach(const QString& sql, const QVariantList& params, const RowVisitor& visit,
+                    const QString& where) override;
     void Execute(const QString& sql, const QVariantList& params, const QString& where) override;
     qint64 Insert(const QString& table, const QString& key, const QStringList& columns,
                   const QVariantList& values, const QString& where) override;
@@ -42,6 +47,10 @@ public:
 
 private:
     void Configure();
+    // The statement of a query, its values bound; throws for a text that
+    // would change anything.
+    std::unique_ptr<CDbStatement> Query(const QString& sql, const QVariantList& params,
+                                        const QString& where);
 
     sqlite3* m_db = nullptr;
     QString m_path;

@@ -8,6 +8,40 @@ namespace {
 
 const char kSeparator = ';';
 
+// Two digits of `value` (0..99) after `out`.
+void AppendTwo(QByteArray& out, int value)
+{
+    out += char('0' + value / 10);
+    out += char('0' + value % 10);
+}
+
+// "dd.MM.yyyy", written by hand: Qt's date formats take microseconds each,
+// and the CSV of all patients has a hundred thousand therapies. Nothing for
+// a damaged date.
+void AppendDate(QByteArray& out, const QDate& day)
+{
+    if (!day.isValid() || day.year() < 1 || day.year() > 9999)
+        return;
+    AppendTwo(out, day.day());
+    out += '.';
+    AppendTwo(out, day.month());
+    out += '.';
+    AppendTwo(out, day.year() / 100);
+    AppendTwo(out, day.year() % 100);
+}
+
+// "HH:mm:ss"; nothing for a damaged time.
+void AppendTime(QByteArray& out, const QTime& time)
+{
+    if (!time.isValid())
+        return;
+    AppendTwo(out, time.hour());
+    out += ':';
+    AppendTwo(out, time.minute());
+    out += ':';
+    AppendTwo(out, time.second());
+}
+
 } // namespace
 
 CProgressCsv::CProgressCsv()
@@ -48,8 +82,10 @@ void CProgressCsv::AddPatient(const QString& name, const CTherapyHistory& histor
     const int prefix = head.size();
     for (const CTherapyHistory::STherapy& t : history.Therapies()) {
         head.truncate(prefix);
-        head += t.Day.toString(QStringLiteral("dd.MM.yyyy")).toLatin1() + kSeparator +
-                t.Time.toString(QStringLiteral("HH:mm:ss")).toLatin1() + kSeparator;
+        AppendDate(head, t.Day);
+        head += kSeparator;
+        AppendTime(head, t.Time);
+        head += kSeparator;
         for (const CStatEx& row : t.Rows) {
             const CExerciseFigures figures(row);
             m_text += head;
@@ -65,6 +101,23 @@ void CProgressCsv::AddPatient(const QString& name, const CTherapyHistory& histor
             m_text += "\r\n";
             ++m_rows;
         }
+    }
+}
+
+void CProgressCsv::AddAllPatients(CDbConnection* connection)
+{
+    const std::map<int, CTherapyHistory> histories = CTherapyHistory::LoadAll(connection);
+    // Room for all rows at once, so that a file of a hundred megabytes is
+    // not copied over as it grows.
+    qsizetype rows = 0;
+    for (const auto& [id, history] : histories)
+        for (const CTherapyHistory::STherapy& t : history.Therapies())
+            rows += qsizetype(t.Rows.size());
+    m_text.reserve(m_text.size() + rows * 96);
+    for (const CTherapyHistory::SPatient& p : CTherapyHistory::Patients(connection)) {
+        const auto found = histories.find(p.Id);
+        if (found != histories.end())
+            AddPatient(p.Name, found->second);
     }
 }
 

@@ -17,6 +17,9 @@ public:
     CProgressCsv();
 
     void AddPatient(const QString& name, const CTherapyHistory& history);
+    // Every patient of the store with therapies, by name. Throws CError when
+    // the store cannot be read.
+    void AddAllPatients(CDbConnection* connection);
     const QByteArray& Text() const { return m_text; }
     // Rows added so far, the header not counted.
     int Rows() const { return m_rows; }

@@ -1,17 +1,43 @@
 #include "statistics/CTherapyHistory.h"
 
+#include "platform/CDbBackend.h"
 #include "platform/CDbConnection.h"
-#include "platform/CDbStatement.h"
 #include "platform/DbDateText.h"
 
-#include <sqlite3.h>
+#include <QHash>
+#include <algorithm>
 
 namespace {
 
-QString ColumnText(sqlite3_stmt* statement, int column)
+const QString kWhere = QStringLiteral("CTherapyHistory");
+
+// An integer column: both stores give 64-bit integers, which read back
+// without a conversion (a million rows are read for the CSV of all
+// patients).
+int Int(const QVariant& value)
 {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    return text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, column)) : QString();
+    return int(value.toLongLong());
+}
+
+// The exercise row of one query row (idStat, Cw, LZ, Rozw, Blad, Pomoc,
+// Czas) as the statistics page loads it, but with a damaged percentage kept
+// as it is, so that its figures show as missing.
+CStatEx ExerciseRow(const QVariantList& row)
+{
+    CStatEx record;
+    record.Cw = Int(row[1]);
+    record.LZ = Int(row[2]);
+    record.Rozw = Int(row[3]);
+    record.Blad = Int(row[4]);
+    record.PomocMax = 100;
+    record.Pomoc = Int(row[5]);
+    record.Czas = Int(row[6]);
+    return record;
+}
+
+bool KnownExercise(int exercise)
+{
+    return exercise >= 0 && exercise <= CStatEx::FirstUnscored + 3;
 }
 
 } // namespace
@@ -26,53 +52,82 @@ const CStatEx* CTherapyHistory::STherapy::Row(int exercise) const
 
 void CTherapyHistory::Load(CDbConnection* connection, int patientId)
 {
-    m_therapies.clear();
-    // Read straight from the statement: a history may hold ten thousand
-    // rows, and the view must show them at once.
-    CDbStatement statement(
-        connection->Handle("CTherapyHistory::Load"),
-        QStringLiteral("SELECT s.idStat, s.Data, s.Wypowiedz, s.Komentarz, c.Cw, c.LZ, c.Rozw, "
-                       "c.Blad, c.Pomoc, c.Czas FROM Statystyki AS s JOIN Cwiczenia AS c ON "
-                       "s.idStat=c.idStat WHERE s.idPac=? ORDER BY s.Data, s.idStat, c.Cw"),
-        QStringLiteral("CTherapyHistory::Load"));
-    statement.Bind({patientId});
-    sqlite3_stmt* s = statement.Handle();
-    while (statement.Step()) {
-        const int idStat = sqlite3_column_int(s, 0);
-        if (m_therapies.empty() || m_therapies.back().IdStat != idStat) {
-            STherapy& t = m_therapies.emplace_back();
-            t.IdStat = idStat;
-            DbTextToDateAndTime(ColumnText(s, 1), &t.Day, &t.Time);
-            t.Utterance = sqlite3_column_int(s, 2) > 0;
-            t.Comment = sqlite3_column_int(s, 3) > 0;
-        }
-        CStatEx record;
-        record.Cw = sqlite3_column_int(s, 4);
-        if (record.Cw < 0 || record.Cw > CStatEx::FirstUnscored + 3)
-            continue;
-        record.LZ = sqlite3_column_int(s, 5);
-        record.Rozw = sqlite3_column_int(s, 6);
-        record.Blad = sqlite3_column_int(s, 7);
-        // As loaded for the statistics page, but a damaged percentage is
-        // kept as it is, so that its figures show as missing.
-        record.PomocMax = 100;
-        record.Pomoc = sqlite3_column_int(s, 8);
-        record.Czas = sqlite3_column_int(s, 9);
-        m_therapies.back().Rows.push_back(record);
+    std::map<int, CTherapyHistory> histories = Read(connection, patientId);
+    m_therapies = std::move(histories[patientId].m_therapies);
+}
+
+std::map<int, CTherapyHistory> CTherapyHistory::LoadAll(CDbConnection* connection)
+{
+    return Read(connection, std::nullopt);
+}
+
+std::map<int, CTherapyHistory> CTherapyHistory::Read(CDbConnection* connection,
+                                                     std::optional<int> patientId)
+{
+    // Two queries stepped through row by row, whatever the number of
+    // therapies: the histories of all patients may hold a million exercise
+    // rows. The therapies are read apart from their rows, so that each date
+    // is read and parsed once.
+    CDbBackend& store = connection->Backend("CTherapyHistory::Load");
+    QVariantList params;
+    QString therapyFilter, rowFilter;
+    if (patientId) {
+        params << *patientId;
+        therapyFilter = QStringLiteral(" WHERE s.idPac=?");
+        rowFilter = QStringLiteral(" JOIN Statystyki AS s ON s.idStat=c.idStat WHERE s.idPac=?");
     }
+    std::map<int, CTherapyHistory> histories;
+    store.SelectEach(
+        "SELECT s.idPac, s.idStat, s.Data, s.Wypowiedz, s.Komentarz FROM Statystyki AS s" +
+            therapyFilter + " ORDER BY s.idPac, s.Data, s.idStat",
+        params,
+        [&histories](const QVariantList& row) {
+            STherapy t;
+            t.Rows.reserve(CStatEx::FirstUnscored + 4); // room for every exercise
+            t.IdStat = Int(row[1]);
+            DbTextToDateAndTime(row[2].toString(), &t.Day, &t.Time);
+            t.Utterance = Int(row[3]) > 0;
+            t.Comment = Int(row[4]) > 0;
+            histories[Int(row[0])].m_therapies.push_back(std::move(t));
+        },
+        kWhere);
+    QHash<int, STherapy*> therapies;
+    for (auto& [id, history] : histories)
+        for (STherapy& t : history.m_therapies)
+            therapies.insert(t.IdStat, &t);
+    store.SelectEach(
+        "SELECT c.idStat, c.Cw, c.LZ, c.Rozw, c.Blad, c.Pomoc, c.Czas FROM Cwiczenia AS c" +
+            rowFilter,
+        params,
+        [&therapies](const QVariantList& row) {
+            STherapy* t = therapies.value(Int(row[0]));
+            if (t && KnownExercise(Int(row[1])))
+                t->Rows.push_back(ExerciseRow(row));
+        },
+        kWhere);
+    for (auto& [id, history] : histories) {
+        auto& list = history.m_therapies;
+        // A therapy without exercise rows has nothing to show.
+        list.erase(std::remove_if(list.begin(), list.end(),
+                                  [](const STherapy& t) { return t.Rows.empty(); }),
+                   list.end());
+        for (STherapy& t : list)
+            std::stable_sort(t.Rows.begin(), t.Rows.end(),
+                             [](const CStatEx& a, const CStatEx& b) { return a.Cw < b.Cw; });
+    }
+    return histories;
 }
 
 std::vector<CTherapyHistory::SPatient> CTherapyHistory::Patients(CDbConnection* connection)
 {
-    CDbStatement statement(
-        connection->Handle("CTherapyHistory::Patients"),
-        QStringLiteral(
-            "SELECT idPac, NazwiskoImie, Opis FROM Pacjenci ORDER BY NazwiskoImie, idPac"),
-        QStringLiteral("CTherapyHistory::Patients"));
+    const SDbRows rows = connection->Backend("CTherapyHistory::Patients")
+                             .Select("SELECT idPac, NazwiskoImie, Opis FROM Pacjenci ORDER BY "
+                                     "NazwiskoImie, idPac",
+                                     {}, QStringLiteral("CTherapyHistory::Patients"));
     std::vector<SPatient> patients;
-    sqlite3_stmt* s = statement.Handle();
-    while (statement.Step())
-        patients.push_back({sqlite3_column_int(s, 0), ColumnText(s, 1), ColumnText(s, 2)});
+    patients.reserve(rows.rows.size());
+    for (const QVariantList& row : rows.rows)
+        patients.push_back({row[0].toInt(), row[1].toString(), row[2].toString()});
     return patients;
 }
 

@@ -6,14 +6,15 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <map>
 #include <optional>
 #include <vector>
 
 class CDbConnection;
 
 // The stored therapies of one patient, oldest first, each with its exercise
-// rows, read from the patient database (tables Statystyki and Cwiczenia) for
-// the progress view and the reports. The rows are CStatEx records as
+// rows, read from the patient store, a file or a clinic's database (tables
+// Statystyki and Cwiczenia), for the progress view and the reports. The rows are CStatEx records as
 // LoadTherapy leaves them (Pomoc the stored percentage), so that every figure
 // comes from CExerciseFigures.
 class CTherapyHistory
@@ -47,6 +48,9 @@ public:
     // Reads patient `patientId`'s therapies. Throws CError when the database
     // cannot be read.
     void Load(CDbConnection* connection, int patientId);
+    // The histories of all patients that have therapies, by patient id, read
+    // at once. Throws CError when the database cannot be read.
+    static std::map<int, CTherapyHistory> LoadAll(CDbConnection* connection);
     // The patients of the database, by name.
     static std::vector<SPatient> Patients(CDbConnection* connection);
 
@@ -66,5 +70,9 @@ public:
     int CountOf(int exercise) const;
 
 private:
+    // The histories of one patient or, without an id, of all.
+    static std::map<int, CTherapyHistory> Read(CDbConnection* connection,
+                                               std::optional<int> patientId);
+
     std::vector<STherapy> m_therapies;
 };

@@ -2,11 +2,12 @@
 // comparison on the fixture history, the report and the exports through its
 // buttons, and the messages for a patient without therapies and a target
 // that cannot be written.
-#include "SkinFixture.h"
+#include "StatisticsPageFixture.h"
 #include "app/DisplayMode.h"
 #include "common/MessageAnswerer.h"
 #include "common/PatientDbFixture.h"
 #include "common/ProgressFixture.h"
+#include "graphics/DialogFrame.h"
 #include "mainwindow/CStatisticsPage.h"
 #include "mainwindow/TFormProgress.h"
 #include "patients/CPatient.h"
@@ -24,40 +25,10 @@
 
 namespace {
 
-class ProgressWindowTest : public PatientDbTest
+class ProgressWindowTest : public StatisticsPageFixture
 {
 protected:
-    void SetUp() override
-    {
-        PatientDbTest::SetUp();
-        {
-            CDbConnection db;
-            db.Connect(path);
-            FillProgressFixture(db);
-        }
-        SetDisplayModeFor(1024, 768);
-        ColorMode = CM_COLOR;
-        windows = SkinFixture::Get().OpenWindows();
-        buttons = SkinFixture::Get().OpenButtons();
-        ASSERT_TRUE(windows && buttons);
-        previousSound = TFormMessage::SetSoundFunction([](int) {});
-        message = std::make_unique<TFormMessage>(windows.get(), buttons.get());
-        ASSERT_TRUE(patient.Open(path));
-        statistics = std::make_unique<CStatistics>(&patient);
-        nagrywanie = std::make_unique<CNagrywanie>(
-            nullptr, [] {}, [] {});
-        host = std::make_unique<QWidget>();
-        host->resize(574, 544);
-        page = new CStatisticsPage(host.get());
-        page->Bind(&patient, statistics.get(), nagrywanie.get(), message.get(), buttons.get());
-        host->show();
-    }
-    void TearDown() override
-    {
-        host.reset();
-        nagrywanie.reset();
-        TFormMessage::SetSoundFunction(previousSound);
-    }
+    void FillStore(CDbConnection& db) override { FillProgressFixture(db); }
 
     // Opens the window for patient `id` with a click on "Postępy".
     TFormProgress* Open(int id)
@@ -66,15 +37,6 @@ protected:
         QTest::mouseClick(page->btPostepy, Qt::LeftButton);
         return page->Progress();
     }
-
-    CPatient patient;
-    std::unique_ptr<CBitmapsContainer> windows, buttons;
-    std::unique_ptr<TFormMessage> message;
-    std::unique_ptr<CStatistics> statistics;
-    std::unique_ptr<CNagrywanie> nagrywanie;
-    std::unique_ptr<QWidget> host;
-    CStatisticsPage* page = nullptr;
-    TFormMessage::SoundFunction previousSound;
 };
 
 std::vector<QString> Values(const CProgressChart& chart)
@@ -203,12 +165,14 @@ TEST_P(ProgressWindowTest, ButtonLeavesThePageLayout)
     EXPECT_FALSE(page->btPostepy->geometry().intersects(page->Title()->geometry()));
 }
 
-// In each design size the window fits the screen and draws its charts; in
-// grey not one pixel has a colour. With LOQUENA_SCREENSHOTS set the window
-// is saved there as progress-<width>-<colour|grey>.png.
+// In each design size the window fits the screen, has the skinned frame of
+// the program's windows and draws its charts; in grey not one pixel has a
+// colour. With LOQUENA_SCREENSHOTS set the window is saved there as
+// progress-<width>-<colour|grey>.png.
 TEST_P(ProgressWindowTest, EverySizeInColourAndGrey)
 {
     const QString shots = qEnvironmentVariable("LOQUENA_SCREENSHOTS");
+    CBitmapsContainer* const previousWindows = std::exchange(WindowsContainer, windows.get());
     for (const auto& [w, h] : {std::pair{1280, 960}, std::pair{1024, 768}, std::pair{800, 600}}) {
         for (int mode : {CM_COLOR, CM_MONO}) {
             SetDisplayModeFor(w, h);
@@ -221,6 +185,16 @@ TEST_P(ProgressWindowTest, EverySizeInColourAndGrey)
             QApplication::processEvents();
             const QImage image = form->grab().toImage();
             const QImage chart = form->pbWykres->grab().toImage();
+            // The frame tiled for the window's size, drawn where no widget
+            // covers it, and corners cut round.
+            const QImage frame = DialogFrame::Build(DialogFrame::Source(windows.get()),
+                                                    form->width(), form->height());
+            ASSERT_FALSE(form->Frame().isNull());
+            EXPECT_EQ(form->Frame(), frame);
+            for (const QPoint& edge : {QPoint(form->width() / 2, 2), QPoint(3, form->height() / 2)})
+                EXPECT_EQ(image.pixelColor(edge), frame.pixelColor(edge)) << edge.x() << edge.y();
+            EXPECT_FALSE(form->mask().contains(QPoint(0, 0)));
+            EXPECT_TRUE(form->mask().contains(QPoint(form->width() / 2, form->height() / 2)));
             int coloured = 0;
             int navy = 0;
             for (int y = 0; y < image.height(); y += 2)
@@ -245,6 +219,7 @@ TEST_P(ProgressWindowTest, EverySizeInColourAndGrey)
         }
     }
     ColorMode = CM_COLOR;
+    WindowsContainer = previousWindows;
 }
 
-INSTANTIATE_ON_FILE_STORE(ProgressWindowTest);
+INSTANTIATE_ON_BOTH_STORES(ProgressWindowTest);

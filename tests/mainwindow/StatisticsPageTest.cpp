@@ -1,7 +1,7 @@
 // The statistics page: marking rows and cells, the details and totals,
 // deleting therapies, and the recording buttons over a real recorder (silent
 // on the dummy driver; known samples on the disk driver, in a child process).
-#include "SkinFixture.h"
+#include "StatisticsPageFixture.h"
 #include "app/DisplayMode.h"
 #include "common/ChildProcess.h"
 #include "common/MessageAnswerer.h"
@@ -39,43 +39,26 @@ struct SFigures
     int lz, rozw, blad, czas;
 };
 
-class StatisticsPageTest : public PatientDbTest
+class StatisticsPageTest : public StatisticsPageFixture
 {
 protected:
-    void SetUp() override
+    void PatientOpened() override
     {
-        PatientDbTest::SetUp();
-        SetDisplayModeFor(1024, 768);
-        ColorMode = CM_COLOR;
-        windows = SkinFixture::Get().OpenWindows();
-        buttons = SkinFixture::Get().OpenButtons();
-        ASSERT_TRUE(windows && buttons);
-        previousSound = TFormMessage::SetSoundFunction([](int) {});
-        message = std::make_unique<TFormMessage>(windows.get(), buttons.get());
-        ASSERT_TRUE(patient.Open(path));
         patient.Add();
         ASSERT_TRUE(QDir(dir.path()).mkdir("Nagrane"));
-        statistics = std::make_unique<CStatistics>(&patient);
-        statistics->SetRecordingFolder(dir.file("Nagrane"));
-        nagrywanie = std::make_unique<CNagrywanie>(
-            nullptr, [this] { page->SoundEnded(); }, [this] { page->SoundEnded(); });
-        nagrywanie->SetSpaceCheck(dir.path(),
-                                  [this](const QString&, QString* drive, std::uint64_t* free) {
-                                      *drive = "/dysk";
-                                      *free = freeBytes;
-                                      return true;
-                                  });
-        host = std::make_unique<QWidget>();
-        host->resize(574, 544);
-        page = new CStatisticsPage(host.get());
-        page->Bind(&patient, statistics.get(), nagrywanie.get(), message.get(), buttons.get());
-        host->show();
     }
-    void TearDown() override
+    std::unique_ptr<CNagrywanie> MakeRecorder() override
     {
-        host.reset(); // the page goes with it
-        nagrywanie.reset();
-        TFormMessage::SetSoundFunction(previousSound);
+        statistics->SetRecordingFolder(dir.file("Nagrane"));
+        auto recorder = std::make_unique<CNagrywanie>(
+            nullptr, [this] { page->SoundEnded(); }, [this] { page->SoundEnded(); });
+        recorder->SetSpaceCheck(dir.path(),
+                                [this](const QString&, QString* drive, std::uint64_t* free) {
+                                    *drive = "/dysk";
+                                    *free = freeBytes;
+                                    return true;
+                                });
+        return recorder;
     }
 
     // Stores a therapy of the active patient with these figures.
@@ -154,16 +137,7 @@ protected:
         EXPECT_FALSE(nagrywanie->Opened());
     }
 
-    std::unique_ptr<CBitmapsContainer> windows;
-    std::unique_ptr<CBitmapsContainer> buttons;
-    TFormMessage::SoundFunction previousSound;
-    std::unique_ptr<TFormMessage> message;
-    CPatient patient;
-    std::unique_ptr<CStatistics> statistics;
     std::uint64_t freeBytes = 1024 * MiB;
-    std::unique_ptr<CNagrywanie> nagrywanie;
-    std::unique_ptr<QWidget> host;
-    CStatisticsPage* page = nullptr;
 };
 
 INSTANTIATE_ON_FILE_STORE(StatisticsPageTest);

@@ -78,11 +78,7 @@ TEST_P(ProgressCsvTest, AllPatientsOneAfterAnother)
     if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
         GTEST_SKIP() << "python3 is missing";
     CProgressCsv csv;
-    for (const auto& patient : CTherapyHistory::Patients(&db)) {
-        CTherapyHistory history;
-        history.Load(&db, patient.Id);
-        csv.AddPatient(patient.Name, history);
-    }
+    csv.AddAllPatients(&db);
     EXPECT_EQ(csv.Rows(), 7);
     const QString file = dir.file("wszyscy.csv");
     ASSERT_TRUE(csv.Save(file, nullptr));
@@ -118,4 +114,4 @@ TEST_P(ProgressCsvTest, UnwritableTargetsLeaveNothing)
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-INSTANTIATE_ON_FILE_STORE(ProgressCsvTest);
+INSTANTIATE_ON_BOTH_STORES(ProgressCsvTest);

@@ -138,4 +138,4 @@ TEST_P(ProgressReportTest, UnwritableTargetLeavesNoFile)
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
 }
 
-INSTANTIATE_ON_FILE_STORE(ProgressReportTest);
+INSTANTIATE_ON_BOTH_STORES(ProgressReportTest);

@@ -117,4 +117,4 @@ TEST_P(TherapyHistoryTest, PeriodAndPatients)
               QString::fromUtf8("Afazja ruchowa po udarze; ćwiczy nazywanie."));
 }
 
-INSTANTIATE_ON_FILE_STORE(TherapyHistoryTest);
+INSTANTIATE_ON_BOTH_STORES(TherapyHistoryTest);
