@@ -2,6 +2,7 @@
 
 #include "app/CError.h"
 #include "graphics/CDynamicPlace.h"
+#include "graphics/CSharpText.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -31,7 +32,8 @@ void DrawLook(QImage& target, int x, int y, const CTransBitmap& look)
 } // namespace
 
 CKompLabel::CKompLabel(QWidget* owner, QImage* background, QImage* target)
-    : CKompPaintBox(owner, background, target), Font(std::make_unique<QFont>(MakeFont(-12)))
+    : CKompPaintBox(owner, background, target), Font(std::make_unique<QFont>(MakeFont(-12))),
+      m_sharpText(std::make_unique<CSharpText>())
 {
     Reactive = isEnabled();
 }
@@ -146,6 +148,7 @@ void CKompLabel::ComposeLooks()
 
 void CKompLabel::DrawText()
 {
+    m_sharpText->Forget();
     const QString text = Cursor ? Text + QStringLiteral("_") : Text;
     if (text.isEmpty())
         return;
@@ -153,19 +156,25 @@ void CKompLabel::DrawText()
                      TextRect.Bottom - TextRect.Top);
     if (rect.isEmpty())
         return;
-    QPainter p(Target);
-    p.setFont(WordWrap ? FittingFont(text, rect) : *Font);
-    p.setPen(TextColor);
-    p.setBrush(Qt::NoBrush);
-    p.setClipRect(rect);
+    CSharpText::SText drawn;
+    drawn.Clip = rect;
+    drawn.Text = text;
+    drawn.Font = WordWrap ? FittingFont(text, rect) : *Font;
+    drawn.Colour = TextColor;
     if (WordWrap) {
-        const int align = Qt::AlignTop | (Center ? Qt::AlignHCenter : Qt::AlignLeft);
-        p.drawText(rect, align | Qt::TextWordWrap, text);
+        drawn.Box = rect;
+        drawn.Flags = Qt::AlignTop | (Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::TextWordWrap;
     } else {
-        const QRect line(X + TextX, rect.top(), rect.right() + 1 - (X + TextX), rect.height());
-        p.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                   text);
+        drawn.Box = QRect(X + TextX, rect.top(), rect.right() + 1 - (X + TextX), rect.height());
+        drawn.Flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
     }
+    m_sharpText->Draw(*Target, drawn, devicePixelRatioF() > 1.0);
+}
+
+void CKompLabel::PaintOver(ScreenPainter& painter, const QRegion& fromTarget)
+{
+    if (Target)
+        m_sharpText->DrawSharp(painter, *Target, QPoint(-X, -Y), fromTarget);
 }
 
 QFont CKompLabel::FittingFont(const QString& text, const QRect& rect) const

@@ -10,6 +10,7 @@
 #include <memory>
 
 class CDynamicPlace;
+class CSharpText;
 
 // A skinned label of the exercises: one image (or, for kind 2, a normal, a
 // highlighted and a pressed look) with a text on it, drawn into the exercise
@@ -75,6 +76,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void PaintOver(ScreenPainter& painter, const QRegion& fromTarget) override;
 
 private:
     bool FollowsMouse() const { return (Kind == 2 || Kind == 3) && Reactive; }
@@ -86,4 +88,6 @@ private:
     QFont FittingFont(const QString& text, const QRect& rect) const;
 
     bool m_clicked = false;
+    // The text as last drawn, for a screen that shows the design larger.
+    std::unique_ptr<CSharpText> m_sharpText;
 };

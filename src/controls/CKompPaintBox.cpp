@@ -75,9 +75,12 @@ void CKompPaintBox::paintEvent(QPaintEvent* event)
         if (!source.isEmpty())
             p.DrawImagePart(source.translated(-X, -Y), *Target, source);
     }
+    PaintOver(p, fromTarget);
     for (const QRect& r : fromScreen)
         p.DrawImagePart(r, m_screen, r);
 }
+
+void CKompPaintBox::PaintOver(ScreenPainter&, const QRegion&) {}
 
 void CKompPaintBox::hideEvent(QHideEvent* event)
 {

@@ -3,6 +3,8 @@
 #include <QRegion>
 #include <QWidget>
 
+class ScreenPainter;
+
 // Common ground of the exercise controls: each draws itself into the shared
 // exercise bitmap (Target) and shows its own rectangle of it. Whatever a
 // control draws straight on the screen (a hot tile, a tile in flight) is kept
@@ -38,6 +40,9 @@ protected:
     void MoveBy(int x, int y);
 
     void paintEvent(QPaintEvent* event) override;
+    // After the region of Target has been painted: what the control draws
+    // over it on the screen (own coordinates).
+    virtual void PaintOver(ScreenPainter& painter, const QRegion& fromTarget);
     void hideEvent(QHideEvent* event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "exercises/CExercise.h"
 
 #include "graphics/BitmapTools.h"
+#include "graphics/CBitmapBox.h"
 #include "graphics/CDelayCall.h"
 #include "graphics/CSharedKomps.h"
 #include "statistics/CStatEx.h"
@@ -118,7 +119,10 @@ void CExercise::ShowBitmap(bool now)
     // paint box that show their own parts of Bitmap: an update of the box
     // alone leaves them as they were.
     const auto show = [now](QWidget* w) { now ? w->repaint() : w->update(); };
-    show(PaintBox);
+    if (auto* box = dynamic_cast<CBitmapBox*>(PaintBox))
+        box->ShowChanges(now);
+    else
+        show(PaintBox);
     if (QWidget* owner = PaintBox->parentWidget())
         for (QWidget* w : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (w != PaintBox && w->isVisible() && w->geometry().intersects(PaintBox->geometry()))

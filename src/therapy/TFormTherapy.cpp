@@ -21,6 +21,7 @@
 #include "exercises/CExerciseWYL.h"
 #include "exercises/CExerciseZO.h"
 #include "graphics/BitmapTools.h"
+#include "graphics/CBitmapBox.h"
 #include "graphics/CDelayCall.h"
 #include "graphics/CGraphTimer.h"
 #include "graphics/CSharedKomps.h"
@@ -42,30 +43,6 @@ namespace {
 
 const QString ResourceError =
     QStringLiteral(": Błąd podczas ładowania zasobów!\n\n Proszę zainstalować program ponownie.");
-
-// A paint box: shows a bitmap that its owner keeps, at (0, 0).
-class CBitmapBox : public QWidget
-{
-public:
-    CBitmapBox(QWidget* parent, const QImage* const* bitmap) : QWidget(parent), m_bitmap(bitmap)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        ScreenPainter p(this);
-        const QImage* bitmap = *m_bitmap;
-        if (bitmap && !bitmap->isNull())
-            p.DrawImagePart(event->rect(), *bitmap, event->rect());
-        else
-            p.fillRect(event->rect(), Qt::black);
-    }
-
-private:
-    const QImage* const* m_bitmap;
-};
 
 bool Enabled(const CTransButton* button)
 {

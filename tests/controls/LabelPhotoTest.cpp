@@ -1,5 +1,6 @@
 #include "ControlsFixture.h"
 #include "app/CError.h"
+#include "common/ChildProcess.h"
 #include "common/TempDir.h"
 #include "common/WaveFixture.h"
 #include "content/COwnMaterial.h"
@@ -9,6 +10,8 @@
 #include "graphics/CDynamicPlace.h"
 
 #include <QFontMetrics>
+#include <QPainter>
+#include <QProcessEnvironment>
 
 using namespace fixture;
 
@@ -515,3 +518,91 @@ TEST_F(PhotoTest, OwnWordsPicturesComeFromTheOwnMaterial)
 }
 
 } // namespace
+
+// On a screen that shows the design twice as large (run as a child with Qt
+// scaling by 2) a label's text is drawn at the screen's resolution: it matches
+// the same text drawn directly at twice the size, instead of the soft edges
+// of design-size glyphs magnified. Text drawn over since leaves the bitmap as
+// it is on the screen.
+class SharpLabelTest : public LabelTest
+{
+protected:
+    // The label's look with its text drawn straight at the screen's
+    // resolution, as the label lays it out in design pixels.
+    static QImage DrawnAtScreenResolution(const CKompLabel& label, double dpr)
+    {
+        QImage image(label.size() * dpr, QImage::Format_RGB32);
+        image.setDevicePixelRatio(dpr);
+        image.fill(QColor::fromRgb(NormalColour));
+        QPainter p(&image);
+        const QRect rect(label.TextRect.Left, label.TextRect.Top,
+                         label.TextRect.Right - label.TextRect.Left,
+                         label.TextRect.Bottom - label.TextRect.Top);
+        p.setClipRect(rect);
+        p.setFont(*label.Font);
+        p.setPen(Qt::black);
+        if (label.WordWrap)
+            p.drawText(rect, Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, label.Text);
+        else
+            p.drawText(
+                QRect(label.TextX, rect.top(), rect.right() + 1 - label.TextX, rect.height()),
+                Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, label.Text);
+        return image;
+    }
+
+    // The share of the screen pixels of the label's text rectangle whose red
+    // differs from the reference by more than a faint edge would.
+    static double Differing(const CKompLabel& label, const QImage& shown, const QImage& reference)
+    {
+        const double dpr = reference.devicePixelRatio();
+        const QRect rect(QPoint(label.TextRect.Left * dpr, label.TextRect.Top * dpr),
+                         QPoint(label.TextRect.Right * dpr - 1, label.TextRect.Bottom * dpr - 1));
+        int differing = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = rect.left(); x <= rect.right(); ++x)
+                differing += std::abs(qRed(shown.pixel(x, y)) - qRed(reference.pixel(x, y))) > 48;
+        return static_cast<double>(differing) / (rect.width() * rect.height());
+    }
+};
+
+TEST_F(SharpLabelTest, TextIsDrawnAtTheScreensResolution)
+{
+    SKIP_UNLESS_CHILD();
+    ASSERT_EQ(host->devicePixelRatioF(), 2.0);
+    struct Case
+    {
+        int textFlags;
+        QString text;
+    };
+    for (const Case& c :
+         {Case{1, QStringLiteral("ŻÓŁW")}, Case{3, QStringLiteral("ALA MA KOTA")}}) {
+        SCOPED_TRACE(c.text.toStdString());
+        CKompLabel* label = MakeLabel(0, c.textFlags, Edges(4, 2, LabelWidth - 4, LabelHeight - 2));
+        label->Text = c.text;
+        label->AlignText();
+        label->Repaint();
+        const QImage shown = label->grab().toImage();
+        ASSERT_EQ(shown.size(), label->size() * 2);
+        const QImage reference = DrawnAtScreenResolution(*label, 2.0);
+        EXPECT_LT(Differing(*label, shown, reference), 0.01);
+
+        // Drawn over in the bitmap: the screen shows what the bitmap holds.
+        target->fill(QColor::fromRgb(HighlightColour));
+        label->repaint();
+        const QImage over = label->grab().toImage();
+        for (int y = 0; y < over.height(); y += 3)
+            for (int x = 0; x < over.width(); x += 3)
+                ASSERT_EQ(over.pixel(x, y) | 0xff000000u, HighlightColour) << x << "," << y;
+        delete label;
+        target->fill(Qt::white);
+    }
+}
+
+TEST(SharpLabel, TextOnAScreenTwiceTheDesign)
+{
+    QProcessEnvironment env;
+    env.insert("QT_SCALE_FACTOR", "2");
+    QString output;
+    EXPECT_TRUE(RunChildTest("SharpLabelTest.TextIsDrawnAtTheScreensResolution", env, &output))
+        << output.toStdString();
+}
