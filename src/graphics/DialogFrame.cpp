@@ -2,6 +2,7 @@
 
 #include "app/DisplayMode.h"
 #include "graphics/BitmapTools.h"
+#include "graphics/CBitmapsContainer.h"
 #include "graphics/CDynamicPlace.h"
 
 #include <QBitmap>
