@@ -7,10 +7,10 @@
 #include "patients/CTherapySettings.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
-#include "statistics/CClinicRecordings.h"
-#include "statistics/CRecordingFiles.h"
 #include "platform/DbDateText.h"
+#include "statistics/CClinicRecordings.h"
 #include "statistics/CKeptTherapies.h"
+#include "statistics/CRecordingFiles.h"
 
 #include <QTreeWidget>
 
