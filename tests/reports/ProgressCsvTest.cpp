@@ -89,6 +89,65 @@ TEST_P(ProgressCsvTest, AllPatientsOneAfterAnother)
                   "Anna Nowak|20.01.2026|08:00:00|DC|Dopasowanie czynności|4|4|1|0|40,0|75"));
 }
 
+// The exact bytes a spreadsheet is given: byte-order mark, ";" between the
+// fields, CRLF line ends, a quoted name with its quotes doubled, decimal
+// commas and the dash of a figure that cannot be computed; the same in the
+// written file as in the text.
+TEST_P(ProgressCsvTest, ExactBytes)
+{
+    const QByteArray header =
+        "\xEF\xBB\xBFPacjent;Data;Godzina;Kod;\xC4\x86wiczenie;Liczba zada\xC5\x84;"
+        "Rozwi\xC4\x85zane;Z b\xC5\x82\xC4\x99"
+        "dami;Pomoc (%);Czas (s);"
+        "Poprawno\xC5\x9B\xC4\x87\r\n";
+    const QByteArray patient1 =
+        QByteArray("05.01.2026;10:00:00;WY;Wybieranie nazwy;10;8;3;20;120,0;50\r\n"
+                   "@05.01.2026;10:00:00;PP;Powtarzanie przys\xC5\x82\xC3\xB3w;5;0;0;0;60,0;x\r\n"
+                   "@10.02.2026;11:30:00;WY;Wybieranie nazwy;10;10;0;0;90,0;100\r\n"
+                   "@10.02.2026;11:30:00;UK;Uk\xC5\x82"
+                   "adanie nazwy;8;6;2;50;96,0;50\r\n"
+                   "@15.03.2026;09:15:00;WY;Wybieranie nazwy;0;0;0;0;0,0;0\r\n"
+                   "@15.03.2026;09:15:00;UK;Uk\xC5\x82"
+                   "adanie nazwy;5;9;1;10;10,0;\xE2\x80\x93\r\n");
+    const QByteArray quoted = "\"Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 "
+                              "\"\"G\xC4\x99\xC5\x9Bl\xC4\x85\"\"; Ja\xC5\xBA\xC5\x84\";";
+    const QByteArray kowalska = "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 "
+                                "G\xC4\x99\xC5\x9Bl\xC4\x85-Ja\xC5\xBA\xC5\x84 Kowalska;";
+    const QByteArray nowak = "Anna Nowak;20.01.2026;08:00:00;DC;Dopasowanie czynno\xC5\x9B"
+                             "ci;4;4;1;0;40,0;75\r\n";
+    struct SCase
+    {
+        const char* name;
+        bool all;
+        QByteArray bytes;
+    };
+    const SCase cases[] = {
+        {"one patient, quoted name", false,
+         header + quoted + QByteArray(patient1).replace("@", quoted)},
+        {"all patients", true,
+         header + nowak + kowalska + QByteArray(patient1).replace("@", kowalska)},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CProgressCsv csv;
+        if (c.all) {
+            csv.AddAllPatients(&db);
+        } else {
+            CTherapyHistory history;
+            history.Load(&db, 1);
+            csv.AddPatient(QString::fromUtf8("Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87 "
+                                             "\"G\xC4\x99\xC5\x9Bl\xC4\x85\"; Ja\xC5\xBA\xC5\x84"),
+                           history);
+        }
+        EXPECT_EQ(csv.Text(), c.bytes);
+        const QString file = dir.file("dokladnie.csv");
+        ASSERT_TRUE(csv.Save(file, nullptr));
+        QFile written(file);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        EXPECT_EQ(written.readAll(), c.bytes);
+    }
+}
+
 // A target that cannot be written gives a message and leaves no file, and
 // no temporary file beside it.
 TEST_P(ProgressCsvTest, UnwritableTargetsLeaveNothing)
