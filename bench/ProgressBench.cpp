@@ -9,6 +9,7 @@
 #include "reports/CProgressReport.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -108,6 +109,7 @@ void BM_CsvAllPatients(benchmark::State& state)
         if (!csv.Save(out.filePath("wszyscy.csv"), nullptr))
             state.SkipWithError("CSV not written");
     }
+    state.counters["MB"] = QFileInfo(out.filePath("wszyscy.csv")).size() / 1e6;
 }
 BENCHMARK(BM_CsvAllPatients)->Unit(benchmark::kMillisecond);
 

@@ -12,7 +12,7 @@ CReportTarget::~CReportTarget()
         m_file.cancelWriting();
 }
 
-void CReportTarget::Fail()
+void CReportTarget::Abandon()
 {
     m_error = QStringLiteral("Nie można zapisać pliku „%1”.")
                   .arg(QDir::toNativeSeparators(m_file.fileName()));
@@ -24,7 +24,7 @@ bool CReportTarget::Open()
 {
     if (!QFileInfo(m_file.fileName()).absoluteDir().exists() ||
         !m_file.open(QIODevice::WriteOnly)) {
-        Fail();
+        Abandon();
         return false;
     }
     return true;
@@ -33,7 +33,7 @@ bool CReportTarget::Open()
 bool CReportTarget::Commit()
 {
     if (m_file.error() != QFileDevice::NoError || !m_file.commit()) {
-        Fail();
+        Abandon();
         return false;
     }
     return true;

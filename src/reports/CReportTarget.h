@@ -19,6 +19,8 @@ public:
     QIODevice* Device() { return &m_file; }
     // Puts the written file in place; false (and nothing left) on failure.
     bool Commit();
+    // Gives the file up after a failed write: the message, and nothing left.
+    void Abandon();
     const QString& Error() const { return m_error; }
 
     // `name` made fit for a file name: characters that file systems refuse
@@ -28,8 +30,6 @@ public:
     static QString SafeFileName(const QString& name);
 
 private:
-    void Fail();
-
     QSaveFile m_file;
     QString m_error;
 };

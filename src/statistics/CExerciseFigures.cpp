@@ -1,6 +1,7 @@
 #include "statistics/CExerciseFigures.h"
 
 #include <QLocale>
+#include <algorithm>
 
 bool CExerciseFigures::Valid() const
 {
@@ -49,22 +50,21 @@ std::optional<double> CExerciseFigures::Seconds() const
     return m_record.Czas / 10.0;
 }
 
-void CExerciseFigures::AppendSeconds(QByteArray& out) const
+char* CExerciseFigures::WriteSeconds(char* out) const
 {
     if (!Seconds()) {
-        out += NoFigure().toUtf8();
-        return;
+        static const char dash[] = "\xE2\x80\x93"; // NoFigure()
+        return std::copy(dash, dash + 3, out);
     }
-    CStatEx::AppendNumber(out, m_record.Czas / 10);
-    out += ',';
-    CStatEx::AppendNumber(out, m_record.Czas % 10);
+    out = CStatEx::WriteNumber(out, m_record.Czas / 10);
+    *out++ = ',';
+    return CStatEx::WriteNumber(out, m_record.Czas % 10);
 }
 
 QString CExerciseFigures::SecondsText() const
 {
-    QByteArray text;
-    AppendSeconds(text);
-    return QString::fromUtf8(text);
+    char text[MaxSecondsBytes];
+    return QString::fromUtf8(text, WriteSeconds(text) - text);
 }
 
 std::optional<double> CExerciseFigures::Measure(EMeasure measure) const

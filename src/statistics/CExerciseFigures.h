@@ -45,7 +45,9 @@ public:
     // The same as text ("65,9", "–"), made without a locale: the CSV of all
     // patients writes it a million times.
     QString SecondsText() const;
-    void AppendSeconds(QByteArray& out) const;
+    // The same in UTF-8 at `out`, at most MaxSecondsBytes; returns the end.
+    char* WriteSeconds(char* out) const;
+    static constexpr int MaxSecondsBytes = CStatEx::MaxNumberBytes + 2;
 
     // The caption and unit of a measure, as the view and the report name it.
     static QString MeasureName(EMeasure measure);

@@ -38,28 +38,28 @@ int CStatEx::Correctness() const
     return LZ > 0 && Plausible() ? Faultless() * 100 / LZ : 0;
 }
 
-void CStatEx::AppendScore(QByteArray& out) const
+char* CStatEx::WriteScore(char* out) const
 {
-    if (Cw >= FirstUnscored)
-        out += 'x';
-    else if (!Plausible())
-        out += "\xE2\x80\x93"; // "–"
-    else
-        AppendNumber(out, Correctness());
+    if (Cw >= FirstUnscored) {
+        *out = 'x';
+        return out + 1;
+    }
+    if (!Plausible()) {
+        static const char dash[] = "\xE2\x80\x93"; // "–"
+        return std::copy(dash, dash + 3, out);
+    }
+    return WriteNumber(out, Correctness());
 }
 
 QString CStatEx::ScoreText() const
 {
-    QByteArray text;
-    AppendScore(text);
-    return QString::fromUtf8(text);
+    char text[MaxScoreBytes];
+    return QString::fromUtf8(text, WriteScore(text) - text);
 }
 
-void CStatEx::AppendNumber(QByteArray& out, int value)
+char* CStatEx::WriteNumber(char* out, int value)
 {
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end - digits);
+    return std::to_chars(out, out + MaxNumberBytes, value).ptr;
 }
 
 void CStatEx::SetPomocPercent(int p)

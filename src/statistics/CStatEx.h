@@ -18,9 +18,11 @@ public:
     // Correctness in percent as text: "x" for the repetition exercises (not
     // scored), else Correctness(); "–" for values no exercise can produce.
     QString ScoreText() const;
-    // The same appended to `out` in UTF-8, without a text of its own: the
-    // CSV of all patients writes it a million times.
-    void AppendScore(QByteArray& out) const;
+    // The same in UTF-8 at `out`, without a text of its own (the CSV of all
+    // patients writes it a million times); returns the end. At most
+    // MaxScoreBytes bytes.
+    char* WriteScore(char* out) const;
+    static constexpr int MaxScoreBytes = 11;
     // max(0, Rozw - Blad) * 100 / LZ; 0 when LZ is 0 or the counts are not
     // Plausible.
     int Correctness() const;
@@ -31,8 +33,10 @@ public:
     void SetPomocPercent(int p);
     // Hint use in percent of the limit, as it is stored.
     int PomocPercent() const;
-    // `value` in decimal digits appended to `out`.
-    static void AppendNumber(QByteArray& out, int value);
+    // `value` in decimal digits at `out`, at most MaxNumberBytes; returns the
+    // end.
+    static char* WriteNumber(char* out, int value);
+    static constexpr int MaxNumberBytes = 11;
     // Tasks solved without an error, never below 0.
     int Faultless() const;
 

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -146,6 +148,35 @@ TEST_P(ProgressCsvTest, ExactBytes)
         ASSERT_TRUE(written.open(QIODevice::ReadOnly));
         EXPECT_EQ(written.readAll(), c.bytes);
     }
+}
+
+// A disk that fills up while a large file is written (files limited to
+// 64 KiB stand in for it): the therapist's message, and neither the file nor
+// a part of it left.
+TEST_P(ProgressCsvTest, FullDiskMidwayLeavesNothing)
+{
+    CTherapyHistory history;
+    history.Load(&db, 1);
+    CProgressCsv csv;
+    for (int i = 0; i < 400; ++i)
+        csv.AddPatient(QStringLiteral("Pacjent %1").arg(i), history);
+    ASSERT_GT(csv.Text().size(), 128 * 1024);
+    const QString file = dir.file("pelny.csv");
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool saved = csv.Save(file, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.startsWith(QString::fromUtf8("Nie można zapisać pliku")))
+        << error.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).filter(QStringLiteral("pelny")),
+              QStringList());
 }
 
 // A target that cannot be written gives a message and leaves no file, and
