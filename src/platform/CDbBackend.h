@@ -42,6 +42,24 @@ public:
         for (const QVariantList& row : Select(sql, params, where).rows)
             visit(row);
     }
+    // The same for a query whose columns are integers, given as 64-bit
+    // values (another value converted as QVariant::toLongLong does): a
+    // history's million exercise rows are read without a QVariant each.
+    using IntegerRowVisitor = std::function<void(const qint64* row)>;
+    virtual void SelectEachInteger(const QString& sql, const QVariantList& params,
+                                   const IntegerRowVisitor& visit, const QString& where)
+    {
+        std::vector<qint64> values;
+        SelectEach(
+            sql, params,
+            [&values, &visit](const QVariantList& row) {
+                values.resize(std::size_t(row.size()));
+                for (qsizetype i = 0; i < row.size(); ++i)
+                    values[std::size_t(i)] = row[i].toLongLong();
+                visit(values.data());
+            },
+            where);
+    }
     // Runs one statement that returns no rows.
     virtual void Execute(const QString& sql, const QVariantList& params, const QString& where) = 0;
     // Inserts one row and returns its key (`key` names the key column).

@@ -169,6 +169,13 @@ QVariant CDbStatement::Column(int column) const
     }
 }
 
+qint64 CDbStatement::Integer(int column) const
+{
+    if (sqlite3_column_type(m_stmt, column) == SQLITE_INTEGER)
+        return sqlite3_column_int64(m_stmt, column);
+    return Column(column).toLongLong();
+}
+
 bool CDbStatement::IsReadOnly() const
 {
     return sqlite3_stmt_readonly(m_stmt) != 0;

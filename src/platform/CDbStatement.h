@@ -30,6 +30,9 @@ public:
     QString
     ColumnOrigin(int column) const; // base column of a result column, empty for an expression
     QVariant Column(int column) const;
+    // An integer column without a QVariant; another value converted as
+    // Column(column).toLongLong() would.
+    qint64 Integer(int column) const;
     bool IsReadOnly() const;
     sqlite3_stmt* Handle() const { return m_stmt; }
 

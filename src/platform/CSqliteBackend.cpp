@@ -39,7 +39,10 @@ CSqliteBackend::CSqliteBackend(const QString& path) : m_path(path)
     if (!info.exists() || !info.isFile())
         throw CError(QString("CDbConnection::Connect - Brak pliku bazy danych \"%1\"").arg(path));
     const QByteArray name = QFile::encodeName(path);
-    const int rc = sqlite3_open_v2(name.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    // The program reaches its databases from the GUI thread only: no lock
+    // around every call (a history of a million rows makes ten million).
+    const int rc = sqlite3_open_v2(name.constData(), &m_db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = SqliteMessage(m_db);
         sqlite3_close_v2(m_db);
@@ -130,6 +133,19 @@ void CSqliteBackend::SelectEach(const QString& sql, const QVariantList& params,
         for (int i = 0; i < statement.ColumnCount(); ++i)
             row[i] = statement.Column(i);
         visit(row);
+    }
+}
+
+void CSqliteBackend::SelectEachInteger(const QString& sql, const QVariantList& params,
+                                       const IntegerRowVisitor& visit, const QString& where)
+{
+    const auto query = Query(sql, params, where);
+    CDbStatement& statement = *query;
+    std::vector<qint64> row(std::size_t(statement.ColumnCount()));
+    while (statement.Step()) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = statement.Integer(int(i));
+        visit(row.data());
     }
 }
 

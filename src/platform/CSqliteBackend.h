@@ -31,6 +31,8 @@ public:
     SDbRows Select(const QString& sql, const QVariantList& params, const QString& where) override;
     void SelectEach(const QString& sql, const QVariantList& params, const RowVisitor& visit,
                     const QString& where) override;
+    void SelectEachInteger(const QString& sql, const QVariantList& params,
+                           const IntegerRowVisitor& visit, const QString& where) override;
     void Execute(const QString& sql, const QVariantList& params, const QString& where) override;
     qint64 Insert(const QString& table, const QString& key, const QStringList& columns,
                   const QVariantList& values, const QString& where) override;

@@ -22,16 +22,16 @@ int Int(const QVariant& value)
 // The exercise row of one query row (idStat, Cw, LZ, Rozw, Blad, Pomoc,
 // Czas) as the statistics page loads it, but with a damaged percentage kept
 // as it is, so that its figures show as missing.
-CStatEx ExerciseRow(const QVariantList& row)
+CStatEx ExerciseRow(const qint64* row)
 {
     CStatEx record;
-    record.Cw = Int(row[1]);
-    record.LZ = Int(row[2]);
-    record.Rozw = Int(row[3]);
-    record.Blad = Int(row[4]);
+    record.Cw = int(row[1]);
+    record.LZ = int(row[2]);
+    record.Rozw = int(row[3]);
+    record.Blad = int(row[4]);
     record.PomocMax = 100;
-    record.Pomoc = Int(row[5]);
-    record.Czas = Int(row[6]);
+    record.Pomoc = int(row[5]);
+    record.Czas = int(row[6]);
     return record;
 }
 
@@ -95,14 +95,19 @@ std::map<int, CTherapyHistory> CTherapyHistory::Read(CDbConnection* connection,
     for (auto& [id, history] : histories)
         for (STherapy& t : history.m_therapies)
             therapies.insert(t.IdStat, &t);
-    store.SelectEach(
+    // A therapy's rows are mostly stored one after another: the last one
+    // found is asked first.
+    STherapy* last = nullptr;
+    store.SelectEachInteger(
         "SELECT c.idStat, c.Cw, c.LZ, c.Rozw, c.Blad, c.Pomoc, c.Czas FROM Cwiczenia AS c" +
             rowFilter,
         params,
-        [&therapies](const QVariantList& row) {
-            STherapy* t = therapies.value(Int(row[0]));
-            if (t && KnownExercise(Int(row[1])))
-                t->Rows.push_back(ExerciseRow(row));
+        [&therapies, &last](const qint64* row) {
+            const int idStat = int(row[0]);
+            if (!last || last->IdStat != idStat)
+                last = therapies.value(idStat);
+            if (last && KnownExercise(int(row[1])))
+                last->Rows.push_back(ExerciseRow(row));
         },
         kWhere);
     for (auto& [id, history] : histories) {

@@ -2,6 +2,7 @@
 #include "app/CError.h"
 #include "common/PatientDbFixture.h"
 #include "common/TempDir.h"
+#include "platform/CDbBackend.h"
 #include "platform/CDbConnection.h"
 #include "platform/CDbQuery.h"
 #include "platform/CDbTable.h"
@@ -9,6 +10,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <array>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -294,6 +296,60 @@ TEST_P(PatientDb, ValuesConvertAndFailClearly)
     EXPECT_FALSE(ErrorOf([&] { table.FieldByName("Brak"); }).isEmpty());
     EXPECT_EQ(table.FieldIndex("Brak"), -1);
     EXPECT_FALSE(ErrorOf([&] { table.Fields(table.FieldCount()); }).isEmpty());
+}
+
+// Rows of integers stepped through without a QVariant each give what the
+// QVariant rows give, whatever an old file holds in an integer column.
+TEST_P(PatientDb, IntegerRowsReadAsTheirValuesConvert)
+{
+    struct SCase
+    {
+        QVariant stored;
+        qint64 expected;
+        bool fileOnly; // the clinic's integer columns refuse anything else
+    };
+    const SCase cases[] = {
+        {qint64(7), 7, false},
+        {qint64(-3), -3, false},
+        {qint64(1) << 40, qint64(1) << 40, false},
+        {QVariant(), 0, false},
+        {QString("12"), 12, true},
+        {QString(" 42 "), 42, true},
+        {QString("abc"), 0, true},
+        {2.75, 3, true},
+    };
+    CDbBackend& store = connection.Backend("test");
+    int id = 0;
+    for (const SCase& c : cases) {
+        if (c.fileOnly && IsClinic())
+            continue;
+        store.Execute("INSERT INTO Cwiczenia (idStat, Cw, LZ) VALUES (?, ?, ?)",
+                      {++id, id % 11, c.stored}, "test");
+    }
+    const QString sql = "SELECT idStat, Cw, LZ FROM Cwiczenia ORDER BY idStat";
+    std::vector<std::array<qint64, 3>> general, integer;
+    store.SelectEach(
+        sql, {},
+        [&](const QVariantList& row) {
+            general.push_back({row[0].toLongLong(), row[1].toLongLong(), row[2].toLongLong()});
+        },
+        "test");
+    store.SelectEachInteger(
+        sql, {},
+        [&](const qint64* row) {
+            integer.push_back({row[0], row[1], row[2]});
+        },
+        "test");
+    ASSERT_EQ(integer.size(), std::size_t(id));
+    EXPECT_EQ(integer, general);
+    std::size_t row = 0;
+    for (const SCase& c : cases) {
+        if (c.fileOnly && IsClinic())
+            continue;
+        SCOPED_TRACE(c.stored.toString().toStdString());
+        EXPECT_EQ(integer[row][0], qint64(row + 1));
+        EXPECT_EQ(integer[row++][2], c.expected);
+    }
 }
 
 TEST_P(PatientDb, QueryBindsValuesAndOrdersDatesInTime)
