@@ -42,33 +42,66 @@ QColor CProgressChart::BackColour() const
     return m_grey ? QColor(Qt::white) : kListBlue;
 }
 
-double CProgressChart::AxisTop() const
+double CProgressChart::Largest() const
 {
     if (m_measure != CExerciseFigures::MeasureSeconds)
         return 100.0;
-    double top = 0;
+    // At least 10 seconds, so that a few quick tasks do not fill the height.
+    double largest = 10.0;
     for (const auto& p : m_points)
         if (p.Value)
-            top = std::max(top, *p.Value);
-    // 1, 2 or 5 times a power of ten, at least 10 seconds.
-    double step = 10.0;
-    while (step < top) {
-        if (step * 2 >= top)
-            return step * 2;
-        if (step * 5 >= top)
-            return step * 5;
-        step *= 10;
-    }
-    return step;
+            largest = std::max(largest, *p.Value);
+    return largest;
 }
 
-QPointF CProgressChart::PointAt(const QRectF& plot, int index, double value) const
+std::vector<double> CProgressChart::Ticks(double largest, int maxSteps)
 {
+    maxSteps = std::max(1, maxSteps);
+    if (!(largest > 0) || !std::isfinite(largest))
+        largest = 1;
+    // The smallest of 1, 2, 5 times a power of ten that needs no more steps.
+    for (double power = std::pow(10.0, std::floor(std::log10(largest / maxSteps)));; power *= 10) {
+        for (double factor : {1.0, 2.0, 5.0}) {
+            const double step = factor * power;
+            const int steps = std::max(1, int(std::ceil(largest / step - 1e-9)));
+            if (steps > maxSteps)
+                continue;
+            std::vector<double> ticks;
+            for (int i = 0; i <= steps; ++i)
+                ticks.push_back(step * i);
+            return ticks;
+        }
+    }
+}
+
+QPointF CProgressChart::PointAt(const SLayout& layout, int index, double value) const
+{
+    const QRectF& plot = layout.Plot;
     const int count = int(m_points.size());
     const double x =
         count <= 1 ? plot.center().x() : plot.left() + plot.width() * index / double(count - 1);
-    const double y = plot.bottom() - plot.height() * std::clamp(value / AxisTop(), 0.0, 1.0);
+    const double top = layout.Ticks.empty() ? 1.0 : layout.Ticks.back();
+    const double y = plot.bottom() - plot.height() * std::clamp(value / top, 0.0, 1.0);
     return {x, y};
+}
+
+CProgressChart::SLayout CProgressChart::Layout(const QRectF& area, qreal unit) const
+{
+    const QFontMetricsF title(ChartFont(unit, 13, true));
+    const QFontMetricsF small(ChartFont(unit, 11, false));
+    const qreal axisWidth = small.horizontalAdvance(QStringLiteral("1000 s")) + 8 * unit;
+    SLayout layout;
+    layout.Plot =
+        QRectF(area.left() + axisWidth + 8 * unit, area.top() + title.height() + 12 * unit,
+               area.width() - axisWidth - 28 * unit,
+               area.height() - title.height() - small.height() - 26 * unit);
+    if (layout.Plot.width() <= 0 || layout.Plot.height() <= 0)
+        return layout;
+    // Value labels a line and a half apart at least, at most five steps.
+    const int maxSteps = std::clamp(int(layout.Plot.height() / (1.5 * small.height())), 1, 5);
+    layout.Ticks = Ticks(Largest(), maxSteps);
+    layout.Dates = DateLabels(layout.Plot, small, unit);
+    return layout;
 }
 
 void CProgressChart::Paint(QPainter& painter, const QRectF& area, qreal unit) const
@@ -86,36 +119,24 @@ void CProgressChart::Paint(QPainter& painter, const QRectF& area, qreal unit) co
                             area.width() - 20 * unit, titleHeight),
                      Qt::AlignLeft | Qt::AlignVCenter, m_title);
 
-    const QFont small = ChartFont(unit, 11, false);
-    const qreal smallHeight = QFontMetricsF(small).height();
-    const qreal axisWidth =
-        QFontMetricsF(small).horizontalAdvance(QStringLiteral("1000 s")) + 8 * unit;
-    const QRectF plot(area.left() + axisWidth + 8 * unit, area.top() + titleHeight + 12 * unit,
-                      area.width() - axisWidth - 28 * unit,
-                      area.height() - titleHeight - smallHeight - 26 * unit);
-    if (plot.width() <= 0 || plot.height() <= 0) {
+    const SLayout layout = Layout(area, unit);
+    if (layout.Ticks.empty()) {
         painter.restore();
         return;
     }
-    painter.setFont(small);
-    PaintAxes(painter, plot, unit);
-    PaintDates(painter, plot, unit);
-    PaintLine(painter, plot, unit);
+    painter.setFont(ChartFont(unit, 11, false));
+    PaintAxes(painter, layout, unit);
+    PaintDates(painter, layout, unit);
+    PaintLine(painter, layout, unit);
     painter.restore();
 }
 
-void CProgressChart::PaintAxes(QPainter& painter, const QRectF& plot, qreal unit) const
+void CProgressChart::PaintAxes(QPainter& painter, const SLayout& layout, qreal unit) const
 {
-    const double top = AxisTop();
+    const QRectF& plot = layout.Plot;
     const QString unitText = CExerciseFigures::MeasureUnit(m_measure);
-    // Four steps, fewer where the labels would touch.
-    const qreal labelHeight = QFontMetricsF(painter.font()).height();
-    const int steps = plot.height() >= 4 * labelHeight   ? 4
-                      : plot.height() >= 2 * labelHeight ? 2
-                                                         : 1;
-    for (int i = 0; i <= steps; ++i) {
-        const double value = top * i / steps;
-        const qreal y = plot.bottom() - plot.height() * i / steps;
+    for (double value : layout.Ticks) {
+        const qreal y = PointAt(layout, 0, value).y();
         painter.setPen(QPen(m_grey ? QColor(Qt::gray) : kGrid, 0.7 * unit, Qt::DotLine));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(LineColour());
@@ -128,43 +149,67 @@ void CProgressChart::PaintAxes(QPainter& painter, const QRectF& plot, qreal unit
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
 }
 
-void CProgressChart::PaintDates(QPainter& painter, const QRectF& plot, qreal unit) const
+std::vector<CProgressChart::SDateLabel>
+CProgressChart::DateLabels(const QRectF& plot, const QFontMetricsF& metrics, qreal unit) const
 {
     const int count = int(m_points.size());
+    std::vector<SDateLabel> labels;
     if (count == 0)
-        return;
-    const QFontMetricsF metrics(painter.font());
-    const qreal labelWidth = metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 12 * unit;
-    // As many dates as fit without touching, the first and the last always.
-    const int places = std::max(1, int(plot.width() / labelWidth));
-    const int step = std::max(1, int(std::ceil((count - 1) / double(places))));
-    painter.setPen(LineColour());
+        return labels;
+    const qreal gap = 8 * unit;
+    // The first date starts at its point, the last ends at its own, the rest
+    // are centred on theirs.
     auto label = [&](int i) {
-        const QPointF at = PointAt(plot, i, 0);
-        const QDate day = m_points[i].Day;
-        const QString text = day.isValid() ? day.toString(QStringLiteral("dd.MM.yyyy"))
-                                           : CExerciseFigures::NoFigure();
-        Qt::Alignment align = Qt::AlignHCenter;
-        QRectF box(at.x() - labelWidth / 2, plot.bottom() + 3 * unit, labelWidth, metrics.height());
+        SDateLabel l;
+        l.Index = i;
+        const QDate day = m_points[std::size_t(i)].Day;
+        l.Text = day.isValid() ? day.toString(QStringLiteral("dd.MM.yyyy"))
+                               : CExerciseFigures::NoFigure();
+        const qreal width = metrics.horizontalAdvance(l.Text);
+        const qreal x =
+            count <= 1 ? plot.center().x() : plot.left() + plot.width() * i / double(count - 1);
+        l.Box = QRectF(x - width / 2, plot.bottom() + 3 * unit, width, metrics.height());
+        l.Align = Qt::AlignHCenter;
         if (count > 1 && i == 0) {
-            box.moveLeft(at.x() - 4 * unit);
-            align = Qt::AlignLeft;
+            l.Box.moveLeft(x - 4 * unit);
+            l.Align = Qt::AlignLeft;
         } else if (count > 1 && i == count - 1) {
-            box.moveRight(at.x() + 4 * unit);
-            align = Qt::AlignRight;
+            l.Box.moveRight(x + 4 * unit);
+            l.Align = Qt::AlignRight;
         }
-        painter.drawText(box, align | Qt::AlignTop, text);
-        painter.drawLine(QPointF(at.x(), plot.bottom()), QPointF(at.x(), plot.bottom() + 3 * unit));
+        return l;
     };
-    label(0);
-    for (int i = step; i < count - 1; i += step)
-        if (PointAt(plot, count - 1, 0).x() - PointAt(plot, i, 0).x() >= labelWidth)
-            label(i);
-    if (count > 1)
-        label(count - 1);
+    // Apart by a step that leaves room for the widest date; a date that
+    // would still touch its neighbour (the first and last sit off their
+    // points) is left out, the first and the last never.
+    labels.push_back(label(0));
+    if (count == 1)
+        return labels;
+    const SDateLabel last = label(count - 1);
+    const qreal room = metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + gap;
+    const int step = std::max(1, int(std::ceil(room / (plot.width() / (count - 1)))));
+    for (int i = step; i < count - 1; i += step) {
+        SDateLabel l = label(i);
+        if (l.Box.left() >= labels.back().Box.right() + gap &&
+            l.Box.right() + gap <= last.Box.left())
+            labels.push_back(std::move(l));
+    }
+    if (last.Box.left() >= labels.back().Box.right() + gap)
+        labels.push_back(last);
+    return labels;
 }
 
-void CProgressChart::PaintLine(QPainter& painter, const QRectF& plot, qreal unit) const
+void CProgressChart::PaintDates(QPainter& painter, const SLayout& layout, qreal unit) const
+{
+    painter.setPen(LineColour());
+    for (const SDateLabel& l : layout.Dates) {
+        painter.drawText(l.Box, l.Align | Qt::AlignTop, l.Text);
+        const QPointF at = PointAt(layout, l.Index, 0);
+        painter.drawLine(at, QPointF(at.x(), at.y() + 3 * unit));
+    }
+}
+
+void CProgressChart::PaintLine(QPainter& painter, const SLayout& layout, qreal unit) const
 {
     static const Qt::PenStyle patterns[CExerciseFigures::MeasureCount] = {
         Qt::SolidLine, Qt::DashLine, Qt::DashDotLine};
@@ -179,7 +224,7 @@ void CProgressChart::PaintLine(QPainter& painter, const QRectF& plot, qreal unit
             open = false;
             continue;
         }
-        const QPointF at = PointAt(plot, i, *m_points[i].Value);
+        const QPointF at = PointAt(layout, i, *m_points[i].Value);
         if (open)
             path.lineTo(at);
         else
@@ -188,11 +233,11 @@ void CProgressChart::PaintLine(QPainter& painter, const QRectF& plot, qreal unit
     }
     painter.drawPath(path);
     // Markers only while they do not run together.
-    if (m_points.size() > 1 && plot.width() / (m_points.size() - 1) < 5 * unit)
+    if (m_points.size() > 1 && layout.Plot.width() / (m_points.size() - 1) < 5 * unit)
         return;
     for (int i = 0; i < int(m_points.size()); ++i)
         if (m_points[i].Value)
-            PaintMarker(painter, PointAt(plot, i, *m_points[i].Value), unit);
+            PaintMarker(painter, PointAt(layout, i, *m_points[i].Value), unit);
 }
 
 void CProgressChart::PaintMarker(QPainter& painter, const QPointF& at, qreal unit) const
