@@ -4,31 +4,17 @@
 #include "app/ScreenPainter.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/CTransButton.h"
+#include "graphics/DialogFrame.h"
 #include "statistics/CStatistics.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
 
 namespace {
-constexpr int TopBand = 125;
-constexpr int BottomBand = 65;
-constexpr int Corner = 65;
-constexpr int Tile = 60;
 constexpr int AllModes[] = {DM_800, DM_1024, DM_1280};
-
-// A plain copy of the rectangle (sx, sy, w, h) of src to (dx, dy) of dest.
-void CopyRect(QImage& dest, int dx, int dy, const QImage& src, int sx, int sy, int w, int h)
-{
-    if (w <= 0 || h <= 0)
-        return;
-    QPainter p(&dest);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QPoint(dx, dy), src, QRect(sx, sy, w, h));
-}
 } // namespace
 
 TFormStat::TFormStat(CBitmapsContainer* windows, CBitmapsContainer* buttons, QWidget* parent)
@@ -134,25 +120,7 @@ void TFormStat::LoadSkin()
 
 QImage TFormStat::ComposeFrame(const QImage& skin, int w, int h)
 {
-    QImage out = NewBitmap24(w, h);
-    out.fill(Qt::black);
-    const int W = skin.width();
-    const int H = skin.height();
-    if (W <= 0 || H <= 0)
-        return out;
-    CopyRect(out, 0, 0, skin, 0, 0, Corner, TopBand);
-    CopyRect(out, w - Corner, 0, skin, W - Corner, 0, Corner, TopBand);
-    for (int x = Corner; x < w - Corner; x += Tile) {
-        const int width = std::min(Tile, w - Corner - x);
-        CopyRect(out, x, 0, skin, W / 2 - Tile, 0, width, TopBand);
-        CopyRect(out, x, h - BottomBand, skin, W / 2 - Tile, H - BottomBand, width, BottomBand);
-    }
-    const QImage band = out.copy(0, BottomBand, w, TopBand - BottomBand);
-    for (int y = TopBand; y < h - BottomBand; y += Tile)
-        CopyRect(out, 0, y, band, 0, 0, w, std::min(Tile, h - BottomBand - y));
-    CopyRect(out, 0, h - BottomBand, skin, 0, H - BottomBand, Corner, BottomBand);
-    CopyRect(out, w - Corner, h - BottomBand, skin, W - Corner, H - BottomBand, Corner, BottomBand);
-    return out;
+    return DialogFrame::Build(skin, w, h);
 }
 
 void TFormStat::Compose()

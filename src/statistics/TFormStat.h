@@ -48,7 +48,8 @@ public:
     bool NeedsCompose() const { return m_needsCompose; }
 
     // The frame for a window of w x h from a skin with a 125-pixel top band,
-    // a 65-pixel bottom band and 65-pixel corners.
+    // a 65-pixel bottom band and 65-pixel corners: the program's dialog
+    // frame.
     static QImage ComposeFrame(const QImage& skin, int w, int h);
 
 protected:
