@@ -1,9 +1,8 @@
 #include "mainwindow/TFormProgress.h"
 
 #include "app/DisplayMode.h"
-#include "app/ScreenPainter.h"
 #include "graphics/CDynamicPlace.h"
-#include "graphics/DialogFrame.h"
+#include "mainwindow/CDialogFrame.h"
 #include "mainwindow/TFormMessage.h"
 #include "reports/CProgressChartView.h"
 #include "reports/CProgressCsv.h"
@@ -65,7 +64,7 @@ TFormProgress::TFormProgress(const CTherapyHistory::SPatient& patient, CTherapyH
                              CBitmapsContainer* windows)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_patient(patient),
       m_history(std::move(history)), m_connection(connection), m_message(message),
-      m_frameSource(DialogFrame::Source(windows))
+      m_frame(new CDialogFrame(this, windows))
 {
     setObjectName(QStringLiteral("TFormProgress"));
     setWindowTitle(QStringLiteral("Postępy – ") + patient.Name);
@@ -86,22 +85,9 @@ TFormProgress::TFormProgress(const CTherapyHistory::SPatient& patient, CTherapyH
 
 TFormProgress::~TFormProgress() = default;
 
-void TFormProgress::resizeEvent(QResizeEvent* event)
+const QImage& TFormProgress::Frame() const
 {
-    QDialog::resizeEvent(event);
-    setMask(DialogFrame::Outline(size()));
-    if (!m_frameSource.isNull())
-        m_frame = DialogFrame::Build(m_frameSource, width(), height());
-}
-
-void TFormProgress::paintEvent(QPaintEvent* event)
-{
-    if (m_frame.isNull()) {
-        QDialog::paintEvent(event);
-        return;
-    }
-    ScreenPainter p(this);
-    p.drawImage(0, 0, m_frame);
+    return m_frame->Face();
 }
 
 bool TFormProgress::Grey() const
@@ -115,7 +101,8 @@ void TFormProgress::BuildLayout()
     resize(DesignWidth - 60, DesignHeight - 60);
     // The contents inside the skinned frame's border.
     setContentsMargins(14, 10, 14, 10);
-    setAutoFillBackground(m_frameSource.isNull());
+    // The plain background where no skin covers it.
+    setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Colour(0xF0C080));
     palette.setColor(QPalette::Base, Colour(0xFAE4C9));

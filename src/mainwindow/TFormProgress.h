@@ -8,6 +8,7 @@
 
 class CBitmapsContainer;
 class CDbConnection;
+class CDialogFrame;
 class CProgressChartView;
 class QComboBox;
 class QDateEdit;
@@ -63,7 +64,7 @@ public:
     QString SuggestedPath(const QString& stem, const QString& extension) const;
 
     // The skinned frame drawn under the window's contents; null without a skin.
-    const QImage& Frame() const { return m_frame; }
+    const QImage& Frame() const;
 
     QComboBox* cbCwiczenie = nullptr;
     QComboBox* cbWykres = nullptr;
@@ -79,10 +80,6 @@ public:
     QPushButton* btCsv = nullptr;
     QPushButton* btCsvWszyscy = nullptr;
     QPushButton* btZamknij = nullptr;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildLayout();
@@ -102,6 +99,5 @@ private:
     int m_exercise = -1;
     int m_measure = -1;
     int m_first = 0;
-    QImage m_frameSource;
-    QImage m_frame;
+    CDialogFrame* m_frame; // owned by the window
 };
