@@ -302,6 +302,11 @@ bool CPatient::Reconnect()
     return true;
 }
 
+QString CPatient::StoreRefusal() const
+{
+    return m_connection->Refusal();
+}
+
 void CPatient::ReadActive()
 {
     m_description = m_table->FieldByName("Opis").AsString();

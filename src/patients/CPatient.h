@@ -64,6 +64,10 @@ public:
     // names it.
     bool Reconnect();
     QString TakeLostPatient() { return std::exchange(m_lostPatient, {}); }
+    // Why the clinic's server came back with a database this program must
+    // not write into (another version's tables); empty otherwise. The store
+    // stays unreachable meanwhile.
+    QString StoreRefusal() const;
     void Save();
     void Add();
     // Deletes the active patient's row together with its therapies (their

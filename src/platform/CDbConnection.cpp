@@ -157,6 +157,12 @@ bool CDbConnection::Reconnect(int milliseconds)
     return !clinic || clinic->Reconnect(milliseconds);
 }
 
+QString CDbConnection::Refusal() const
+{
+    const auto* clinic = dynamic_cast<const CPgBackend*>(m_backend.get());
+    return clinic ? clinic->Refusal() : QString();
+}
+
 QList<int> CDbConnection::TakeLostLocks(int space)
 {
     QList<int> ids;

@@ -80,6 +80,9 @@ public:
     // channels. Reconnect waits up to `milliseconds` for it.
     bool PollReconnect();
     bool Reconnect(int milliseconds);
+    // Why the clinic database the server came back with is refused (another
+    // version's tables); empty otherwise. See CPgBackend::Refusal.
+    QString Refusal() const;
     // The ids of locks in `space` that other workstations took while the
     // connection was lost; cleared by the call.
     QList<int> TakeLostLocks(int space);

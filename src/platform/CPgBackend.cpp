@@ -276,6 +276,13 @@ bool CPgBackend::Reconnect(int milliseconds)
 void CPgBackend::RestoreSession()
 {
     m_origins.clear();
+    // The server may have come back with a restored copy of another
+    // version's tables: nothing is written into them, and the check is made
+    // again at every step until the right tables are back.
+    m_refusal.clear();
+    m_refusal = ClinicSchemaRefusal(*this, "CDbConnection::Reconnect");
+    if (!m_refusal.isEmpty())
+        throw CError(m_refusal);
     Execute("SET lock_timeout = '5s'", {}, "CDbConnection::Reconnect");
     for (const QString& channel : std::as_const(m_channels))
         Execute("LISTEN " + Quote(channel), {}, "CDbConnection::Reconnect");
@@ -349,6 +356,8 @@ PGresult* CPgBackend::Run(const QString& sql, const QVariantList& params, const 
     if (!Linked())
         throw CError(where + " - Połączenie z serwerem bazy kliniki zostało przerwane: " +
                      Trimmed(PQerrorMessage(m_conn)));
+    if (!m_refusal.isEmpty())
+        throw CError(where + " - " + m_refusal.mid(m_refusal.indexOf(" - ") + 3));
     const QByteArray text = NumberedParams(sql).toUtf8();
     const SParams bound(params, where);
     PGresult* result =
