@@ -115,6 +115,12 @@ QString CDbConnection::LockHolder(int space, int id)
     return clinic ? clinic->LockHolder(space, id) : QString();
 }
 
+QHash<int, QString> CDbConnection::LockHolders(int space)
+{
+    CPgBackend* clinic = Clinic("CDbConnection::LockHolders");
+    return clinic ? clinic->LockHolders(space) : QHash<int, QString>();
+}
+
 void CDbConnection::Listen(const QString& channel)
 {
     if (CPgBackend* clinic = Clinic("CDbConnection::Listen"))

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 #include <memory>
@@ -62,6 +63,8 @@ public:
     // The workstation holding lock (space, id) on another connection; empty
     // when nobody else holds it.
     QString LockHolder(int space, int id);
+    // Every lock in `space` held on another connection: id -> workstation.
+    QHash<int, QString> LockHolders(int space);
 
     // Change notices among the workstations of a clinic database: Listen to
     // a channel, Notify it (delivered to the others when the change is

@@ -65,6 +65,7 @@ public:
     bool TryLock(int space, int id);
     void Unlock(int space, int id);
     QString LockHolder(int space, int id);
+    QHash<int, QString> LockHolders(int space);
     void Listen(const QString& channel);
     void Notify(const QString& channel, const QString& payload);
     QStringList TakeNotices();
