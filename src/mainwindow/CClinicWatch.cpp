@@ -5,6 +5,7 @@
 #include "platform/CDbConnection.h"
 #include "statistics/CStatistics.h"
 
+#include <QRegularExpression>
 #include <QScopeGuard>
 
 CClinicWatch::CClinicWatch(CPatient* patient, CStatistics* statistics, Inform inform,
@@ -53,9 +54,12 @@ void CClinicWatch::Check()
     } catch (...) {
         // Lost again at once: the next look tries anew.
     }
-    if (!back || !m_patient->StoreReachable())
+    if (!back || !m_patient->StoreReachable()) {
+        TellRefusal();
         return;
+    }
     m_away = false;
+    m_toldRefusal.clear();
     if (OnReconnected)
         OnReconnected();
     const QString lost = m_patient->TakeLostPatient();
@@ -70,6 +74,22 @@ void CClinicWatch::Check()
              {QStringLiteral("Połączenie z serwerem bazy kliniki zostało przywrócone.")});
     m_keptStored = true;
     StoreKept();
+}
+
+// The server came back with a database of another version's tables (a
+// restored copy): the therapist is told why once, with the words of the
+// start-up's refusal; nothing is written until the right tables are back.
+void CClinicWatch::TellRefusal()
+{
+    const QString refusal = m_patient->StoreRefusal();
+    if (refusal.isEmpty() || refusal == m_toldRefusal)
+        return;
+    m_toldRefusal = refusal;
+    static const QRegularExpression sentenceEnd(QStringLiteral("(?<=[.;]) "));
+    const QString reason = refusal.mid(refusal.indexOf(QLatin1String(" - ")) + 3);
+    QStringList rows = reason.split(sentenceEnd).mid(0, TFormMessage::RowCount - 1);
+    rows << QStringLiteral("Do tego czasu nic nie jest zapisywane w bazie kliniki.");
+    Tell(TFormMessage::KindError, rows);
 }
 
 void CClinicWatch::StoreKept()

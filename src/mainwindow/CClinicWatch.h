@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -37,6 +38,7 @@ public:
 
 private:
     void Tell(int kind, const QStringList& rows);
+    void TellRefusal();
 
     CPatient* m_patient;
     CStatistics* m_statistics;
@@ -45,4 +47,5 @@ private:
     bool m_away = false;
     bool m_keptStored = false; // the kept therapies were tried since the start
     bool m_checking = false;
+    QString m_toldRefusal; // the refusal the therapist was told of
 };

@@ -258,16 +258,21 @@ QWidget* TFormMaterial::BuildEditor()
     zoom->addWidget(btPomniejsz);
     zoom->addWidget(btPowieksz);
     previews->addLayout(zoom);
-    auto* hint = new QLabel(QStringLiteral("Przesuń obrazek myszą, kółkiem powiększ."), gbSlowo);
-    hint->setWordWrap(true);
-    hint->setFont(Arial(12, false));
-    previews->addWidget(hint);
     previews->addWidget(new QLabel(QStringLiteral("Podgląd:"), gbSlowo));
     previews->addWidget(lbPodgladDuzy);
     previews->addWidget(lbPodgladMaly);
     previews->addStretch(1);
+    // The hint goes under the frame it is about: beside it, the two previews
+    // have the height they need.
+    auto* hint = new QLabel(QStringLiteral("Przesuń obrazek myszą, kółkiem powiększ."), gbSlowo);
+    hint->setWordWrap(true);
+    hint->setFont(Arial(12, false));
+    auto* frame = new QVBoxLayout;
+    frame->addWidget(pbKadr);
+    frame->addWidget(hint);
+    frame->addStretch(1);
     auto* picture = new QHBoxLayout;
-    picture->addWidget(pbKadr, 0, Qt::AlignTop);
+    picture->addLayout(frame);
     picture->addLayout(previews, 1);
     grid->addWidget(new QLabel(QStringLiteral("Obrazek:"), gbSlowo), row, 0, Qt::AlignTop);
     grid->addLayout(picture, row++, 1, 1, 2);
@@ -347,9 +352,13 @@ void TFormMaterial::FillList()
         for (const SPatientName& p : m_patients)
             if (p.Id == word.Pacjent)
                 caption += QStringLiteral("\n") + p.Name;
-        auto* item = new QListWidgetItem(
-            QIcon(QPixmap::fromImage(thumbnail.scaled(kThumbnail, Qt::KeepAspectRatio))), caption,
-            lvSlowa);
+        // The chosen word's picture as it is: the style would tint it with
+        // the desktop's selection colour, which is not the program's look.
+        const QPixmap picture =
+            QPixmap::fromImage(thumbnail.scaled(kThumbnail, Qt::KeepAspectRatio));
+        QIcon icon(picture);
+        icon.addPixmap(picture, QIcon::Selected);
+        auto* item = new QListWidgetItem(icon, caption, lvSlowa);
         item->setData(Qt::UserRole, word.Id);
     }
     SelectInList(keep);

@@ -177,6 +177,7 @@ void CPatient::FillList(QTreeWidget* list)
     } catch (...) {
         // A damaged row ends the fill; what was read stays in the list.
     }
+    MarkBusy(items);
     CPatientListItem::SortByCaption(items);
     QList<QTreeWidgetItem*> sorted;
     sorted.reserve(qsizetype(items.size()));
@@ -194,6 +195,23 @@ void CPatient::FillList(QTreeWidget* list)
         selected->setSelected(true);
     }
     m_listIndex = selected ? list->indexOfTopLevelItem(selected) : -1;
+}
+
+void CPatient::MarkBusy(std::vector<std::unique_ptr<QTreeWidgetItem>>& items) const
+{
+    if (!m_connection->IsClinic())
+        return;
+    QHash<int, QString> holders;
+    try {
+        holders = m_connection->LockHolders(kPatientLocks);
+    } catch (const CError&) {
+        return; // the server away: the list shows no marks until it is back
+    }
+    for (auto& item : items) {
+        const auto holder = holders.constFind(item->data(0, Qt::UserRole).toInt());
+        if (holder != holders.constEnd())
+            static_cast<CPatientListItem*>(item.get())->MarkBusy(*holder);
+    }
 }
 
 void CPatient::Select(int id)
@@ -232,13 +250,30 @@ void CPatient::Select(int id)
 
 bool CPatient::Hold(int id)
 {
-    return m_connection->TryLock(kPatientLocks, id);
+    if (!m_connection->TryLock(kPatientLocks, id))
+        return false;
+    AnnounceHold("otwarty", id);
+    return true;
 }
 
 void CPatient::Release(int id)
 {
-    if (id >= 0 && m_connection->IsConnected())
+    if (id >= 0 && m_connection->IsConnected()) {
         m_connection->Unlock(kPatientLocks, id);
+        AnnounceHold("zamkniety", id);
+    }
+}
+
+// The others' lists mark the patients open somewhere. A notice lost with the
+// connection only leaves a mark late: choosing a patient asks the server.
+void CPatient::AnnounceHold(const char* change, int id) noexcept
+{
+    if (!m_connection->IsClinic())
+        return;
+    try {
+        Announce(change, id);
+    } catch (...) {
+    }
 }
 
 void CPatient::Announce(const char* change, int id)
@@ -300,6 +335,11 @@ bool CPatient::Reconnect()
     if (m_activeId != -1)
         Save();
     return true;
+}
+
+QString CPatient::StoreRefusal() const
+{
+    return m_connection->Refusal();
 }
 
 void CPatient::ReadActive()

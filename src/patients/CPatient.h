@@ -5,10 +5,12 @@
 #include <QString>
 #include <memory>
 #include <utility>
+#include <vector>
 
 class CDbConnection;
 class CDbTable;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The patient store: the open patient database "pacmem.qp", the active
 // patient with its therapy settings, and the patient list of the main window.
@@ -35,8 +37,9 @@ public:
     const QString& LastError() const { return m_lastError; }
     // Fills the patient list: one item per patient (data = id, caption = name,
     // then the two dates and the description), sorted by name in the Polish
-    // order, the active patient selected. Throws "Nazwy kol. w bazie pac.!"
-    // when a column is missing.
+    // order, the active patient selected. On a clinic database the patients
+    // open on another workstation are greyed, the workstation in their tip. Throws "Nazwy kol. w
+    // bazie pac.!" when a column is missing.
     void FillList(QTreeWidget* list);
     // Makes patient `id` active, saving the previous one first; id < 0: none.
     // On a clinic database the active patient is held for this workstation;
@@ -64,6 +67,10 @@ public:
     // names it.
     bool Reconnect();
     QString TakeLostPatient() { return std::exchange(m_lostPatient, {}); }
+    // Why the clinic's server came back with a database this program must
+    // not write into (another version's tables); empty otherwise. The store
+    // stays unreachable meanwhile.
+    QString StoreRefusal() const;
     void Save();
     void Add();
     // Deletes the active patient's row together with its therapies (their
@@ -101,6 +108,8 @@ private:
     bool Hold(int id);
     void Release(int id);
     void Announce(const char* change, int id);
+    void AnnounceHold(const char* change, int id) noexcept;
+    void MarkBusy(std::vector<std::unique_ptr<QTreeWidgetItem>>& items) const;
 
     int m_activeId = -1;
     QString m_name;

@@ -43,3 +43,13 @@ bool CPatientListItem::operator<(const QTreeWidgetItem& other) const
     const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
     return Compare(text(column < 0 ? 0 : column), other.text(column < 0 ? 0 : column)) < 0;
 }
+
+void CPatientListItem::MarkBusy(const QString& holder)
+{
+    const QString tip =
+        QStringLiteral("Pacjent jest otwarty na stanowisku \u201e%1\u201d.").arg(holder);
+    for (int column = 0; column < columnCount(); ++column) {
+        setForeground(column, QColor(0x80, 0x80, 0x80));
+        setToolTip(column, tip);
+    }
+}

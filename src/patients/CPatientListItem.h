@@ -12,6 +12,10 @@ public:
     using QTreeWidgetItem::QTreeWidgetItem;
     bool operator<(const QTreeWidgetItem& other) const override;
 
+    // Greys the item of a patient open on workstation `holder`, who is named
+    // in its tip.
+    void MarkBusy(const QString& holder);
+
     // Compares two names in the Polish order; < 0, 0 or > 0.
     static int Compare(const QString& a, const QString& b);
     // Puts `items` (not in a list yet) in the order of Compare by caption,

@@ -115,6 +115,12 @@ QString CDbConnection::LockHolder(int space, int id)
     return clinic ? clinic->LockHolder(space, id) : QString();
 }
 
+QHash<int, QString> CDbConnection::LockHolders(int space)
+{
+    CPgBackend* clinic = Clinic("CDbConnection::LockHolders");
+    return clinic ? clinic->LockHolders(space) : QHash<int, QString>();
+}
+
 void CDbConnection::Listen(const QString& channel)
 {
     if (CPgBackend* clinic = Clinic("CDbConnection::Listen"))
@@ -155,6 +161,12 @@ bool CDbConnection::Reconnect(int milliseconds)
 {
     CPgBackend* clinic = m_backend ? Clinic("CDbConnection::Reconnect") : nullptr;
     return !clinic || clinic->Reconnect(milliseconds);
+}
+
+QString CDbConnection::Refusal() const
+{
+    const auto* clinic = dynamic_cast<const CPgBackend*>(m_backend.get());
+    return clinic ? clinic->Refusal() : QString();
 }
 
 QList<int> CDbConnection::TakeLostLocks(int space)

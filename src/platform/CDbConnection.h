@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 #include <memory>
@@ -62,6 +63,8 @@ public:
     // The workstation holding lock (space, id) on another connection; empty
     // when nobody else holds it.
     QString LockHolder(int space, int id);
+    // Every lock in `space` held on another connection: id -> workstation.
+    QHash<int, QString> LockHolders(int space);
 
     // Change notices among the workstations of a clinic database: Listen to
     // a channel, Notify it (delivered to the others when the change is
@@ -80,6 +83,9 @@ public:
     // channels. Reconnect waits up to `milliseconds` for it.
     bool PollReconnect();
     bool Reconnect(int milliseconds);
+    // Why the clinic database the server came back with is refused (another
+    // version's tables); empty otherwise. See CPgBackend::Refusal.
+    QString Refusal() const;
     // The ids of locks in `space` that other workstations took while the
     // connection was lost; cleared by the call.
     QList<int> TakeLostLocks(int space);

@@ -276,6 +276,13 @@ bool CPgBackend::Reconnect(int milliseconds)
 void CPgBackend::RestoreSession()
 {
     m_origins.clear();
+    // The server may have come back with a restored copy of another
+    // version's tables: nothing is written into them, and the check is made
+    // again at every step until the right tables are back.
+    m_refusal.clear();
+    m_refusal = ClinicSchemaRefusal(*this, "CDbConnection::Reconnect");
+    if (!m_refusal.isEmpty())
+        throw CError(m_refusal);
     Execute("SET lock_timeout = '5s'", {}, "CDbConnection::Reconnect");
     for (const QString& channel : std::as_const(m_channels))
         Execute("LISTEN " + Quote(channel), {}, "CDbConnection::Reconnect");
@@ -349,6 +356,8 @@ PGresult* CPgBackend::Run(const QString& sql, const QVariantList& params, const 
     if (!Linked())
         throw CError(where + " - Połączenie z serwerem bazy kliniki zostało przerwane: " +
                      Trimmed(PQerrorMessage(m_conn)));
+    if (!m_refusal.isEmpty())
+        throw CError(where + " - " + m_refusal.mid(m_refusal.indexOf(" - ") + 3));
     const QByteArray text = NumberedParams(sql).toUtf8();
     const SParams bound(params, where);
     PGresult* result =
@@ -560,20 +569,44 @@ void CPgBackend::Unlock(int space, int id)
         Select("SELECT pg_advisory_unlock(?, ?)", {space, id}, "CDbConnection::Unlock");
 }
 
+namespace {
+
+// The workstation's name as the server shows it; a holder whose name the
+// server does not show is still a holder.
+QString HolderName(const QString& application)
+{
+    QString name = application;
+    if (name.startsWith(kApplicationPrefix))
+        name = name.mid(kApplicationPrefix.size());
+    return name.isEmpty() ? QStringLiteral("?") : name;
+}
+
+const char* const kHeldLocks =
+    "SELECT l.objid::bigint, a.application_name FROM pg_locks l JOIN pg_stat_activity a ON "
+    "a.pid = l.pid WHERE l.locktype = 'advisory' AND l.granted AND l.classid = ?::int::oid AND "
+    "l.objsubid = 2 AND l.database = (SELECT oid FROM pg_database WHERE datname = "
+    "current_database()) AND l.pid <> pg_backend_pid()";
+
+} // namespace
+
 QString CPgBackend::LockHolder(int space, int id)
 {
     const SDbRows answer =
-        Select("SELECT a.application_name FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
-               "WHERE l.locktype = 'advisory' AND l.granted AND l.classid = ?::int::oid AND "
-               "l.objid = ?::int::oid AND l.objsubid = 2 AND l.pid <> pg_backend_pid() LIMIT 1",
-               {space, id}, "CDbConnection::LockHolder");
+        Select(QString::fromLatin1(kHeldLocks) + " AND l.objid = ?::int::oid LIMIT 1", {space, id},
+               "CDbConnection::LockHolder");
     if (answer.rows.empty())
         return {};
-    QString name = answer.rows.front().value(0).toString();
-    if (name.startsWith(kApplicationPrefix))
-        name = name.mid(kApplicationPrefix.size());
-    // A holder whose name the server does not show is still a holder.
-    return name.isEmpty() ? QStringLiteral("?") : name;
+    return HolderName(answer.rows.front().value(1).toString());
+}
+
+QHash<int, QString> CPgBackend::LockHolders(int space)
+{
+    const SDbRows answer =
+        Select(QString::fromLatin1(kHeldLocks), {space}, "CDbConnection::LockHolders");
+    QHash<int, QString> holders;
+    for (const auto& row : answer.rows)
+        holders.insert(row.value(0).toInt(), HolderName(row.value(1).toString()));
+    return holders;
 }
 
 void CPgBackend::Listen(const QString& channel)

@@ -53,6 +53,10 @@ public:
     EReconnect PollReconnect();
     // Makes the lost connection again, waiting up to `milliseconds`.
     bool Reconnect(int milliseconds);
+    // Why the database the server came back with is refused (its tables are
+    // another version's, or gone), as the error's message; empty otherwise.
+    // While refused the connection counts as lost and runs no statement.
+    const QString& Refusal() const { return m_refusal; }
     // The locks this session held that another session took while the
     // connection was lost; cleared by the call.
     QList<QPair<int, int>> TakeLostLocks();
@@ -61,6 +65,7 @@ public:
     bool TryLock(int space, int id);
     void Unlock(int space, int id);
     QString LockHolder(int space, int id);
+    QHash<int, QString> LockHolders(int space);
     void Listen(const QString& channel);
     void Notify(const QString& channel, const QString& payload);
     QStringList TakeNotices();
@@ -108,6 +113,7 @@ private:
     QSet<QPair<int, int>> m_locks;
     QStringList m_channels;
     QList<QPair<int, int>> m_lostLocks;
+    QString m_refusal;
     QHash<QPair<unsigned int, int>, QPair<QString, QString>> m_origins;
     QHash<QString, QString> m_keys;
 };

@@ -71,38 +71,62 @@ QStringList ClinicSchemaStatements()
     };
 }
 
+namespace {
+
+// Why the database's tables cannot be used by this program; empty when they
+// are this version's, and `*none` set when there are none at all.
+QString SchemaProblem(CDbBackend& backend, const QString& where, bool* none)
+{
+    const SDbRows version = backend.Select("SELECT to_regclass('loquena_schemat') IS NOT NULL, "
+                                           "to_regclass('pacjenci') IS NOT NULL",
+                                           {}, where);
+    const bool versioned = version.rows.front().value(0).toLongLong() != 0;
+    const bool tables = version.rows.front().value(1).toLongLong() != 0;
+    *none = !versioned && !tables;
+    if (versioned) {
+        const SDbRows stored = backend.Select("SELECT max(wersja) FROM loquena_schemat", {}, where);
+        const int number = stored.rows.front().value(0).toInt();
+        if (number == kClinicSchemaVersion)
+            return {};
+        return QString("%1 - Baza kliniki ma tabele w wersji %2, a ten program zna tylko wersję "
+                       "%3. Baza nie została zmieniona; potrzebny jest program w wersji zgodnej "
+                       "z bazą.")
+            .arg(where)
+            .arg(number)
+            .arg(kClinicSchemaVersion);
+    }
+    if (tables)
+        return QString("%1 - Baza kliniki zawiera tabele pacjentów bez numeru wersji. Baza nie "
+                       "została zmieniona.")
+            .arg(where);
+    return QString("%1 - Baza kliniki nie zawiera tabel programu. Baza nie została zmieniona.")
+        .arg(where);
+}
+
+} // namespace
+
 void PrepareClinicSchema(CDbBackend& backend)
 {
     backend.Begin();
     try {
         backend.Select("SELECT pg_advisory_xact_lock(?)", {kSchemaLockKey}, kWhere);
-        const SDbRows version = backend.Select("SELECT to_regclass('loquena_schemat') IS NOT NULL, "
-                                               "to_regclass('pacjenci') IS NOT NULL",
-                                               {}, kWhere);
-        const bool versioned = version.rows.front().value(0).toLongLong() != 0;
-        const bool tables = version.rows.front().value(1).toLongLong() != 0;
-        if (versioned) {
-            const SDbRows stored =
-                backend.Select("SELECT max(wersja) FROM loquena_schemat", {}, kWhere);
-            const int number = stored.rows.front().value(0).toInt();
-            if (number != kClinicSchemaVersion)
-                throw CError(QString("%1 - Baza kliniki ma tabele w wersji %2, a ten program zna "
-                                     "tylko wersję %3. Baza nie została zmieniona; potrzebny jest "
-                                     "program w wersji zgodnej z bazą.")
-                                 .arg(kWhere)
-                                 .arg(number)
-                                 .arg(kClinicSchemaVersion));
-        } else if (tables) {
-            throw CError(QString("%1 - Baza kliniki zawiera tabele pacjentów bez numeru wersji. "
-                                 "Baza nie została zmieniona.")
-                             .arg(kWhere));
-        } else {
+        bool none = false;
+        const QString problem = SchemaProblem(backend, kWhere, &none);
+        if (none) {
             for (const QString& statement : ClinicSchemaStatements())
                 backend.Execute(statement, {}, kWhere);
+        } else if (!problem.isEmpty()) {
+            throw CError(problem);
         }
         backend.Commit();
     } catch (...) {
         backend.Rollback();
         throw;
     }
+}
+
+QString ClinicSchemaRefusal(CDbBackend& backend, const QString& where)
+{
+    bool none = false;
+    return SchemaProblem(backend, where, &none);
 }

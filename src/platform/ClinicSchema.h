@@ -16,6 +16,11 @@ constexpr int kClinicSchemaVersion = 1;
 // when the database holds another version's tables, or tables of these names
 // without a version; they are never altered.
 void PrepareClinicSchema(CDbBackend& backend);
+// Why the database's tables are not the ones this program works on (another
+// version's, without a version, or none at all), as an error's message
+// naming `where`; empty when they are. Nothing is changed. A server that came
+// back from a restart may hold a restored copy of another version.
+QString ClinicSchemaRefusal(CDbBackend& backend, const QString& where);
 
 // The server keeps names in lower case; the program's data sets show the
 // columns spelled as in the patient file ("idpac" -> "idPac"). Other names

@@ -4,6 +4,7 @@
 #include "platform/CDbBackend.h"
 #include "platform/CDbConnection.h"
 #include "statistics/CNagrywanie.h"
+#include "statistics/RecordingFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,9 +21,10 @@ QString Kind(QChar kind)
 } // namespace
 
 CClinicRecordings::CClinicRecordings(CDbConnection& connection)
-    : m_connection(connection),
-      m_folder(QDir::tempPath() + QStringLiteral("/loquena-nagrania-XXXXXX"))
+    : m_connection(connection), m_folder(RecordingFolderTemplate(QDir::tempPath()))
 {
+    // Killed workstations never removed theirs.
+    RemoveLeftRecordingFolders(QDir::tempPath());
     // The working copies are patients' voices: for this user's eyes only.
     if (m_folder.isValid())
         QFile::setPermissions(m_folder.path(),

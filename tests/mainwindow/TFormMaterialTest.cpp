@@ -11,6 +11,7 @@
 #include "content/ContentScramble.h"
 #include "content/ContentSound.h"
 #include "content/PhotoSizes.h"
+#include "graphics/CDynamicPlace.h"
 #include "mainwindow/CPictureFrameView.h"
 #include "mainwindow/TFormMessage.h"
 #include "platform/CDbConnection.h"
@@ -347,6 +348,62 @@ TEST_F(MaterialWindowTest, ExportAndImportReportWhatWasDone)
     ASSERT_EQ(answerer.shown.size(), 2);
     EXPECT_EQ(answerer.shown[1].kind, TFormMessage::KindError);
     EXPECT_TRUE(answerer.shown[1].rows.join(" ").contains("uszkodzony"));
+}
+
+// The two previews of a framed picture stand apart from each other and from
+// the rows around them at every design size.
+TEST_F(MaterialWindowTest, ThePreviewsOverlapNothingAtEveryDesignSize)
+{
+    const QString photograph = Photograph();
+    for (const QSize design : {QSize(1280, 960), QSize(1024, 768), QSize(800, 600)}) {
+        SCOPED_TRACE(design.width());
+        SetDisplayModeFor(design.width(), design.height());
+        TFormMaterial& w = Open();
+        Click(w.btDodaj);
+        ASSERT_TRUE(w.LoadPictureFile(photograph));
+        QApplication::processEvents();
+        const auto in = [&](QWidget* widget) {
+            return QRect(widget->mapTo(w.gbSlowo, QPoint(0, 0)), widget->size());
+        };
+        const QRect large = in(w.lbPodgladDuzy);
+        const QRect small = in(w.lbPodgladMaly);
+        EXPECT_FALSE(large.intersects(small)) << large.bottom() << " " << small.top();
+        for (QWidget* other :
+             {static_cast<QWidget*>(w.pbKadr), static_cast<QWidget*>(w.btNagrajGlos),
+              static_cast<QWidget*>(w.btPowieksz)}) {
+            EXPECT_FALSE(large.intersects(in(other))) << other->objectName().toStdString();
+            EXPECT_FALSE(small.intersects(in(other))) << other->objectName().toStdString();
+        }
+        EXPECT_TRUE(w.gbSlowo->rect().contains(large) && w.gbSlowo->rect().contains(small));
+    }
+}
+
+// In grey the list's pictures are the program's grey, chosen or not, as
+// every other picture; never tinted by the desktop's selection colour.
+TEST_F(MaterialWindowTest, TheListsPictureIsGreyInGreyWhenChosen)
+{
+    COwnWord word;
+    word.Nazwa = "TATA";
+    COwnMaterial::SMedia media;
+    media.Large = QImage(PhotoSize1280, QImage::Format_RGB888);
+    media.Large.fill(QColor(230, 160, 60));
+    media.Small = media.Large.scaled(PhotoSize1024);
+    ASSERT_TRUE(store.Save(word, media));
+    ColorMode = CM_MONO;
+    TFormMaterial& w = Open();
+    ASSERT_EQ(w.lvSlowa->count(), 1);
+    const QRect row = w.lvSlowa->visualItemRect(w.lvSlowa->item(0));
+    QTest::mouseClick(w.lvSlowa->viewport(), Qt::LeftButton, {}, row.center());
+    ASSERT_TRUE(w.lvSlowa->item(0)->isSelected());
+    const QImage shown = w.lvSlowa->viewport()->grab().toImage();
+    // The middle of the picture at the row's left.
+    const QColor picture = shown.pixelColor(row.left() + 40, row.center().y());
+    EXPECT_EQ(picture.red(), picture.green());
+    EXPECT_EQ(picture.green(), picture.blue());
+    QImage grey(1, 1, QImage::Format_BGR888);
+    grey.fill(QColor(230, 160, 60));
+    MonoBitmap(&grey);
+    EXPECT_NEAR(picture.red(), grey.pixelColor(0, 0).red(), 2);
 }
 
 // The window in colour and in grey, for the eye (LOQUENA_SHOTS=folder).

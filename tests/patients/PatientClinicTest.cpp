@@ -6,6 +6,7 @@
 #include "patients/CPatient.h"
 
 #include <QElapsedTimer>
+#include <QMap>
 #include <QThread>
 #include <QTreeWidget>
 #include <csignal>
@@ -25,6 +26,13 @@ protected:
         station.SetName(name);
         station.Save();
         return station.ActiveId();
+    }
+
+    // Opens the clinic database `database` as workstation `name`.
+    static void OpenAs(CPatient& station, const QString& name, const QString& database)
+    {
+        station.SetWorkstation(name);
+        ASSERT_TRUE(station.Open(database)) << station.LastError().toStdString();
     }
 
     // Waits up to a few seconds for `done` (the server delivers in its time).
@@ -188,4 +196,85 @@ TEST_P(ClinicWorkstations, AddedRenamedAndDeletedPatientsReachTheOthersList)
     room1.Save();
     QThread::msleep(200);
     EXPECT_FALSE(room3.TakeListChanges());
+}
+
+namespace {
+
+// The greyed items of the list: name -> tip.
+QMap<QString, QString> Greyed(QTreeWidget& list)
+{
+    QMap<QString, QString> greyed;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list.topLevelItem(i);
+        if (item->data(0, Qt::ForegroundRole).isValid())
+            greyed.insert(item->text(0), item->toolTip(0));
+    }
+    return greyed;
+}
+
+} // namespace
+
+TEST_P(ClinicWorkstations, PatientsOpenElsewhereAreGreyInTheListWithTheWorkstationsName)
+{
+    CPatient room1;
+    ASSERT_NO_FATAL_FAILURE(OpenAs(room1, "Sala 1", path));
+    CPatient room3;
+    ASSERT_NO_FATAL_FAILURE(OpenAs(room3, "Sala 3", path));
+    const int nowak = AddNamed(room1, "Nowak Jan");
+    const int kowalska = AddNamed(room1, "Kowalska Ewa");
+    QTreeWidget list;
+    list.setColumnCount(3);
+    const QString inRoom1 = "Pacjent jest otwarty na stanowisku \u201eSala 1\u201d.";
+
+    struct Step
+    {
+        const char* what;
+        std::function<void()> change;
+        QMap<QString, QString> greyed;
+    };
+    const Step steps[] = {
+        {"the last one added is open in Sala 1", [] {}, {{"Kowalska Ewa", inRoom1}}},
+        {"Sala 1 chooses another", [&] { room1.Select(nowak); }, {{"Nowak Jan", inRoom1}}},
+        {"Sala 1 chooses none", [&] { room1.Select(-1); }, {}},
+        // A workstation's own patient is never grey on its own list.
+        {"Sala 3 chooses one", [&] { room3.Select(kowalska); }, {}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        // The others' lists follow: each opening and closing is announced.
+        Eventually([&] { return room3.TakeListChanges(); });
+        room3.FillList(&list);
+        EXPECT_EQ(Greyed(list), step.greyed);
+    }
+    // Sala 1's list marks what Sala 3 holds.
+    ASSERT_TRUE(Eventually([&] { return room1.TakeListChanges(); }));
+    room1.FillList(&list);
+    EXPECT_EQ(Greyed(list).keys(), QStringList{"Kowalska Ewa"});
+}
+
+// Patients of another clinic database on the same server are not this
+// database's, though their numbers are the same.
+TEST_P(ClinicWorkstations, APatientOpenInAnotherDatabaseIsNotBusyHere)
+{
+    QString problem;
+    const QString other = PgTestServer::Instance().NewDatabase(&problem);
+    ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+    {
+        CPatient elsewhere;
+        ASSERT_NO_FATAL_FAILURE(OpenAs(elsewhere, "Inna klinika", other));
+        CPatient here;
+        ASSERT_NO_FATAL_FAILURE(OpenAs(here, "Sala 1", path));
+        const int id = AddNamed(here, "Nowak Jan");
+        here.Select(-1);
+        ASSERT_EQ(AddNamed(elsewhere, "Kowalska Ewa"), id);
+
+        EXPECT_EQ(here.BusyOn(id), "");
+        QTreeWidget list;
+        list.setColumnCount(3);
+        here.FillList(&list);
+        EXPECT_TRUE(Greyed(list).isEmpty());
+        EXPECT_NO_THROW(here.Select(id));
+    }
+    PgTestServer::Instance().DropDatabase(other);
 }

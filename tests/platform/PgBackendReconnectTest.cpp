@@ -1,7 +1,7 @@
 // A clinic connection whose server goes away during work and comes back: on
 // a server of the test's own, stopped at once as in a crash and started again.
 #include "app/CError.h"
-#include "common/PgTestServer.h"
+#include "common/PgOwnServerFixture.h"
 #include "platform/CPgBackend.h"
 
 #include <QElapsedTimer>
@@ -10,24 +10,9 @@
 
 namespace {
 
-class PgReconnect : public ::testing::Test
+class PgReconnect : public PgOwnServerFixture
 {
 protected:
-    static void SetUpTestSuite() { server = new PgTestServer(PgTestServer::Own); }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->Problem().isEmpty()) << server->Problem().toStdString();
-        QString problem;
-        conninfo = server->NewDatabase(&problem);
-        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
-    }
-
     // Stops the server and starts it again, `backend` finding the loss.
     static void Restart(CPgBackend& backend)
     {
@@ -41,12 +26,7 @@ protected:
     {
         return backend.Select(sql, {}, "test").rows.front().value(0).toLongLong();
     }
-
-    static PgTestServer* server;
-    QString conninfo;
 };
-
-PgTestServer* PgReconnect::server = nullptr;
 
 } // namespace
 

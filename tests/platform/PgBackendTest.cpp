@@ -224,3 +224,54 @@ TEST_P(ClinicDb, AServerGoneAwayIsReportedPlainlyAndAtOnce)
     check.Open();
     EXPECT_EQ(check.RecordCount(), 0);
 }
+
+TEST_P(ClinicDb, AServerBackWithAnotherVersionsTablesIsRefusedUntilTheRightOnesAreBack)
+{
+    struct SCase
+    {
+        const char* name;
+        const char* change; // what the server came back with
+        const char* undo;   // empty: not undone
+        const char* told;
+    };
+    const SCase cases[] = {
+        {"older", "UPDATE loquena_schemat SET wersja = 0", "UPDATE loquena_schemat SET wersja = 1",
+         "wersji 0"},
+        {"newer", "UPDATE loquena_schemat SET wersja = 2", "UPDATE loquena_schemat SET wersja = 1",
+         "wersji 2"},
+        {"no version", "DROP TABLE loquena_schemat",
+         "CREATE TABLE loquena_schemat (wersja integer NOT NULL); "
+         "INSERT INTO loquena_schemat VALUES (1)",
+         "bez numeru wersji"},
+        {"no tables",
+         "DROP TABLE loquena_schemat, Pacjenci, Ust, Stanowiska, Statystyki, Cwiczenia, Nagrania",
+         "", "nie zawiera tabel"},
+    };
+    const PgTestServer& server = PgTestServer::Instance();
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDbConnection connection;
+        connection.Connect(path);
+        ASSERT_EQ(server.Admin("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                               "datname = '" +
+                               DatabaseName() + "' AND pid <> pg_backend_pid()"),
+                  "");
+        ASSERT_EQ(server.Admin(c.change, DatabaseName()), "");
+        EXPECT_FALSE(ErrorOf([&] { connection.Execute("SELECT 1"); }).isEmpty());
+
+        EXPECT_FALSE(connection.Reconnect(300));
+        EXPECT_FALSE(connection.IsAlive());
+        EXPECT_TRUE(connection.Refusal().contains(c.told)) << connection.Refusal().toStdString();
+        // Nothing is written meanwhile, whatever the caller tries.
+        const QString write =
+            ErrorOf([&] { connection.Execute("CREATE TABLE zapisane (x integer)"); });
+        EXPECT_TRUE(write.contains(c.told)) << write.toStdString();
+        EXPECT_FALSE(server.Admin("SELECT 1 FROM zapisane", DatabaseName()).isEmpty());
+        if (*c.undo == '\0')
+            continue;
+        ASSERT_EQ(server.Admin(c.undo, DatabaseName()), "");
+        EXPECT_TRUE(connection.Reconnect(5000));
+        EXPECT_TRUE(connection.IsAlive());
+        EXPECT_TRUE(connection.Refusal().isEmpty());
+    }
+}

@@ -1,7 +1,7 @@
 // Therapies finished while the clinic's server is away: kept in a file on the
 // workstation and stored, each exactly once, when the server is back. On a
 // server of the test's own, stopped at once as in a crash and started again.
-#include "common/PgTestServer.h"
+#include "common/PgOwnServerFixture.h"
 #include "common/TempDir.h"
 #include "patients/CPatient.h"
 #include "patients/CTherapySettings.h"
@@ -78,22 +78,14 @@ TEST(KeptTherapies, KeptWholeForTheUserOnlyAndADamagedFileIsNeverWrittenOver)
 
 namespace {
 
-class KeptOnClinic : public ::testing::Test
+class KeptOnClinic : public PgOwnServerFixture
 {
 protected:
-    static void SetUpTestSuite() { server = new PgTestServer(PgTestServer::Own); }
-    static void TearDownTestSuite()
-    {
-        delete server;
-        server = nullptr;
-    }
-
     void SetUp() override
     {
-        ASSERT_TRUE(server->Problem().isEmpty()) << server->Problem().toStdString();
-        QString problem;
-        conninfo = server->NewDatabase(&problem);
-        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
+        PgOwnServerFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         patient.SetWorkstation("Sala 2");
         ASSERT_TRUE(patient.Open(conninfo)) << patient.LastError().toStdString();
         patient.Add();
@@ -140,15 +132,11 @@ protected:
                   0);
     }
 
-    static PgTestServer* server;
     TempDir dir;
-    QString conninfo;
     CPatient patient;
     CStatistics statistics{&patient};
     QTreeWidget list;
 };
-
-PgTestServer* KeptOnClinic::server = nullptr;
 
 } // namespace
 

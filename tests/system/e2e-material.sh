@@ -18,12 +18,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
 source "$root/tests/system/lib.sh"
-exe="$build/loquena"
-need_files e2e-material "$exe" "$build/tools/datagen/loquena-data"
-need_tools e2e-material xvfb-run xdotool import sqlite3 python3 ffmpeg
-make_work_dir e2e-material
-shots="$(shots_dir)"
-data="$(program_data e2e-material "${SYSTEM_DATA:-$work/data}")"
+start_drive_script e2e-material sqlite3 python3 ffmpeg
 
 # The photograph: a camera-sized picture the therapist picks from a folder.
 ffmpeg -loglevel error -f lavfi -i testsrc=size=1600x1200:rate=1 -frames:v 1 "$work/zdjecie.jpg"
@@ -40,16 +35,8 @@ open(sys.argv[1], "wb").write(struct.pack("<%dh" % len(samples), *samples))
 PY
 
 cat >"$work/inside.sh" <<'INNER'
-set -euo pipefail
-lib="$1"; exe="$2"; data="$3"; shots="$4"; W="$5"; H="$6"; work="$7"
-unset QT_QPA_PLATFORM
-export LC_ALL=C.UTF-8
-source "$lib"
-SHOT_PREFIX=e2e-material
-prog="$work/prog"
-make_program_folder "$data" "$exe" "$prog"
-export LOQUENA_TEST_PROBE="$work/probe.txt"
-log="$work/out.log"
+source "$1"
+begin_drive e2e-material "$@"
 codes=(WY UK WP ZO PWP PWY DC WYL PP PNO PNC)
 word=REKSIO
 
@@ -238,10 +225,4 @@ INNER
 export_work_env "loquena-e2e-material-$$"
 # SDL's disk driver: the microphone reads the file, the loudspeaker writes one.
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILEIN="$work/mikrofon.raw" SDL_DISKAUDIOFILE="$work/glosnik.raw"
-size="${E2E_MATERIAL_SIZE:-1280x1024}"
-W="${size%x*}"; H="${size#*x}"
-start=$SECONDS
-on_virtual_screen "$size" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
-  "$exe" "$data" "$shots" "$W" "$H" "$work"
-echo "  ($((SECONDS - start)) s)"
-echo "screenshots in $shots"
+drive_on_sizes "${E2E_MATERIAL_SIZE:-1280x1024}"

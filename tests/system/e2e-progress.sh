@@ -17,12 +17,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
 source "$root/tests/system/lib.sh"
-exe="$build/loquena"
-need_files e2e-progress "$exe" "$build/tools/datagen/loquena-data"
-need_tools e2e-progress xvfb-run xdotool import python3 pdftotext pdftoppm
-make_work_dir e2e-progress
-shots="$(shots_dir)"
-data="$(program_data e2e-progress "${SYSTEM_DATA:-$work/data}")"
+start_drive_script e2e-progress python3 pdftotext pdftoppm
 
 # The patient and the therapies, written into a program folder's database.
 cat >"$work/history.py" <<'PY'
@@ -91,19 +86,11 @@ sys.exit(1 if problems else 0)
 PY
 
 cat >"$work/inside.sh" <<'INNER'
-set -euo pipefail
-lib="$1"; exe="$2"; data="$3"; shots="$4"; W="$5"; H="$6"; work="$7"
-unset QT_QPA_PLATFORM
-export LC_ALL=C.UTF-8
-source "$lib"
-SHOT_PREFIX=progress
-prog="$work/prog-$W"
-make_program_folder "$data" "$exe" "$prog"
+source "$1"
+begin_drive progress "$@"
 python3 "$work/history.py" "$prog/pacmem.qp"
 # The program holds its database exclusively: the checks read a copy.
 cp "$prog/pacmem.qp" "$work/history-$W.qp"
-export LOQUENA_TEST_PROBE="$work/probe-$W.txt"
-log="$work/out-$W.log"
 out="$work/out-$W"; mkdir -p "$out"
 
 # Saves through the file dialog under the typed path.
@@ -158,11 +145,5 @@ INNER
 
 export_work_env "loquena-e2e-progress-$$"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-for size in ${E2E_PROGRESS_SIZES:-1280x1024}; do
-  W="${size%x*}"; H="${size#*x}"
-  start=$SECONDS
-  on_virtual_screen "$size" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
-    "$exe" "$data" "$shots" "$W" "$H" "$work"
-  echo "  ($((SECONDS - start)) s)"
-done
-echo "screenshots in $shots"
+# shellcheck disable=SC2086 # the sizes are words
+drive_on_sizes ${E2E_PROGRESS_SIZES:-1280x1024}

@@ -25,25 +25,11 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$(cd "${BUILD_DIR:-$root/build}" && pwd)"
 source "$root/tests/system/lib.sh"
-exe="$build/loquena"
-need_files e2e "$exe" "$build/tools/datagen/loquena-data"
-need_tools e2e xvfb-run xdotool import sqlite3 python3
-make_work_dir e2e
-shots="$(shots_dir)"
-data="$(program_data e2e "${SYSTEM_DATA:-$work/data}")"
+start_drive_script e2e sqlite3 python3
 
 cat >"$work/inside.sh" <<'INNER'
-set -euo pipefail
-lib="$1"; exe="$2"; data="$3"; shots="$4"; W="$5"; H="$6"; work="$7"
-unset QT_QPA_PLATFORM
-# Letters, not bytes, in the texts the script takes apart.
-export LC_ALL=C.UTF-8
-source "$lib"
-SHOT_PREFIX=e2e
-prog="$work/prog-$W"
-make_program_folder "$data" "$exe" "$prog"
-export LOQUENA_TEST_PROBE="$work/probe-$W.txt"
-log="$work/out-$W.log"
+source "$1"
+begin_drive e2e "$@"
 codes=(WY UK WP ZO PWP PWY DC WYL PP PNO PNC)
 # The order of ticking, which is the therapy's order.
 order=(5 0 10 1 7 3 6 8 2 9 4)
@@ -350,11 +336,5 @@ export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 sizes="1280x1024"
 [ "${E2E_ALL_SIZES:-0}" = 1 ] && sizes="1280x1024 1024x768 800x600 1920x1080 2560x1440"
 sizes="${E2E_SIZES:-$sizes}"
-for size in $sizes; do
-  W="${size%x*}"; H="${size#*x}"
-  start=$SECONDS
-  on_virtual_screen "$size" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
-    "$exe" "$data" "$shots" "$W" "$H" "$work"
-  echo "  ($((SECONDS - start)) s)"
-done
-echo "screenshots in $shots"
+# shellcheck disable=SC2086 # the sizes are words
+drive_on_sizes $sizes

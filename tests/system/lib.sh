@@ -77,6 +77,50 @@ program_data() { # program_data <script-name> <folder> [<folder to build in>]
   echo "$data"
 }
 
+# The opening of a script that drives a therapist's session: the program
+# built, its tools on PATH, a work folder, the screenshot folder and a program
+# folder (SYSTEM_DATA reuses one built before). Sets exe, work, shots, data.
+start_drive_script() { # start_drive_script <script-name> <tool>...
+  local name="$1"
+  shift
+  exe="$build/loquena"
+  need_files "$name" "$exe" "$build/tools/datagen/loquena-data"
+  need_tools "$name" xvfb-run xdotool import "$@"
+  make_work_dir "$name"
+  shots="$(shots_dir)"
+  data="$(program_data "$name" "${SYSTEM_DATA:-$work/data}")"
+}
+
+# Runs the script's $work/inside.sh on a virtual screen of each size in turn.
+drive_on_sizes() { # drive_on_sizes <W>x<H>...
+  local size start
+  for size in "$@"; do
+    W="${size%x*}"; H="${size#*x}"
+    start=$SECONDS
+    on_virtual_screen "$size" bash "$work/inside.sh" "$root/tests/system/lib.sh" \
+      "$exe" "$data" "$shots" "$W" "$H" "$work"
+    echo "  ($((SECONDS - start)) s)"
+  done
+  echo "screenshots in $shots"
+}
+
+# The opening of inside.sh (after `source "$1"`, given its arguments): a
+# program folder of this screen size's own, the test probe's file and the
+# program's log. Letters, not bytes, in the texts the scripts take apart.
+# Sets lib, exe, data, shots, W, H, work, SHOT_PREFIX, prog and log.
+begin_drive() { # begin_drive <shot prefix> <lib> <exe> <data> <shots> <W> <H> <work>
+  set -euo pipefail
+  # shellcheck disable=SC2034 # for inside.sh
+  SHOT_PREFIX="$1"; lib="$2"; exe="$3"; data="$4"; shots="$5"; W="$6"; H="$7"; work="$8"
+  unset QT_QPA_PLATFORM
+  export LC_ALL=C.UTF-8
+  prog="$work/prog-$W"
+  make_program_folder "$data" "$exe" "$prog"
+  export LOQUENA_TEST_PROBE="$work/probe-$W.txt"
+  # shellcheck disable=SC2034 # for inside.sh
+  log="$work/out-$W.log"
+}
+
 # A program folder: the material (linked), a fresh patient database, no
 # recordings. Only Data/ is linked: a linked executable would run in the
 # folder it links to and use that folder's patients.

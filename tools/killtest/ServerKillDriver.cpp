@@ -11,6 +11,7 @@
 //   loquena-serverkilldriver init  <database>
 //   loquena-serverkilldriver run   <database> <log> <kept file> <stop file>
 //   loquena-serverkilldriver check <database> <log> <kept file>
+#include "KillDriverShared.h"
 #include "app/CError.h"
 #include "patients/CPatient.h"
 #include "platform/CDbConnection.h"
@@ -23,28 +24,13 @@
 #include <QFile>
 #include <QMap>
 #include <QThread>
-#include <bit>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-QString NameOf(int n)
-{
-    return QString("Pacjent %1 Żółć").arg(n);
-}
-int TherapyMask(int k)
-{
-    return ((k * 37) & 0x7FF) | 1;
-}
-
-void LogLine(int fd, const QString& line)
-{
-    const QByteArray bytes = (line + "\n").toUtf8();
-    if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size())
-        std::exit(3);
-}
+using namespace KillDriver;
 
 // Waits up to `seconds` for the server, making the connection anew.
 bool WaitForServer(CPatient& patient, int seconds)
@@ -107,8 +93,7 @@ int Run(const QString& path, const QString& logPath, const QString& keptPath,
             }
         }
         ++n;
-        patient.SetName(NameOf(n));
-        patient.SetDescription(QString("Opis %1").arg(n));
+        FillPatient(patient, n);
         try {
             patient.Save();
             LogLine(fd, QString("P %1").arg(n));
@@ -137,13 +122,9 @@ int Run(const QString& path, const QString& logPath, const QString& keptPath,
 
 int Check(const QString& path, const QString& logPath, const QString& keptPath)
 {
-    auto fail = [](const QString& what) {
-        std::printf("FAIL %s\n", qPrintable(what));
-        return 1;
-    };
     QFile file(logPath);
     if (!file.open(QIODevice::ReadOnly))
-        return fail("no log");
+        return Fail("no log");
     QMap<int, QByteArray> therapies;
     int lastP = 0;
     int kept = 0;
@@ -163,60 +144,42 @@ int Check(const QString& path, const QString& logPath, const QString& keptPath)
         CDbConnection connection;
         connection.SetWorkstation("kontrola");
         connection.Connect(path);
-        // Each therapy row with its exercise rows: the number it carries.
-        CDbQuery rows(&connection);
-        rows.SetSQL("SELECT s.idStat, s.CwWybrane, count(c.idCw), min(c.Czas), max(c.Czas) "
-                    "FROM Statystyki AS s LEFT JOIN Cwiczenia AS c ON s.idStat=c.idStat "
-                    "GROUP BY s.idStat, s.CwWybrane ORDER BY s.idStat");
-        rows.Open();
+        QString problem;
         QMap<int, int> found;
-        for (rows.First(); !rows.Eof(); rows.Next()) {
-            const int k = rows.Fields(3).AsInteger();
-            const int mask = rows.Fields(1).AsInteger();
-            if (k != rows.Fields(4).AsInteger() || mask != TherapyMask(k) ||
-                rows.Fields(2).AsInteger() != std::popcount(unsigned(mask)))
-                return fail(QString("therapy row %1 is not whole").arg(rows.Fields(0).AsInteger()));
+        for (const int k : StoredTherapies(connection, &problem))
             ++found[k];
-        }
+        if (!problem.isEmpty())
+            return Fail(problem);
         for (auto it = found.constBegin(); it != found.constEnd(); ++it)
             if (it.value() > 1)
-                return fail(QString("therapy %1 stored %2 times").arg(it.key()).arg(it.value()));
+                return Fail(QString("therapy %1 stored %2 times").arg(it.key()).arg(it.value()));
         for (auto it = therapies.constBegin(); it != therapies.constEnd(); ++it) {
             if (it.value() == "lost")
-                return fail(QString("therapy %1 was neither stored nor kept").arg(it.key()));
+                return Fail(QString("therapy %1 was neither stored nor kept").arg(it.key()));
             if (!found.contains(it.key()))
-                return fail(QString("therapy %1 (%2) is missing").arg(it.key()).arg(it.value()));
+                return Fail(QString("therapy %1 (%2) is missing").arg(it.key()).arg(it.value()));
         }
         // At most the therapy under way at the end is not in the log.
         if (found.size() > therapies.size() + 1)
-            return fail(QString("%1 therapies stored, the log has %2")
+            return Fail(QString("%1 therapies stored, the log has %2")
                             .arg(found.size())
                             .arg(therapies.size()));
         if (!CKeptTherapies(keptPath).Read().empty())
-            return fail("therapies are left kept on the workstation");
+            return Fail("therapies are left kept on the workstation");
 
-        CDbQuery patients(&connection);
-        patients.SetSQL("SELECT NazwiskoImie, Opis FROM Pacjenci");
-        patients.Open();
-        if (patients.RecordCount() != 1)
-            return fail(QString("%1 patients").arg(patients.RecordCount()));
-        const QString name = patients.Fields(0).AsString();
-        const int n = name.section(' ', 1, 1).toInt();
-        if (n < lastP || name != NameOf(n) ||
-            patients.Fields(1).AsString() != QString("Opis %1").arg(n))
-            return fail(QString("patient row \"%1\", log says %2").arg(name).arg(lastP));
-
-        CDbQuery locks(&connection);
-        locks.SetSQL("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'");
-        locks.Open();
-        if (locks.Fields(0).AsInteger() != 0)
-            return fail("a patient stays locked");
+        const int n = StoredPatientSave(connection, &problem);
+        if (n < 0)
+            return Fail(problem);
+        if (n < lastP)
+            return Fail(QString("patient save %1 stored, log says %2").arg(n).arg(lastP));
+        if (!NoPatientLocked(connection))
+            return Fail("a patient stays locked");
         std::printf("OK therapies %d (kept while away: %d), patient save %d (log %d), longest "
                     "step of work %s ms\n",
                     int(found.size()), kept, n, lastP, longest.constData());
         return 0;
     } catch (const CError& error) {
-        return fail(error.Message());
+        return Fail(error.Message());
     }
 }
 
@@ -226,17 +189,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == "init") {
-        // The first connection makes the clinic's tables.
-        try {
-            CDbConnection connection;
-            connection.Connect(args[2]);
-            return 0;
-        } catch (const CError& error) {
-            std::fprintf(stderr, "%s\n", qPrintable(error.Message()));
-            return 1;
-        }
-    }
+    if (args.size() == 3 && args[1] == "init")
+        return Init(args[2]);
     if (args.size() == 6 && args[1] == "run")
         return Run(args[2], args[3], args[4], args[5]);
     if (args.size() == 5 && args[1] == "check")
