@@ -26,7 +26,7 @@ CExercise::~CExercise() = default;
 
 bool CExercise::SelectTask(int index)
 {
-    if (index == TaskIndex || index < 0 || index >= TaskCount)
+    if (!IsNewTask(index))
         return false;
     TaskIndex = index;
     if (Active) {
