@@ -10,6 +10,7 @@
 #include "graphics/CTransButton.h"
 
 #include <QHash>
+#include <QPaintEvent>
 #include <QSet>
 #include <QTimer>
 
@@ -35,19 +36,23 @@ public:
         return twice.join(QStringLiteral(", "));
     }
     bool Painted(const QWidget* w) const { return m_paints.value(w) > 0; }
+    QRegion PaintedRegion(const QWidget* w) const { return m_regions.value(w); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Paint && w && w->window() == m_window)
+        if (event->type() == QEvent::Paint && w && w->window() == m_window) {
             ++m_paints[w];
+            m_regions[w] += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 
 private:
     QWidget* m_window;
     QHash<const QWidget*, int> m_paints;
+    QHash<const QWidget*, QRegion> m_regions;
 };
 
 } // namespace
@@ -88,6 +93,13 @@ TEST_F(RepetitionExerciseTest, PageTurnPaintsEachControlOnce)
         for (QWidget* control : step.changed)
             EXPECT_TRUE(counter.Painted(control));
         EXPECT_TRUE(counter.PaintedTwice().isEmpty()) << counter.PaintedTwice().toStdString();
+        if (step.exercise == &pp) {
+            // The proverbs differ in their last words: the rest of the
+            // ending's label is not painted again.
+            const QRegion painted = counter.PaintedRegion(pp.EndLabel.get());
+            EXPECT_FALSE(painted.contains(QPoint(2, 2)));
+            EXPECT_LT(painted.boundingRect().width(), pp.EndLabel->width());
+        }
         if (step.lit) {
             EXPECT_EQ(pp.BeginLabel->State, CExercisePP::Normal);
             EXPECT_NE(At(inside.x(), inside.y()), LitColour | 0xff000000u);
