@@ -170,7 +170,7 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
 
 // Under the therapy window the main window shows nothing: it gives up its
 // window (and the screen buffer of a whole screen) while the therapy runs and
-// comes back as it was.
+// comes back as it was; the therapy window gives up its own afterwards.
 TEST_F(MainTherapyTest, TheMainWindowGivesUpItsScreenUnderTheTherapy)
 {
     AddPatientWithWY();
@@ -187,6 +187,8 @@ TEST_F(MainTherapyTest, TheMainWindowGivesUpItsScreenUnderTheTherapy)
     EXPECT_TRUE(hidden);
     EXPECT_TRUE(released);
     EXPECT_TRUE(form->isVisible());
+    // Nor does the therapy window keep its buffer once it is over.
+    EXPECT_FALSE(therapy->testAttribute(Qt::WA_WState_Created));
     EXPECT_EQ(form->PageControl()->currentIndex(), 1);
     EXPECT_EQ(form->StatisticsPage()->lvStatystyka->topLevelItemCount(), 1);
     EXPECT_EQ(form->Patient().Name(), QStringLiteral("Kowalski Jan"));
