@@ -30,6 +30,19 @@ void CKompPaintBox::CopyTargetToScreen(const QRect& area)
         repaint(r);
 }
 
+void CKompPaintBox::ShowChanges(bool now)
+{
+    if (!isVisible())
+        return;
+    const QRegion changed = Target ? m_painted.Changed(*Target, TargetPart()) : QRegion(rect());
+    if (changed.isEmpty())
+        return;
+    if (now)
+        repaint(changed);
+    else
+        update(changed);
+}
+
 QImage& CKompPaintBox::ScreenCanvas()
 {
     if (m_screen.size() != size()) {
@@ -75,6 +88,8 @@ void CKompPaintBox::paintEvent(QPaintEvent* event)
         if (!source.isEmpty())
             p.DrawImagePart(source.translated(-X, -Y), *Target, source);
     }
+    if (Target)
+        m_painted.Remember(*Target, TargetPart(), fromTarget);
     PaintOver(p, fromTarget);
     for (const QRect& r : fromScreen)
         p.DrawImagePart(r, m_screen, r);
@@ -85,5 +100,6 @@ void CKompPaintBox::PaintOver(ScreenPainter&, const QRegion&) {}
 void CKompPaintBox::hideEvent(QHideEvent* event)
 {
     m_screenOnly = QRegion();
+    m_painted.Forget();
     QWidget::hideEvent(event);
 }

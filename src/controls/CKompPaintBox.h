@@ -1,4 +1,6 @@
 #pragma once
+#include "graphics/CPaintedCopy.h"
+
 #include <QImage>
 #include <QRegion>
 #include <QWidget>
@@ -27,6 +29,10 @@ public:
     // canvas instead of Target.
     const QRegion& ScreenOnly() const { return m_screenOnly; }
 
+    // Repaints the parts of the control's rectangle of Target that differ
+    // from what the control last painted there, at once or at the next paint.
+    void ShowChanges(bool now);
+
 protected:
     // Copies the control's rectangle (or a part of it, own coordinates) of
     // Target to the screen at once.
@@ -46,6 +52,9 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    QRect TargetPart() const { return QRect(X, Y, width(), height()); }
+
     QImage m_screen;
     QRegion m_screenOnly;
+    CPaintedCopy m_painted; // of Target, while shown
 };

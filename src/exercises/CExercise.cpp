@@ -1,5 +1,6 @@
 #include "exercises/CExercise.h"
 
+#include "controls/CKompPaintBox.h"
 #include "graphics/BitmapTools.h"
 #include "graphics/CBitmapBox.h"
 #include "graphics/CDelayCall.h"
@@ -26,7 +27,7 @@ CExercise::~CExercise() = default;
 
 bool CExercise::SelectTask(int index)
 {
-    if (index == TaskIndex || index < 0 || index >= TaskCount)
+    if (!IsNewTask(index))
         return false;
     TaskIndex = index;
     if (Active) {
@@ -117,16 +118,23 @@ void CExercise::ShowBitmap(bool now)
         return;
     // The controls (photo, labels, letter board) are opaque siblings over the
     // paint box that show their own parts of Bitmap: an update of the box
-    // alone leaves them as they were.
+    // alone leaves them as they were. Those that remember what they painted
+    // repaint only what changed.
     const auto show = [now](QWidget* w) { now ? w->repaint() : w->update(); };
     if (auto* box = dynamic_cast<CBitmapBox*>(PaintBox))
         box->ShowChanges(now);
     else
         show(PaintBox);
     if (QWidget* owner = PaintBox->parentWidget())
-        for (QWidget* w : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (w != PaintBox && w->isVisible() && w->geometry().intersects(PaintBox->geometry()))
+        for (QWidget* w : owner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w == PaintBox || !w->isVisible() || !w->geometry().intersects(PaintBox->geometry()))
+                continue;
+            if (auto* control = dynamic_cast<CKompPaintBox*>(w);
+                control && control->Target == Bitmap)
+                control->ShowChanges(now);
+            else
                 show(w);
+        }
 }
 
 void CExercise::PraisePause()

@@ -62,6 +62,11 @@ public:
     virtual void Paint();
 
     bool IsLastTask() const { return TaskIndex == TaskCount - 1; }
+    // Whether SelectTask(index) would show another task.
+    bool IsNewTask(int index) const
+    {
+        return index != TaskIndex && index >= 0 && index < TaskCount;
+    }
 
     int TaskCount = 1;
     int TaskIndex = 0;

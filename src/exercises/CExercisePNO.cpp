@@ -77,14 +77,10 @@ void CExercisePNO::ClearTasks()
 bool CExercisePNO::SelectTask(int index)
 {
     const bool changed = CExercise::SelectTask(index);
-    if (changed && Active) {
-        // The controls lie over the exercise area and show the new task only
-        // when they copy it themselves.
-        NameLabel->Repaint();
-        if (Shared->Photo)
-            Shared->Photo->Repaint();
+    // The photo and the name were drawn and are shown with the task (the
+    // exercise area's controls are repainted with it).
+    if (changed && Active)
         AnnounceTask();
-    }
     return changed;
 }
 

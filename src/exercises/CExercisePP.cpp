@@ -122,12 +122,18 @@ void CExercisePP::Recite()
 
 bool CExercisePP::SelectTask(int index)
 {
+    // The new task's labels are drawn unlit with it, in the switch's one
+    // repaint (a repaint of each label after it would smooth them again on a
+    // screen that shows the design larger).
+    if (IsNewTask(index)) {
+        BeginLabel->SetState(Normal, false);
+        EndLabel->SetState(Normal, false);
+    }
     const bool changed = CExercise::SelectTask(index);
     if (changed) {
         StopContentSound();
         if (Active)
             Announce(AnnounceDelayMs, [this] { Recite(); });
-        SetLooks(Normal, Normal);
     }
     return changed;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "graphics/CPaintedCopy.h"
+
 #include <QImage>
 #include <QRegion>
 #include <QWidget>
@@ -25,8 +27,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void Remember(const QRegion& painted);
-
     const QImage* const* m_bitmap;
-    QImage m_shown; // what the box painted, where it painted
+    CPaintedCopy m_painted;
 };

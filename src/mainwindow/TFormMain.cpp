@@ -457,7 +457,8 @@ bool TFormMain::Ask(const QString& r1, const QString& r2, const QString& r3, con
 void TFormMain::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (event->spontaneous())
+    // Back from under a cover, everything is as it was left.
+    if (event->spontaneous() || m_screenGivenUp)
         return;
     FormSplash.reset();
     ShowActivePatient();
@@ -616,6 +617,30 @@ void TFormMain::HideWaitPicture()
     update();
 }
 
+void TFormMain::GiveUpScreenWhileCovered()
+{
+    if (!m_therapyRunning || !isVisible())
+        return;
+    const QWidget* cover = QApplication::activeModalWidget();
+    if (!cover || !cover->isVisible() || !cover->geometry().contains(geometry())) {
+        // Not up yet: looked at again a moment later.
+        QTimer::singleShot(100, this, [this] { GiveUpScreenWhileCovered(); });
+        return;
+    }
+    m_screenGivenUp = true;
+    hide();
+    destroy();
+}
+
+void TFormMain::ComeBackFromCover()
+{
+    if (!m_screenGivenUp)
+        return;
+    show();
+    activateWindow();
+    m_screenGivenUp = false;
+}
+
 void TFormMain::actMonoKolorExecute()
 {
     if (SoundBusy()) {
@@ -717,7 +742,12 @@ void TFormMain::actStartExecute()
         if (!m_runTherapy) // no therapy window: nothing to store
             return;
         m_therapyRunning = true;
-        const auto ended = qScopeGuard([this] { m_therapyRunning = false; });
+        const auto ended = qScopeGuard([this] {
+            m_therapyRunning = false;
+            ComeBackFromCover();
+        });
+        // Runs inside the therapy window's own loop, once it is shown.
+        QTimer::singleShot(0, this, [this] { GiveUpScreenWhileCovered(); });
         m_runTherapy(*m_patient, *m_statistics);
     }
     StoreTherapy();

@@ -116,6 +116,12 @@ private:
     bool CheckCategories();
     void ShowWaitPicture();
     void HideWaitPicture();
+    // While a modal window lies over the whole of this one (the therapy
+    // window), this one shows nothing, yet its screen buffer holds a whole
+    // screen (33 MB at 3840x2160): it is hidden and gives the buffer up,
+    // and comes back when the window over it has gone.
+    void GiveUpScreenWhileCovered();
+    void ComeBackFromCover();
     void StoreTherapy();
     // Keeps the work going with a clinic's server that goes away and comes
     // back (TFormMainClinic.cpp).
@@ -173,4 +179,5 @@ private:
     bool m_waitShown = false;
     bool m_firstPaintReported = false;
     bool m_therapyRunning = false;
+    bool m_screenGivenUp = false;
 };

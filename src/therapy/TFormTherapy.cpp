@@ -333,6 +333,10 @@ void TFormTherapy::Start(CPatient& patient, CStatistics& statistics)
 
     exec();
     FinishTherapy();
+    // Hidden until the next therapy: the window gives back its screen buffer
+    // (a whole screen, 33 MB at 3840x2160), so that the main window coming
+    // back does not hold a second one.
+    destroy();
 }
 
 void TFormTherapy::FinishTherapy()

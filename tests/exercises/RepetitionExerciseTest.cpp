@@ -1,16 +1,112 @@
-// The recitation of PP, the films of PNC and the cards of WYL.
+// The recitation of PP, the films of PNC and the cards of WYL; a page turn's
+// repaint.
 #include "ContentSoundLog.h"
 #include "RepetitionExerciseFixture.h"
 #include "controls/CKompLabel.h"
 #include "exercises/CExercisePNC.h"
+#include "exercises/CExercisePNO.h"
 #include "exercises/CExercisePP.h"
 #include "exercises/CExerciseWYL.h"
 #include "graphics/CTransButton.h"
 
+#include <QHash>
+#include <QPaintEvent>
 #include <QSet>
 #include <QTimer>
 
 using namespace repetition_fixture;
+
+namespace {
+
+// Counts the paint events of a window's widgets while it lives.
+class CPaintCounter : public QObject
+{
+public:
+    explicit CPaintCounter(QWidget* window) : m_window(window) { qApp->installEventFilter(this); }
+    ~CPaintCounter() override { qApp->removeEventFilter(this); }
+    // The widgets painted more than once, by class.
+    QString PaintedTwice() const
+    {
+        QStringList twice;
+        for (auto it = m_paints.begin(); it != m_paints.end(); ++it)
+            if (it.value() > 1)
+                twice << QStringLiteral("%1 %2 times")
+                             .arg(QLatin1String(it.key()->metaObject()->className()))
+                             .arg(it.value());
+        return twice.join(QStringLiteral(", "));
+    }
+    bool Painted(const QWidget* w) const { return m_paints.value(w) > 0; }
+    QRegion PaintedRegion(const QWidget* w) const { return m_regions.value(w); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && w && w->window() == m_window) {
+            ++m_paints[w];
+            m_regions[w] += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    QHash<const QWidget*, int> m_paints;
+    QHash<const QWidget*, QRegion> m_regions;
+};
+
+} // namespace
+
+// On a screen that shows the design larger every paint of a control smooths
+// its pixels again: a page turn paints each control at most once (those that
+// show something new once), and shows it as the new task has it (PP's labels
+// unlit even when the turn cut a recitation short).
+TEST_F(RepetitionExerciseTest, PageTurnPaintsEachControlOnce)
+{
+    settings.Get_ExeSet(CTherapySettings::PP) = {2, 6, 1 | CTherapySettings::ManualPagingBit};
+    settings.Get_ExeSet(CTherapySettings::PNO) = {2, 6, 1 | CTherapySettings::ManualPagingBit};
+    auto& pp = Make<CExercisePP>(CExercise::PP);
+    auto& pno = Make<CExercisePNO>(CExercise::PNO);
+    Run({&pp, &pno});
+    const QPoint inside = pp.BeginLabel->geometry().topLeft() - area->pos() + QPoint(5, 5);
+    struct SStep
+    {
+        CExercise* exercise;
+        std::vector<QWidget*> changed; // controls that show something new
+        bool lit;                      // PP's beginning lit when the page turns
+    };
+    const SStep steps[] = {
+        {&pp, {pp.BeginLabel.get(), pp.EndLabel.get()}, true},
+        {&pno, {pno.NameLabel.get()}, false}, // the fixture has no photos
+    };
+    for (const SStep& step : steps) {
+        SCOPED_TRACE(step.exercise == &pp ? "PP" : "PNO");
+        if (step.exercise == &pno)
+            pager.Forward(); // into PNO, its first task
+        QTest::qWait(20);
+        if (step.lit)
+            pp.BeginLabel->SetState(CExercisePP::Lit, true);
+        const CPaintCounter counter(host.get());
+        pager.Forward();
+        QTest::qWait(20);
+        ASSERT_EQ(step.exercise->TaskIndex, 1);
+        for (QWidget* control : step.changed)
+            EXPECT_TRUE(counter.Painted(control));
+        EXPECT_TRUE(counter.PaintedTwice().isEmpty()) << counter.PaintedTwice().toStdString();
+        if (step.exercise == &pp) {
+            // The proverbs differ in their last words: the rest of the
+            // ending's label is not painted again.
+            const QRegion painted = counter.PaintedRegion(pp.EndLabel.get());
+            EXPECT_FALSE(painted.contains(QPoint(2, 2)));
+            EXPECT_LT(painted.boundingRect().width(), pp.EndLabel->width());
+        }
+        if (step.lit) {
+            EXPECT_EQ(pp.BeginLabel->State, CExercisePP::Normal);
+            EXPECT_NE(At(inside.x(), inside.y()), LitColour | 0xff000000u);
+        }
+    }
+    pager.Close();
+}
 
 TEST_F(RepetitionExerciseTest, PageTurnCutsTheRecitationShortBeforeTheEnding)
 {

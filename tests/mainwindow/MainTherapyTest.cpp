@@ -168,6 +168,32 @@ TEST_F(MainTherapyTest, ATherapyRunsStopsAndIsStoredWithTheDate)
     EXPECT_EQ(q.Fields(0).Value().toInt(), 1);
 }
 
+// Under the therapy window the main window shows nothing: it gives up its
+// window (and the screen buffer of a whole screen) while the therapy runs and
+// comes back as it was; the therapy window gives up its own afterwards.
+TEST_F(MainTherapyTest, TheMainWindowGivesUpItsScreenUnderTheTherapy)
+{
+    AddPatientWithWY();
+    ASSERT_FALSE(HasFailure());
+    bool hidden = false;
+    bool released = false;
+    therapy->OnShown = [&] {
+        hidden = QTest::qWaitFor([&] { return !form->isVisible(); }, 2000);
+        released = !form->testAttribute(Qt::WA_WState_Created) && !form->backingStore();
+        StopWithTak();
+    };
+    MessageAnswerer none;
+    form->actStart->trigger();
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(released);
+    EXPECT_TRUE(form->isVisible());
+    // Nor does the therapy window keep its buffer once it is over.
+    EXPECT_EQ(therapy->backingStore(), nullptr);
+    EXPECT_EQ(form->PageControl()->currentIndex(), 1);
+    EXPECT_EQ(form->StatisticsPage()->lvStatystyka->topLevelItemCount(), 1);
+    EXPECT_EQ(form->Patient().Name(), QStringLiteral("Kowalski Jan"));
+}
+
 // The end-to-end script clicks the first widget of a name that the test probe
 // lists: with the therapy window over the main window, the hint button named
 // first must be the therapy window's, not the main window's help button of the

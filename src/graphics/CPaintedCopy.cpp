@@ -1,0 +1,96 @@
+#include "graphics/CPaintedCopy.h"
+
+#include <cstring>
+
+namespace {
+
+// The changed parts are found in squares of this side.
+constexpr int Block = 32;
+// Smoothing reads this far across a part's edges (design pixels).
+constexpr int SmoothingMargin = 2;
+
+// Whether the block (the copy's coordinates) of the copy equals the image's
+// pixels at the block moved by `origin`.
+bool SameBlock(const QImage& image, QPoint origin, const QImage& copy, const QRect& block)
+{
+    const int pixelBytes = image.depth() / 8;
+    const qsizetype imageOffset = static_cast<qsizetype>(block.x() + origin.x()) * pixelBytes;
+    const qsizetype copyOffset = static_cast<qsizetype>(block.x()) * pixelBytes;
+    const size_t bytes = static_cast<size_t>(block.width()) * pixelBytes;
+    for (int y = block.top(); y <= block.bottom(); ++y)
+        if (std::memcmp(image.constScanLine(y + origin.y()) + imageOffset,
+                        copy.constScanLine(y) + copyOffset, bytes) != 0)
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool CPaintedCopy::Comparable(const QImage& image, const QRect& source) const
+{
+    return !image.isNull() && image.depth() % 8 == 0 && image.rect().contains(source) &&
+           source == m_source && m_copy.size() == source.size() &&
+           m_copy.format() == image.format();
+}
+
+QRegion CPaintedCopy::Changed(const QImage& image, const QRect& source) const
+{
+    const QRect whole(QPoint(0, 0), source.size());
+    if (!Comparable(image, source))
+        return QRegion(whole);
+    QRegion changed;
+    const auto add = [&](int left, int right, int top) {
+        changed +=
+            QRect(left, top, right - left, Block)
+                .adjusted(-SmoothingMargin, -SmoothingMargin, SmoothingMargin, SmoothingMargin) &
+            whole;
+    };
+    for (int y = 0; y < whole.height(); y += Block) {
+        // Neighbouring changed squares of a row go in as one rectangle.
+        int runStart = -1;
+        for (int x = 0; x < whole.width(); x += Block) {
+            const bool same =
+                SameBlock(image, source.topLeft(), m_copy, QRect(x, y, Block, Block) & whole);
+            if (!same && runStart < 0)
+                runStart = x;
+            if (same && runStart >= 0) {
+                add(runStart, x, y);
+                runStart = -1;
+            }
+        }
+        if (runStart >= 0)
+            add(runStart, whole.width(), y);
+    }
+    return changed;
+}
+
+void CPaintedCopy::Remember(const QImage& image, const QRect& source, const QRegion& painted)
+{
+    if (image.isNull() || image.depth() % 8 != 0 || !image.rect().contains(source)) {
+        Forget();
+        return;
+    }
+    if (!Comparable(image, source)) {
+        // Nothing of the old copy can be trusted: what has not been painted
+        // from this part yet is marked changed by starting from its inverse.
+        m_copy = image.copy(source);
+        m_copy.invertPixels();
+        m_source = source;
+    }
+    const int pixelBytes = image.depth() / 8;
+    for (const QRect& r : painted) {
+        const QRect part = r & QRect(QPoint(0, 0), source.size());
+        const qsizetype copyOffset = static_cast<qsizetype>(part.x()) * pixelBytes;
+        const qsizetype imageOffset = static_cast<qsizetype>(part.x() + source.x()) * pixelBytes;
+        const size_t bytes = static_cast<size_t>(part.width()) * pixelBytes;
+        for (int y = part.top(); y <= part.bottom(); ++y)
+            std::memcpy(m_copy.scanLine(y) + copyOffset,
+                        image.constScanLine(y + source.y()) + imageOffset, bytes);
+    }
+}
+
+void CPaintedCopy::Forget()
+{
+    m_copy = QImage();
+    m_source = QRect();
+}
