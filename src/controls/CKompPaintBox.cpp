@@ -34,13 +34,8 @@ void CKompPaintBox::ShowChanges(bool now)
 {
     if (!isVisible())
         return;
-    const QRegion changed = Target ? m_painted.Changed(*Target, TargetPart()) : QRegion(rect());
-    if (changed.isEmpty())
-        return;
-    if (now)
-        repaint(changed);
-    else
-        update(changed);
+    CPaintedCopy::ShowOn(*this, Target ? m_painted.Changed(*Target, TargetPart()) : QRegion(rect()),
+                         now);
 }
 
 QImage& CKompPaintBox::ScreenCanvas()

@@ -21,13 +21,7 @@ QRegion CBitmapBox::Changed() const
 
 void CBitmapBox::ShowChanges(bool now)
 {
-    const QRegion changed = Changed();
-    if (changed.isEmpty())
-        return;
-    if (now)
-        repaint(changed);
-    else
-        update(changed);
+    CPaintedCopy::ShowOn(*this, Changed(), now);
 }
 
 void CBitmapBox::paintEvent(QPaintEvent* event)

@@ -1,5 +1,7 @@
 #include "graphics/CPaintedCopy.h"
 
+#include <QWidget>
+
 #include <cstring>
 
 namespace {
@@ -93,4 +95,14 @@ void CPaintedCopy::Forget()
 {
     m_copy = QImage();
     m_source = QRect();
+}
+
+void CPaintedCopy::ShowOn(QWidget& widget, const QRegion& changed, bool now)
+{
+    if (changed.isEmpty())
+        return;
+    if (now)
+        widget.repaint(changed);
+    else
+        widget.update(changed);
 }

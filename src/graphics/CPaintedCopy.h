@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QRegion>
 
+class QWidget;
+
 // A copy of what a widget last painted from a part of an image it shows, to
 // find what has changed there since: on a screen that shows the design
 // larger each repainted pixel is a smoothed one, and a new task leaves much
@@ -17,6 +19,8 @@ public:
     // Takes what was painted (the part's own coordinates) into the copy.
     void Remember(const QImage& image, const QRect& source, const QRegion& painted);
     void Forget();
+    // Puts the changed parts of a widget up, at once or at its next paint.
+    static void ShowOn(QWidget& widget, const QRegion& changed, bool now);
 
 private:
     bool Comparable(const QImage& image, const QRect& source) const;
