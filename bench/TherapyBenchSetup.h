@@ -15,11 +15,13 @@
 #include <initializer_list>
 #include <memory>
 
-// Off screen and with SDL's silent driver unless the caller chose others;
-// before the QApplication.
+// SDL's silent driver unless the caller chose another; before the
+// QApplication.
 inline void BenchEnvironment()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // On an X display the window is painted through the X server, as the
+    // program's is; without one, offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
