@@ -5,6 +5,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -47,7 +49,16 @@ void ScalingChoice::SetFactor(double factor)
     FactorInForce() = factor;
 }
 
-QSize ScalingChoice::MeasureScreen(int argc, char** argv)
+void ScalingChoice::KeepTextCached(double ratio)
+{
+    constexpr const char* Limit = "QT_MAX_CACHED_GLYPH_SIZE";
+    constexpr double QtsOwnLimit = 64.0;
+    if (ratio <= 1.0 || qEnvironmentVariableIsSet(Limit))
+        return;
+    qputenv(Limit, QByteArray::number(static_cast<int>(std::ceil(QtsOwnLimit * ratio))));
+}
+
+ScalingChoice::SScreen ScalingChoice::MeasureScreen(int argc, char** argv)
 {
     // A short-lived application object only to ask the window system; the
     // program's own one is created after it, with the factor set.
@@ -55,7 +66,7 @@ QSize ScalingChoice::MeasureScreen(int argc, char** argv)
     int count = argc;
     QGuiApplication probe(count, arguments.data());
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize();
+    return screen ? SScreen{screen->size(), screen->devicePixelRatio()} : SScreen{};
 }
 
 void ScalingChoice::Prepare(int argc, char** argv)
@@ -65,7 +76,9 @@ void ScalingChoice::Prepare(int argc, char** argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     if (!Enabled(arguments))
         return;
-    const double factor = FactorFor(MeasureScreen(argc, argv));
+    const SScreen screen = MeasureScreen(argc, argv);
+    const double factor = FactorFor(screen.Size);
+    KeepTextCached(screen.Ratio * std::max(factor, 1.0));
     if (factor <= 1.0)
         return;
     // On top of any factor the desktop or the user already asked Qt for.

@@ -177,6 +177,11 @@ void CKompLabel::PaintOver(ScreenPainter& painter, const QRegion& fromTarget)
         m_sharpText->DrawSharp(painter, *Target, QPoint(-X, -Y), fromTarget);
 }
 
+QRegion CKompLabel::PaintedOver() const
+{
+    return Target ? m_sharpText->Covered(*Target, QPoint(-X, -Y)) : QRegion();
+}
+
 QFont CKompLabel::FittingFont(const QString& text, const QRect& rect) const
 {
     // A wrapped text longer than the label was made for gets smaller letters

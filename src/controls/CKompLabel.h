@@ -77,6 +77,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void PaintOver(ScreenPainter& painter, const QRegion& fromTarget) override;
+    QRegion PaintedOver() const override;
 
 private:
     bool FollowsMouse() const { return (Kind == 2 || Kind == 3) && Reactive; }

@@ -76,7 +76,7 @@ void CKompPaintBox::paintEvent(QPaintEvent* event)
     ScreenPainter p(this);
     const QRegion fromScreen = event->region() & m_screenOnly;
     const QRegion fromTarget = event->region() - m_screenOnly;
-    for (const QRect& r : fromTarget) {
+    for (const QRect& r : fromTarget - PaintedOver()) {
         const QRect source = Target ? r.translated(X, Y) & Target->rect() : QRect();
         if (source != r.translated(X, Y))
             p.fillRect(r, Qt::black);
@@ -91,6 +91,11 @@ void CKompPaintBox::paintEvent(QPaintEvent* event)
 }
 
 void CKompPaintBox::PaintOver(ScreenPainter&, const QRegion&) {}
+
+QRegion CKompPaintBox::PaintedOver() const
+{
+    return QRegion();
+}
 
 void CKompPaintBox::hideEvent(QHideEvent* event)
 {

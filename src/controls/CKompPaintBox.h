@@ -49,6 +49,9 @@ protected:
     // After the region of Target has been painted: what the control draws
     // over it on the screen (own coordinates).
     virtual void PaintOver(ScreenPainter& painter, const QRegion& fromTarget);
+    // The part of the control (own coordinates) that PaintOver covers whole,
+    // so that Target need not be painted there first.
+    virtual QRegion PaintedOver() const;
     void hideEvent(QHideEvent* event) override;
 
 private:

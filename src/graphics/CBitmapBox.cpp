@@ -21,6 +21,11 @@ QRegion CBitmapBox::Changed() const
 
 void CBitmapBox::ShowChanges(bool now)
 {
+    // What opaque controls over the box cover is theirs to show: taken as
+    // shown, so that a change beneath them repaints none of the box around.
+    const QImage* bitmap = *m_bitmap;
+    if (bitmap && !bitmap->isNull() && isVisible())
+        m_painted.Remember(*bitmap, bitmap->rect(), QRegion(rect()) - visibleRegion());
     CPaintedCopy::ShowOn(*this, Changed(), now);
 }
 

@@ -60,6 +60,13 @@ bool CSharpText::StillShown(const QImage& bitmap) const
     return true;
 }
 
+QRect CSharpText::Covered(const QImage& bitmap, QPoint origin) const
+{
+    if (!StillShown(bitmap))
+        return QRect();
+    return (m_text.Clip & m_area).translated(origin);
+}
+
 void CSharpText::DrawSharp(ScreenPainter& painter, const QImage& bitmap, QPoint origin,
                            const QRegion& area) const
 {

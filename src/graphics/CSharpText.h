@@ -37,6 +37,9 @@ public:
     // resolution, when the bitmap still shows it.
     void DrawSharp(ScreenPainter& painter, const QImage& bitmap, QPoint origin,
                    const QRegion& area) const;
+    // What DrawSharp covers whole (painter coordinates as there); nothing
+    // when the bitmap no longer shows the text.
+    QRect Covered(const QImage& bitmap, QPoint origin) const;
 
 private:
     bool StillShown(const QImage& bitmap) const;

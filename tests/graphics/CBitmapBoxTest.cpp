@@ -1,5 +1,6 @@
 #include "graphics/CBitmapBox.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -75,4 +76,39 @@ TEST_F(CBitmapBoxTest, AnotherBitmapIsShownWhole)
     smaller.fill(Qt::red);
     shown = &smaller;
     EXPECT_EQ(box->Changed(), QRegion(box->rect()));
+}
+
+TEST_F(CBitmapBoxTest, AChangeUnderAnOpaqueControlRepaintsNoneOfTheBoxAround)
+{
+    // A control over the box that shows its own part of the bitmap, as the
+    // exercises' photos and labels do; its edges cross the box's squares.
+    QWidget control(&host);
+    control.setAttribute(Qt::WA_OpaquePaintEvent);
+    control.setGeometry(31, 33, 50, 40); // the box's (21, 13) to (70, 52)
+    control.show();
+    QCoreApplication::processEvents();
+    QRegion painted;
+    struct SPaints : QObject
+    {
+        QRegion* painted;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                *painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } paints;
+    paints.painted = &painted;
+    box->installEventFilter(&paints);
+
+    const QRect under = control.geometry().translated(-box->pos()).adjusted(3, 3, -3, -3);
+    QPainter(&bitmap).fillRect(under, Qt::yellow);
+    box->ShowChanges(true);
+    EXPECT_TRUE(painted.isEmpty());
+
+    // Once the control is gone, the box shows the bitmap as it is there.
+    control.hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(OnScreen(), Expected());
+    EXPECT_TRUE(box->Changed().isEmpty());
 }
