@@ -3,7 +3,6 @@
 // a screen or sound card, and a patient of their own with its statistics and
 // the therapy window, whose therapies start and close again.
 #include "app/DisplayMode.h"
-#include "app/ScalingChoice.h"
 #include "exercises/CExercise.h"
 #include "patients/CPatient.h"
 #include "platform/DatabaseSchema.h"
@@ -26,10 +25,6 @@ inline void BenchEnvironment()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
-    // As the program does on a screen that it shows larger.
-    bool given = false;
-    const double ratio = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
-    ScalingChoice::KeepTextCached(given ? ratio : 1.0);
 }
 
 // The 1280x960 design in colour; the quiet pause after a right answer is not

@@ -5,8 +5,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -49,16 +47,7 @@ void ScalingChoice::SetFactor(double factor)
     FactorInForce() = factor;
 }
 
-void ScalingChoice::KeepTextCached(double ratio)
-{
-    constexpr const char* Limit = "QT_MAX_CACHED_GLYPH_SIZE";
-    constexpr double QtsOwnLimit = 64.0;
-    if (ratio <= 1.0 || qEnvironmentVariableIsSet(Limit))
-        return;
-    qputenv(Limit, QByteArray::number(static_cast<int>(std::ceil(QtsOwnLimit * ratio))));
-}
-
-ScalingChoice::SScreen ScalingChoice::MeasureScreen(int argc, char** argv)
+QSize ScalingChoice::MeasureScreen(int argc, char** argv)
 {
     // A short-lived application object only to ask the window system; the
     // program's own one is created after it, with the factor set.
@@ -66,7 +55,7 @@ ScalingChoice::SScreen ScalingChoice::MeasureScreen(int argc, char** argv)
     int count = argc;
     QGuiApplication probe(count, arguments.data());
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? SScreen{screen->size(), screen->devicePixelRatio()} : SScreen{};
+    return screen ? screen->size() : QSize();
 }
 
 void ScalingChoice::Prepare(int argc, char** argv)
@@ -76,9 +65,7 @@ void ScalingChoice::Prepare(int argc, char** argv)
         arguments << QString::fromLocal8Bit(argv[i]);
     if (!Enabled(arguments))
         return;
-    const SScreen screen = MeasureScreen(argc, argv);
-    const double factor = FactorFor(screen.Size);
-    KeepTextCached(screen.Ratio * std::max(factor, 1.0));
+    const double factor = FactorFor(MeasureScreen(argc, argv));
     if (factor <= 1.0)
         return;
     // On top of any factor the desktop or the user already asked Qt for.

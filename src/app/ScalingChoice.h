@@ -31,18 +31,6 @@ public:
     static double Factor();
     static void SetFactor(double factor); // tests and tools
 
-    // Qt keeps glyphs of up to 64 screen pixels in its cache and draws larger
-    // ones from their outlines each time, several milliseconds a word. On a
-    // screen of this device pixel ratio the limit grows with it, so that the
-    // design's text stays cached when shown larger; a limit the user set is
-    // kept. Call before the application object is created.
-    static void KeepTextCached(double ratio);
-
 private:
-    struct SScreen
-    {
-        QSize Size; // in Qt's pixels, before the program's factor
-        double Ratio = 1.0;
-    };
-    static SScreen MeasureScreen(int argc, char** argv);
+    static QSize MeasureScreen(int argc, char** argv);
 };

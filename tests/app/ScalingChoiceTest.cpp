@@ -62,37 +62,3 @@ TEST_F(ScalingChoiceTest, FactorOfTheScreen)
     EXPECT_DOUBLE_EQ(ScalingChoice::FactorFor({3840, 2160}), 2.25);
     EXPECT_DOUBLE_EQ(ScalingChoice::FactorFor({}), 1.0); // no screen
 }
-
-TEST(ScalingChoiceText, TheGlyphCacheLimitGrowsWithTheScreensRatioUnlessTheUserSetOne)
-{
-    const char* limit = "QT_MAX_CACHED_GLYPH_SIZE";
-    const QByteArray before = qgetenv(limit);
-    const bool wasSet = qEnvironmentVariableIsSet(limit);
-    struct Case
-    {
-        double ratio;
-        const char* users;    // null: none set
-        const char* expected; // null: left unset
-    };
-    const Case cases[] = {
-        {1.0, nullptr, nullptr}, {0.5, nullptr, nullptr}, {1.125, nullptr, "72"},
-        {2.25, nullptr, "144"},  {3.0, nullptr, "192"},   {2.25, "500", "500"},
-        {1.0, "30", "30"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.ratio);
-        if (c.users)
-            qputenv(limit, c.users);
-        else
-            qunsetenv(limit);
-        ScalingChoice::KeepTextCached(c.ratio);
-        EXPECT_EQ(qEnvironmentVariableIsSet(limit), c.expected != nullptr);
-        if (c.expected) {
-            EXPECT_EQ(qgetenv(limit), QByteArray(c.expected));
-        }
-    }
-    if (wasSet)
-        qputenv(limit, before);
-    else
-        qunsetenv(limit);
-}
