@@ -278,7 +278,8 @@ void CPgBackend::RestoreSession()
     m_origins.clear();
     // The server may have come back with a restored copy of another
     // version's tables: nothing is written into them, and the check is made
-    // again at every step until the right tables are back.
+    // again at every step until the right tables are back. The last refusal
+    // goes first, or it would refuse the check's own queries.
     m_refusal.clear();
     m_refusal = ClinicSchemaRefusal(*this, "CDbConnection::Reconnect");
     if (!m_refusal.isEmpty())

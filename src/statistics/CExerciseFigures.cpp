@@ -52,10 +52,8 @@ std::optional<double> CExerciseFigures::Seconds() const
 
 char* CExerciseFigures::WriteSeconds(char* out) const
 {
-    if (!Seconds()) {
-        static const char dash[] = "\xE2\x80\x93"; // NoFigure()
-        return std::copy(dash, dash + 3, out);
-    }
+    if (!Seconds())
+        return CStatEx::WriteNoFigure(out);
     out = CStatEx::WriteNumber(out, m_record.Czas / 10);
     *out++ = ',';
     return CStatEx::WriteNumber(out, m_record.Czas % 10);
@@ -100,7 +98,8 @@ QString CExerciseFigures::MeasureUnit(EMeasure measure)
 
 QString CExerciseFigures::NoFigure()
 {
-    return QStringLiteral("–");
+    static const QString sign = QString::fromUtf8(CStatEx::NoFigureUtf8);
+    return sign;
 }
 
 QString CExerciseFigures::Text(std::optional<double> value, int decimals)

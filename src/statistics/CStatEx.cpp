@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 
 void CStatEx::StartTiming()
 {
@@ -44,11 +45,14 @@ char* CStatEx::WriteScore(char* out) const
         *out = 'x';
         return out + 1;
     }
-    if (!Plausible()) {
-        static const char dash[] = "\xE2\x80\x93"; // "–"
-        return std::copy(dash, dash + 3, out);
-    }
+    if (!Plausible())
+        return WriteNoFigure(out);
     return WriteNumber(out, Correctness());
+}
+
+char* CStatEx::WriteNoFigure(char* out)
+{
+    return std::copy(std::begin(NoFigureUtf8), std::end(NoFigureUtf8) - 1, out);
 }
 
 QString CStatEx::ScoreText() const

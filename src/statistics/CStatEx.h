@@ -37,6 +37,10 @@ public:
     // end.
     static char* WriteNumber(char* out, int value);
     static constexpr int MaxNumberBytes = 11;
+    // The sign of a figure that cannot be computed ("–", 3 bytes of UTF-8) at
+    // `out`; returns the end.
+    static char* WriteNoFigure(char* out);
+    static constexpr char NoFigureUtf8[] = "\xE2\x80\x93";
     // Tasks solved without an error, never below 0.
     int Faultless() const;
 
