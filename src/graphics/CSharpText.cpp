@@ -1,6 +1,7 @@
 #include "graphics/CSharpText.h"
 
 #include "app/ScreenPainter.h"
+#include "graphics/CTextOutline.h"
 
 #include <QPainter>
 #include <QRegion>
@@ -22,6 +23,9 @@ void DrawInto(QImage& bitmap, const CSharpText::SText& text)
 }
 
 } // namespace
+
+CSharpText::CSharpText() = default;
+CSharpText::~CSharpText() = default;
 
 void CSharpText::Draw(QImage& bitmap, const SText& text, bool keep)
 {
@@ -45,6 +49,7 @@ void CSharpText::Forget()
     m_area = QRect();
     m_under = QImage();
     m_drawn = QImage();
+    m_outline.reset();
 }
 
 bool CSharpText::StillShown(const QImage& bitmap) const
@@ -77,9 +82,18 @@ void CSharpText::DrawSharp(ScreenPainter& painter, const QImage& bitmap, QPoint 
     painter.setClipRegion(covered, Qt::IntersectClip);
     const QRect clip = m_text.Clip & m_area;
     painter.DrawImagePart(clip.translated(origin), m_under, clip.translated(-m_area.topLeft()));
-    painter.setFont(m_text.Font);
-    painter.setPen(m_text.Colour);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawText(m_text.Box.translated(origin), m_text.Flags, m_text.Text);
+    if (CTextOutline::DrawnFromOutlines(painter, m_text.Font)) {
+        // Laid out once; filled in pieces at every paint.
+        if (!m_outline)
+            m_outline =
+                std::make_unique<CTextOutline>(m_text.Font, m_text.Box, m_text.Flags, m_text.Text);
+        painter.translate(origin);
+        m_outline->Fill(painter, m_text.Colour);
+    } else {
+        painter.setFont(m_text.Font);
+        painter.setPen(m_text.Colour);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawText(m_text.Box.translated(origin), m_text.Flags, m_text.Text);
+    }
     painter.restore();
 }

@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <memory>
 
+class CTextOutline;
 class ScreenPainter;
 class QRegion;
 
@@ -27,6 +29,9 @@ public:
         QColor Colour;
     };
 
+    CSharpText();
+    ~CSharpText();
+
     // Draws the text into the bitmap; keeps it when keep is set (a screen
     // that shows the bitmap larger), else forgets what was kept.
     void Draw(QImage& bitmap, const SText& text, bool keep);
@@ -48,4 +53,5 @@ private:
     QRect m_area;   // the clip with the margin that smoothing reads, within the bitmap
     QImage m_under; // the bitmap's pixels of m_area before the text
     QImage m_drawn; // and after it
+    mutable std::unique_ptr<CTextOutline> m_outline; // made at the first paint that needs it
 };
