@@ -242,10 +242,11 @@ void CChoiceExercise::Deactivate()
 void CChoiceExercise::DrawTask()
 {
     CExercise::DrawTask();
-    // A label moved on the screen keeps its old pixels until repainted.
+    // A label moved on the screen keeps its old pixels until repainted: a
+    // moved one is repainted whole, the others where their text changed.
     for (int i = 0; i < ChoiceCount; ++i) {
         ChoiceLabels[i]->Draw();
-        ChoiceLabels[i]->update();
+        ChoiceLabels[i]->ShowChanges(false);
     }
 }
 

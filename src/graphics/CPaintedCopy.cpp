@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -26,6 +27,23 @@ bool SameBlock(const QImage& image, QPoint origin, const QImage& copy, const QRe
     return true;
 }
 
+// The first and last rows of the block (the copy's coordinates) in which the
+// copy differs from the image; top > bottom when none does.
+std::pair<int, int> DifferingRows(const QImage& image, QPoint origin, const QImage& copy,
+                                  const QRect& block)
+{
+    const auto differs = [&](int y) {
+        return !SameBlock(image, origin, copy, QRect(block.left(), y, block.width(), 1));
+    };
+    int top = block.top();
+    while (top <= block.bottom() && !differs(top))
+        ++top;
+    int bottom = block.bottom();
+    while (bottom > top && !differs(bottom))
+        --bottom;
+    return {top, bottom};
+}
+
 } // namespace
 
 bool CPaintedCopy::Comparable(const QImage& image, const QRect& source) const
@@ -41,9 +59,14 @@ QRegion CPaintedCopy::Changed(const QImage& image, const QRect& source) const
     if (!Comparable(image, source))
         return QRegion(whole);
     QRegion changed;
+    // A run of changed squares goes in from its first to its last changed
+    // row: a new text in a framed label leaves the frame above and below it
+    // as it was.
     const auto add = [&](int left, int right, int top) {
+        const QRect run = QRect(left, top, right - left, Block) & whole;
+        const auto [first, last] = DifferingRows(image, source.topLeft(), m_copy, run);
         changed +=
-            QRect(left, top, right - left, Block)
+            QRect(run.left(), first, run.width(), last - first + 1)
                 .adjusted(-SmoothingMargin, -SmoothingMargin, SmoothingMargin, SmoothingMargin) &
             whole;
     };

@@ -45,3 +45,20 @@ TEST(CPaintedCopyTest, FindsTheChangesOfAPartInThePartsOwnCoordinates)
     // Moved elsewhere, the copy says nothing about the new place.
     EXPECT_EQ(copy.Changed(image, part.translated(1, 0)), QRegion(0, 0, 100, 70));
 }
+
+// A new text inside a framed label: the rows of the squares above and below
+// the change, the frame's, are not repainted (beyond the smoothing's margin).
+TEST(CPaintedCopyTest, AChangedSquareIsRepaintedFromItsFirstToItsLastChangedRow)
+{
+    QImage image(120, 96, QImage::Format_BGR888);
+    image.fill(Qt::white);
+    CPaintedCopy copy;
+    copy.Remember(image, image.rect(), QRegion(image.rect()));
+    QPainter(&image).fillRect(QRect(10, 40, 70, 9), Qt::black); // rows 40 to 48
+    const QRegion changed = copy.Changed(image, image.rect());
+    EXPECT_EQ(changed.boundingRect().top(), 38);
+    EXPECT_EQ(changed.boundingRect().bottom(), 50);
+    EXPECT_TRUE(changed.contains(QRect(10, 40, 70, 9)));
+    copy.Remember(image, image.rect(), changed);
+    EXPECT_TRUE(copy.Changed(image, image.rect()).isEmpty());
+}
