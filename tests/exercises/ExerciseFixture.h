@@ -31,6 +31,7 @@
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -179,11 +180,16 @@ protected:
     static void WriteFilm(int id)
     {
         static const QString made = [] {
+            // Test programs running side by side share the film: each makes
+            // it under a name of its own and renames it into place, so that
+            // none copies a film another is still writing.
             const QString path = QDir::tempPath() + "/loquena_pwy_film.mpg";
-            QFile::remove(path);
+            const QString own = path + "." + QString::number(QCoreApplication::applicationPid());
+            QFile::remove(own);
             QProcess::execute("ffmpeg", {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
                                          "testsrc=size=64x48:rate=25", "-t", "0.5", "-c:v",
-                                         "mpeg1video", path});
+                                         "mpeg1video", "-f", "mpeg", own});
+            std::rename(QFile::encodeName(own).constData(), QFile::encodeName(path).constData());
             return path;
         }();
         ASSERT_TRUE(QFile::exists(made)) << "ffmpeg made no film";
